@@ -1,0 +1,10 @@
+// String-table ids of the executable's messages.
+#pragma once
+
+#define IDS_CONFIRM_REMOVAL 1
+#define IDS_MISSING_LOG_FILE 2
+#define IDS_MISSING_UNINSTALLER 3
+#define IDS_LAUNCH_FAILED 5
+#define IDS_MISSING_PRODUCT 6
+#define IDS_MISSING_LANGUAGE 7
+#define IDS_APP_TITLE 57344

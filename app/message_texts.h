@@ -1,0 +1,11 @@
+// The texts of the string table, UTF-8. Shared by the resource script and the
+// portable message boxes so that both show the same words.
+#pragma once
+
+#define TEXT_CONFIRM_REMOVAL "确实要从您的计算机中删除此程序吗?"
+#define TEXT_MISSING_LOG_FILE "找不到用于指定卸载日志文件名的参数."
+#define TEXT_MISSING_UNINSTALLER "找不到用于指定卸载程序文件名的参数."
+#define TEXT_LAUNCH_FAILED "不能用下面命令行启动卸载程序(rc=%d):%s"
+#define TEXT_MISSING_PRODUCT "找不到用于指定产品的参数."
+#define TEXT_MISSING_LANGUAGE "找不到用于指定产品语言的参数."
+#define TEXT_APP_TITLE "Corvane Sayframe卸载程序"

@@ -1,0 +1,80 @@
+// The uninstall front end: one object that confirms, reads its command line,
+// releases or removes what the product shares with the rest of the family,
+// and starts the product's real uninstaller.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace tw {
+
+class UninstallApp {
+ public:
+  // commandLine is the text after the program name.
+  UninstallApp(const Platform& platform, std::string commandLine, InstanceHandle instance);
+
+  // Start-up: the whole run. Always false: no message loop follows.
+  bool RunUninstall();
+
+  // Driver
+  bool ParseCommandLine();
+  void CleanUpProduct();
+  void LaunchUninstaller();
+
+  // Registry primitives
+  std::int32_t ReadCounter(RegKey root, const std::string& path, const char* valueName);
+  void DecrementCounter(RegKey root, const std::string& path, const char* valueName);
+  void DeleteKeyTree(RegKey root, const std::string& path);
+
+  // Shared-install release
+  void BuildComponentList();
+  void ReleaseComponentLanguages();
+  void ReleaseComponents();
+  void ReleaseProductEntry();
+  void ReleaseEngineData();
+
+  // Start-menu shortcuts and folders. ReleaseShortcuts returns 0 when the
+  // product's program folder is no longer used, 1 otherwise, and leaves the
+  // folder name in folderName.
+  int ReleaseShortcuts(std::string& folderName);
+  void DeleteShortcut(const std::string& folderName, const std::string& shortcutName);
+  void RemoveProgramFolder(const std::string& folderName);
+  void DeleteDirectoryTree(const std::string& path);
+
+  // Help-file registrations
+  void RemoveHelpRegistrations();
+  void RepointHelpFiles(const std::string& subdirectory);
+
+  // Shortcut swap
+  void SwapShortcuts(const std::string& remainingProduct);
+  ComResult UpdateShortcut(const std::string& targetPath, const std::string& linkPath,
+                           const std::string& workingDirectory);
+
+  // Sound events and application paths
+  void RemoveSoundEvents();
+  void RemoveAppPaths();
+
+  const std::string& ProductCode() const { return productCode_; }
+  const std::string& VariantLetter() const { return variantLetter_; }
+  const std::string& LanguageCode() const { return languageCode_; }
+  const std::string& UninstallerPath() const { return uninstallerPath_; }
+  const std::string& UninstallerArguments() const { return uninstallerArguments_; }
+  const std::vector<std::string>& ComponentList() const { return componentList_; }
+
+ private:
+  Platform platform_;
+  std::string commandLine_;
+  InstanceHandle instance_;
+
+  std::string productCode_;
+  std::string variantLetter_;
+  std::string languageCode_;
+  std::string uninstallerPath_;
+  std::string uninstallerArguments_;
+  std::vector<std::string> componentList_;
+};
+
+}  // namespace tw

@@ -1,0 +1,17 @@
+// The active code page's view of 8-bit text.
+#pragma once
+
+#include <string>
+
+namespace tw {
+
+class CodePage {
+ public:
+  virtual ~CodePage() = default;
+  // Whether the byte starts a double-byte character.
+  virtual bool IsLeadByte(unsigned char byte) const = 0;
+  // The system's character upper-casing (CharUpperA), in place.
+  virtual void Uppercase(std::string& text) const = 0;
+};
+
+}  // namespace tw

@@ -1,0 +1,39 @@
+// The kernel32 file calls that the cleanup needs, with Windows paths in the
+// active code page. Failures are reported through LastError as GetLastError
+// would report them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "platform/types.h"
+
+namespace tw {
+
+using FindHandle = std::uintptr_t;
+constexpr FindHandle kInvalidFindHandle = ~static_cast<FindHandle>(0);
+
+struct FindData {
+  std::uint32_t attributes = 0;  // dwFileAttributes
+  std::string name;              // cFileName: the name alone, no directory
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // FindFirstFileA / FindNextFileA / FindClose
+  virtual FindHandle FindFirst(const char* pattern, FindData* data) = 0;
+  virtual bool FindNext(FindHandle search, FindData* data) = 0;
+  virtual bool FindClose(FindHandle search) = 0;
+  // GetFileAttributesA / SetFileAttributesA
+  virtual std::uint32_t GetAttributes(const char* path) = 0;
+  virtual bool SetAttributes(const char* path, std::uint32_t attributes) = 0;
+  // DeleteFileA / RemoveDirectoryA
+  virtual bool RemoveFile(const char* path) = 0;
+  virtual bool RemoveFolder(const char* path) = 0;
+  // GetLastError after a failed call of this interface.
+  virtual Status LastError() = 0;
+};
+
+}  // namespace tw

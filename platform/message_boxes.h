@@ -1,0 +1,21 @@
+// Message boxes whose texts come from the executable's string table and whose
+// caption is always the application title.
+#pragma once
+
+#include <cstdint>
+
+namespace tw {
+
+class MessageBoxes {
+ public:
+  virtual ~MessageBoxes() = default;
+  // The platform's three-dimensional look for the boxes that follow.
+  virtual void EnableThreeDimensionalLook() = 0;
+  // Shows string textId; returns the button pressed (IDYES, IDOK, ...).
+  virtual int Show(std::uint32_t textId, std::uint32_t flags) = 0;
+  // Shows string textId used as a format with one %d and one %s
+  // (the text argument is in the active code page).
+  virtual int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) = 0;
+};
+
+}  // namespace tw

@@ -1,0 +1,24 @@
+// Everything the uninstaller reaches outside its own memory.
+#pragma once
+
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/message_boxes.h"
+#include "platform/process_launcher.h"
+#include "platform/registry.h"
+#include "platform/shell_links.h"
+#include "platform/speech_engine.h"
+
+namespace tw {
+
+struct Platform {
+  Registry& registry;
+  FileSystem& files;
+  ProcessLauncher& processes;
+  MessageBoxes& messages;
+  ShellLinks& links;
+  SpeechEngine& engine;
+  const CodePage& codePage;
+};
+
+}  // namespace tw

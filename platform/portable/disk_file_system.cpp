@@ -1,0 +1,210 @@
+#include "platform/portable/disk_file_system.h"
+
+#include <algorithm>
+#include <cctype>
+#include <system_error>
+
+namespace tw {
+namespace fs = std::filesystem;
+
+namespace {
+
+char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
+
+bool EqualNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+}
+
+bool LessNoCase(const std::string& a, const std::string& b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                      [](char x, char y) { return Upper(x) < Upper(y); });
+}
+
+bool Glob(const char* pattern, const char* name) {
+  // Iterative matching with one backtrack point for the last '*'.
+  const char* starPattern = nullptr;
+  const char* starName = nullptr;
+  while (*name) {
+    if (*pattern == '*') {
+      starPattern = ++pattern;
+      starName = name;
+    } else if (*pattern == '?' || (*pattern && Upper(*pattern) == Upper(*name))) {
+      ++pattern;
+      ++name;
+    } else if (starPattern) {
+      pattern = starPattern;
+      name = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+}  // namespace
+
+bool MatchesWildcard(const std::string& pattern, const std::string& name) {
+  if (pattern == "*" || pattern == "*.*") return true;
+  if (Glob(pattern.c_str(), name.c_str())) return true;
+  // "name.*" also matches a name without any extension.
+  return pattern.size() > 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
+         name.find('.') == std::string::npos && Glob(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str());
+}
+
+DiskFileSystem::DiskFileSystem(fs::path root) : root_(std::move(root)) {}
+
+std::optional<fs::path> DiskFileSystem::HostPath(const std::string& windowsPath) const {
+  if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
+    return std::nullopt;
+  }
+  if (windowsPath.size() > 2 && !IsSeparator(windowsPath[2])) return std::nullopt;  // drive-relative
+  const fs::path drive = root_ / std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))));
+  std::vector<std::string> parts;
+  std::string part;
+  for (std::size_t i = 2; i <= windowsPath.size(); ++i) {
+    if (i == windowsPath.size() || IsSeparator(windowsPath[i])) {
+      if (part == "..") {
+        if (!parts.empty()) parts.pop_back();
+      } else if (!part.empty() && part != ".") {
+        parts.push_back(part);
+      }
+      part.clear();
+    } else {
+      part += windowsPath[i];
+    }
+  }
+  fs::path host = drive;
+  for (const std::string& name : parts) {
+    std::error_code error;
+    fs::path exact = host / name;
+    if (!fs::exists(fs::symlink_status(exact, error))) {
+      for (const auto& entry : fs::directory_iterator(host, error)) {
+        if (EqualNoCase(entry.path().filename().string(), name)) {
+          exact = entry.path();
+          break;
+        }
+      }
+    }
+    host = exact;
+  }
+  return host;
+}
+
+bool DiskFileSystem::Fail(Status error) {
+  lastError_ = error;
+  return false;
+}
+
+std::uint32_t DiskFileSystem::AttributesOf(const fs::path& hostPath) const {
+  std::error_code error;
+  const fs::file_status link = fs::symlink_status(hostPath, error);
+  if (error || !fs::exists(link)) return kInvalidFileAttributes;
+  if (fs::is_symlink(link)) {
+    return kFileAttributeReparsePoint | (fs::is_directory(fs::status(hostPath, error)) ? kFileAttributeDirectory : 0);
+  }
+  if (fs::is_directory(link)) return kFileAttributeDirectory;
+  const bool readOnly = (link.permissions() & fs::perms::owner_write) == fs::perms::none;
+  return kFileAttributeArchive | (readOnly ? kFileAttributeReadOnly : 0);
+}
+
+FindHandle DiskFileSystem::FindFirst(const char* pattern, FindData* data) {
+  const std::string text = pattern ? pattern : "";
+  const auto slash = text.find_last_of("\\/");
+  const std::string mask = slash == std::string::npos ? "" : text.substr(slash + 1);
+  const auto directory = slash == std::string::npos ? std::nullopt : HostPath(text.substr(0, slash + 1));
+  std::error_code error;
+  if (!directory || !fs::is_directory(*directory, error)) {
+    Fail(kErrorPathNotFound);
+    return kInvalidFindHandle;
+  }
+  Search search;
+  if (directory->parent_path() != root_) {  // a drive's root has no dot entries
+    for (const char* dots : {".", ".."}) {
+      if (MatchesWildcard(mask, dots)) search.entries.push_back({kFileAttributeDirectory, dots});
+    }
+  }
+  std::vector<FindData> found;
+  for (const auto& entry : fs::directory_iterator(*directory, error)) {
+    const std::string name = entry.path().filename().string();
+    if (MatchesWildcard(mask, name)) found.push_back({AttributesOf(entry.path()), name});
+  }
+  std::sort(found.begin(), found.end(), [](const FindData& a, const FindData& b) { return LessNoCase(a.name, b.name); });
+  search.entries.insert(search.entries.end(), found.begin(), found.end());
+  if (mask.empty() || search.entries.empty()) {
+    Fail(kErrorFileNotFound);
+    return kInvalidFindHandle;
+  }
+  *data = search.entries[0];
+  search.next = 1;
+  const FindHandle handle = nextSearch_++;
+  searches_.emplace(handle, std::move(search));
+  return handle;
+}
+
+bool DiskFileSystem::FindNext(FindHandle handle, FindData* data) {
+  auto it = searches_.find(handle);
+  if (it == searches_.end()) return Fail(kErrorInvalidHandle);
+  Search& search = it->second;
+  if (search.next >= search.entries.size()) return Fail(kErrorNoMoreFiles);
+  *data = search.entries[search.next++];
+  return true;
+}
+
+bool DiskFileSystem::FindClose(FindHandle handle) {
+  return searches_.erase(handle) == 1 ? true : Fail(kErrorInvalidHandle);
+}
+
+std::uint32_t DiskFileSystem::GetAttributes(const char* path) {
+  const auto host = HostPath(path ? path : "");
+  const std::uint32_t attributes = host ? AttributesOf(*host) : kInvalidFileAttributes;
+  if (attributes == kInvalidFileAttributes) Fail(kErrorFileNotFound);
+  return attributes;
+}
+
+bool DiskFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
+  const auto host = HostPath(path ? path : "");
+  const std::uint32_t current = host ? AttributesOf(*host) : kInvalidFileAttributes;
+  if (current == kInvalidFileAttributes) return Fail(kErrorFileNotFound);
+  if ((current & (kFileAttributeDirectory | kFileAttributeReparsePoint)) != 0) return true;
+  std::error_code error;
+  const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+  if (attributes & kFileAttributeReadOnly) {
+    fs::permissions(*host, writable, fs::perm_options::remove, error);
+  } else {
+    fs::permissions(*host, fs::perms::owner_write, fs::perm_options::add, error);
+  }
+  return error ? Fail(kErrorAccessDenied) : true;
+}
+
+bool DiskFileSystem::RemoveFile(const char* path) {
+  const auto host = HostPath(path ? path : "");
+  if (!host) return Fail(kErrorPathNotFound);
+  const std::uint32_t attributes = AttributesOf(*host);
+  if (attributes == kInvalidFileAttributes) {
+    std::error_code error;
+    return Fail(fs::is_directory(host->parent_path(), error) ? kErrorFileNotFound : kErrorPathNotFound);
+  }
+  if ((attributes & (kFileAttributeDirectory | kFileAttributeReadOnly)) != 0) return Fail(kErrorAccessDenied);
+  std::error_code error;
+  return fs::remove(*host, error) ? true : Fail(kErrorAccessDenied);
+}
+
+bool DiskFileSystem::RemoveFolder(const char* path) {
+  const auto host = HostPath(path ? path : "");
+  if (!host) return Fail(kErrorPathNotFound);
+  const std::uint32_t attributes = AttributesOf(*host);
+  if (attributes == kInvalidFileAttributes) {
+    std::error_code error;
+    return Fail(fs::is_directory(host->parent_path(), error) ? kErrorFileNotFound : kErrorPathNotFound);
+  }
+  if ((attributes & kFileAttributeDirectory) == 0) return Fail(kErrorDirectory);
+  std::error_code error;
+  // A link goes by itself; whatever it points to stays.
+  if ((attributes & kFileAttributeReparsePoint) == 0 && !fs::is_empty(*host, error)) return Fail(kErrorDirNotEmpty);
+  return fs::remove(*host, error) ? true : Fail(kErrorAccessDenied);
+}
+
+}  // namespace tw

@@ -1,0 +1,259 @@
+#include "platform/portable/memory_registry.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace tw {
+namespace {
+
+constexpr AccessMask kWriteAccess = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
+
+// Windows orders and matches names by their upper-cased form.
+std::string Fold(const std::string& name) {
+  std::string folded = name;
+  for (char& c : folded) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return folded;
+}
+
+std::string NameOf(const char* name) { return name ? std::string(name) : std::string(); }
+
+}  // namespace
+
+struct MemoryRegistry::Node {
+  struct Value {
+    std::string name;
+    std::string folded;
+    ValueType type;
+    std::vector<std::uint8_t> data;
+  };
+
+  std::string name;
+  std::string folded;
+  Node* parent = nullptr;
+  std::vector<std::shared_ptr<Node>> children;  // sorted by folded name
+  std::vector<Value> values;                    // creation order
+  bool deleted = false;
+  bool isProtected = false;
+
+  std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
+    return std::lower_bound(children.begin(), children.end(), foldedName,
+                            [](const std::shared_ptr<Node>& child, const std::string& key) { return child->folded < key; });
+  }
+
+  std::shared_ptr<Node> Child(const std::string& childName) {
+    const std::string key = Fold(childName);
+    auto it = LowerBound(key);
+    return (it != children.end() && (*it)->folded == key) ? *it : nullptr;
+  }
+
+  std::shared_ptr<Node> AddChild(const std::string& childName) {
+    auto child = std::make_shared<Node>();
+    child->name = childName;
+    child->folded = Fold(childName);
+    child->parent = this;
+    children.insert(LowerBound(child->folded), child);
+    return child;
+  }
+
+  std::vector<Value>::iterator FindValue(const char* valueName) {
+    const std::string key = Fold(NameOf(valueName));
+    return std::find_if(values.begin(), values.end(), [&](const Value& v) { return v.folded == key; });
+  }
+
+  bool TreeIsProtected() const {
+    if (isProtected) return true;
+    return std::any_of(children.begin(), children.end(),
+                       [](const std::shared_ptr<Node>& child) { return child->TreeIsProtected(); });
+  }
+
+  void MarkDeleted() {
+    deleted = true;
+    parent = nullptr;
+    for (auto& child : children) child->MarkDeleted();
+  }
+};
+
+MemoryRegistry::MemoryRegistry()
+    : localMachine_(std::make_shared<Node>()), currentUser_(std::make_shared<Node>()) {
+  localMachine_->name = "HKEY_LOCAL_MACHINE";
+  currentUser_->name = "HKEY_CURRENT_USER";
+}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+Status MemoryRegistry::Resolve(RegKey key, OpenHandle* handle) const {
+  if (key == kHkeyLocalMachine) {
+    *handle = {localMachine_, kKeyAllAccess};
+  } else if (key == kHkeyCurrentUser) {
+    *handle = {currentUser_, kKeyAllAccess};
+  } else {
+    auto it = handles_.find(key);
+    if (it == handles_.end()) return kErrorInvalidHandle;
+    *handle = it->second;
+  }
+  return handle->node->deleted ? kErrorKeyDeleted : kErrorSuccess;
+}
+
+Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const char* subKey, bool create,
+                            std::shared_ptr<Node>* result) {
+  std::string path = NameOf(subKey);
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  std::shared_ptr<Node> node = start;
+  std::size_t pos = 0;
+  while (pos < path.size()) {
+    const std::size_t end = std::min(path.find('\\', pos), path.size());
+    const std::string part = path.substr(pos, end - pos);
+    if (part.empty()) return kErrorBadPathname;
+    std::shared_ptr<Node> child = node->Child(part);
+    if (!child) {
+      if (!create) return kErrorFileNotFound;
+      if (node->isProtected) return kErrorAccessDenied;
+      child = node->AddChild(part);
+    }
+    node = child;
+    pos = end + 1;
+  }
+  *result = node;
+  return kErrorSuccess;
+}
+
+RegKey MemoryRegistry::AddHandle(std::shared_ptr<Node> node, AccessMask access) {
+  const RegKey handle = nextHandle_;
+  nextHandle_ += 4;
+  handles_.emplace(handle, OpenHandle{std::move(node), access});
+  return handle;
+}
+
+Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
+  OpenHandle base;
+  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
+  std::shared_ptr<Node> node;
+  if (Status status = Walk(base.node, subKey, false, &node); status != kErrorSuccess) return status;
+  if ((access & kWriteAccess) != 0 && node->isProtected) return kErrorAccessDenied;
+  *result = AddHandle(node, access);
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
+  OpenHandle base;
+  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
+  std::shared_ptr<Node> node;
+  if (Status status = Walk(base.node, subKey, true, &node); status != kErrorSuccess) return status;
+  if (node->isProtected) return kErrorAccessDenied;
+  *result = AddHandle(node, kKeyAllAccess);
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
+                                  std::uint32_t* dataSize) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
+  if (data && !dataSize) return kErrorInvalidParameter;
+  auto it = handle.node->FindValue(valueName);
+  if (it == handle.node->values.end()) return kErrorFileNotFound;
+  const auto size = static_cast<std::uint32_t>(it->data.size());
+  if (type) *type = it->type;
+  if (!dataSize) return kErrorSuccess;
+  if (data && *dataSize < size) {
+    *dataSize = size;
+    return kErrorMoreData;
+  }
+  if (data) std::copy(it->data.begin(), it->data.end(), data);
+  *dataSize = size;
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
+                                std::uint32_t dataSize) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
+  if (!data && dataSize != 0) return kErrorInvalidParameter;
+  std::vector<std::uint8_t> bytes(data, data + dataSize);
+  auto it = handle.node->FindValue(valueName);
+  if (it != handle.node->values.end()) {
+    it->type = type;
+    it->data = std::move(bytes);
+  } else {
+    const std::string name = NameOf(valueName);
+    handle.node->values.push_back({name, Fold(name), type, std::move(bytes)});
+  }
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if ((handle.access & kKeyEnumerateSubKeys) == 0) return kErrorAccessDenied;
+  if (!name || !nameChars) return kErrorInvalidParameter;
+  if (index >= handle.node->children.size()) return kErrorNoMoreItems;
+  const std::string& childName = handle.node->children[index]->name;
+  if (childName.size() + 1 > *nameChars) return kErrorMoreData;
+  std::memcpy(name, childName.c_str(), childName.size() + 1);
+  *nameChars = static_cast<std::uint32_t>(childName.size());
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                                 ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
+  if (!name || !nameChars || (data && !dataSize)) return kErrorInvalidParameter;
+  if (index >= handle.node->values.size()) return kErrorNoMoreItems;
+  const Node::Value& value = handle.node->values[index];
+  const auto size = static_cast<std::uint32_t>(value.data.size());
+  if (value.name.size() + 1 > *nameChars) return kErrorMoreData;
+  if (data && *dataSize < size) {
+    *dataSize = size;
+    return kErrorMoreData;
+  }
+  std::memcpy(name, value.name.c_str(), value.name.size() + 1);
+  *nameChars = static_cast<std::uint32_t>(value.name.size());
+  if (type) *type = value.type;
+  if (data) std::copy(value.data.begin(), value.data.end(), data);
+  if (dataSize) *dataSize = size;
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
+  auto it = handle.node->FindValue(valueName);
+  if (it == handle.node->values.end()) return kErrorFileNotFound;
+  handle.node->values.erase(it);
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::DeleteKey(RegKey key, const char* subKey) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if (!subKey) return kErrorInvalidParameter;
+  std::shared_ptr<Node> node;
+  if (Status status = Walk(handle.node, subKey, false, &node); status != kErrorSuccess) return status;
+  Node* parent = node->parent;
+  if (!parent) return kErrorAccessDenied;  // a root
+  if (!node->children.empty() && !deletesWholeTree_) return kErrorAccessDenied;
+  if (node->TreeIsProtected()) return kErrorAccessDenied;
+  parent->children.erase(parent->LowerBound(node->folded));
+  node->MarkDeleted();
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::CloseKey(RegKey key) {
+  if (key == kHkeyLocalMachine || key == kHkeyCurrentUser) return kErrorSuccess;
+  return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
+}
+
+void MemoryRegistry::Protect(RegKey root, const std::string& path) {
+  OpenHandle base;
+  if (Resolve(root, &base) != kErrorSuccess) return;
+  std::shared_ptr<Node> node;
+  if (Walk(base.node, path.c_str(), true, &node) == kErrorSuccess) node->isProtected = true;
+}
+
+}  // namespace tw

@@ -1,0 +1,64 @@
+// An in-memory registry with the Windows behaviour the uninstaller relies on:
+// two roots; names compared without regard to case, stored case kept; subkeys
+// enumerated in case-insensitive name order and values in creation order; the
+// buffer-size rules of the 8-bit calls; access checked against the handle;
+// a key with subkeys that cannot be deleted unless whole-tree deletion (the
+// older systems' behaviour) is switched on.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/registry.h"
+
+namespace tw {
+
+class MemoryRegistry : public Registry {
+ public:
+  MemoryRegistry();
+  ~MemoryRegistry() override;
+
+  Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
+  Status CreateKey(RegKey parent, const char* subKey, RegKey* result) override;
+  Status QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
+                    std::uint32_t* dataSize) override;
+  Status SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
+                  std::uint32_t dataSize) override;
+  Status EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) override;
+  Status EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars, ValueType* type,
+                   std::uint8_t* data, std::uint32_t* dataSize) override;
+  Status DeleteValue(RegKey key, const char* valueName) override;
+  Status DeleteKey(RegKey key, const char* subKey) override;
+  Status CloseKey(RegKey key) override;
+
+  // Older systems delete a key together with its subkeys.
+  void SetDeletesWholeTree(bool wholeTree) { deletesWholeTree_ = wholeTree; }
+  // Opening the key for anything but reading, and deleting it, is denied from
+  // now on. The key is created when missing.
+  void Protect(RegKey root, const std::string& path);
+  // Handles opened and not yet closed, roots excepted.
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+
+ private:
+  struct Node;
+  struct OpenHandle {
+    std::shared_ptr<Node> node;
+    AccessMask access;
+  };
+
+  Status Resolve(RegKey key, OpenHandle* handle) const;
+  Status Walk(const std::shared_ptr<Node>& start, const char* subKey, bool create,
+              std::shared_ptr<Node>* result);
+  RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
+
+  std::shared_ptr<Node> localMachine_;
+  std::shared_ptr<Node> currentUser_;
+  std::unordered_map<RegKey, OpenHandle> handles_;
+  RegKey nextHandle_ = 0x1000;
+  bool deletesWholeTree_ = false;
+};
+
+}  // namespace tw

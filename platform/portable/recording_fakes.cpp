@@ -1,0 +1,60 @@
+#include "platform/portable/recording_fakes.h"
+
+#include <cstdio>
+#include <utility>
+
+namespace tw {
+
+std::uint32_t RecordingLauncher::Start(const char* commandLine, std::uint32_t showCommand) {
+  started.push_back({commandLine, showCommand});
+  return result;
+}
+
+ScriptedMessageBoxes::ScriptedMessageBoxes(std::map<std::uint32_t, std::string> stringTable, std::uint32_t captionId)
+    : stringTable_(std::move(stringTable)), captionId_(captionId) {}
+
+int ScriptedMessageBoxes::Record(std::uint32_t textId, std::string text, std::uint32_t flags) {
+  shown.push_back({textId, std::move(text), stringTable_[captionId_], flags});
+  if (!answers.empty()) {
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  constexpr int kIdOk = 1;
+  return (flags & 0x0F) == kMbYesNo ? kIdYes : kIdOk;
+}
+
+int ScriptedMessageBoxes::Show(std::uint32_t textId, std::uint32_t flags) {
+  return Record(textId, stringTable_[textId], flags);
+}
+
+int ScriptedMessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) {
+  const std::string& format = stringTable_[textId];
+  const std::string numberText = std::to_string(number);
+  std::string message;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    if (format.compare(i, 2, "%d") == 0) {
+      message += numberText;
+      ++i;
+    } else if (format.compare(i, 2, "%s") == 0) {
+      message += text;
+      ++i;
+    } else {
+      message += format[i];
+    }
+  }
+  return Record(textId, message, flags);
+}
+
+ComResult RecordingShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
+  updates.push_back({targetPath, linkPath, workingDirectory});
+  return result;
+}
+
+std::int32_t RecordingSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
+                                                        const char* languageCode, const char* userName) {
+  calls.push_back({window, instance, languageCode, userName});
+  return result;
+}
+
+}  // namespace tw

@@ -1,0 +1,90 @@
+// Stand-ins for the parts of the system that a test cannot use for real:
+// each records what it was asked to do and answers as it is told.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/message_boxes.h"
+#include "platform/process_launcher.h"
+#include "platform/shell_links.h"
+#include "platform/speech_engine.h"
+
+namespace tw {
+
+class RecordingLauncher : public ProcessLauncher {
+ public:
+  struct Started {
+    std::string commandLine;
+    std::uint32_t showCommand;
+  };
+
+  std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
+
+  std::uint32_t result = 33;  // what WinExec returns: 32 or more is a started program
+  std::vector<Started> started;
+};
+
+class ScriptedMessageBoxes : public MessageBoxes {
+ public:
+  struct Shown {
+    std::uint32_t textId;
+    std::string text;
+    std::string caption;
+    std::uint32_t flags;
+  };
+
+  // stringTable maps ids to texts; captionId names the caption's text.
+  ScriptedMessageBoxes(std::map<std::uint32_t, std::string> stringTable, std::uint32_t captionId);
+
+  void EnableThreeDimensionalLook() override { threeDimensional = true; }
+  int Show(std::uint32_t textId, std::uint32_t flags) override;
+  int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
+
+  // Answers handed out in order; when none is left, Yes for a Yes/No box and
+  // OK for the others.
+  std::deque<int> answers;
+  std::vector<Shown> shown;
+  bool threeDimensional = false;
+
+ private:
+  int Record(std::uint32_t textId, std::string text, std::uint32_t flags);
+
+  std::map<std::uint32_t, std::string> stringTable_;
+  std::uint32_t captionId_;
+};
+
+class RecordingShellLinks : public ShellLinks {
+ public:
+  struct LinkUpdate {
+    std::string targetPath;
+    std::string linkPath;
+    std::string workingDirectory;
+  };
+
+  ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
+
+  ComResult result = kSOk;
+  std::vector<LinkUpdate> updates;
+};
+
+class RecordingSpeechEngine : public SpeechEngine {
+ public:
+  struct Call {
+    WindowHandle window;
+    InstanceHandle instance;
+    std::string languageCode;
+    std::string userName;
+  };
+
+  std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
+                                   const char* userName) override;
+
+  std::int32_t result = 0;
+  std::vector<Call> calls;
+};
+
+}  // namespace tw

@@ -1,0 +1,41 @@
+// The registry as the advapi32 8-bit calls present it. Buffer sizes are in
+// and out parameters with the exact meaning of the Win32 calls: capacities in
+// characters (names, terminator included) or bytes (data); on success they
+// return what was written (names without the terminator).
+#pragma once
+
+#include <cstdint>
+
+#include "platform/types.h"
+
+namespace tw {
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+
+  // RegOpenKeyExA
+  virtual Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) = 0;
+  // RegCreateKeyExA with KEY_ALL_ACCESS; the program never creates keys, the
+  // tests and the sample installation do.
+  virtual Status CreateKey(RegKey parent, const char* subKey, RegKey* result) = 0;
+  // RegQueryValueExA: data may be null to ask for the size only.
+  virtual Status QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
+                            std::uint32_t* dataSize) = 0;
+  // RegSetValueExA
+  virtual Status SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
+                          std::uint32_t dataSize) = 0;
+  // RegEnumKeyExA without class and last-write time.
+  virtual Status EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) = 0;
+  // RegEnumValueA; type, data and dataSize may be null.
+  virtual Status EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                           ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) = 0;
+  // RegDeleteValueA
+  virtual Status DeleteValue(RegKey key, const char* valueName) = 0;
+  // RegDeleteKeyA; "" deletes the key that the handle names.
+  virtual Status DeleteKey(RegKey key, const char* subKey) = 0;
+  // RegCloseKey
+  virtual Status CloseKey(RegKey key) = 0;
+};
+
+}  // namespace tw

@@ -1,0 +1,35 @@
+#include "app/uninstall_app.h"
+#include "registry/scoped_key.h"
+
+namespace tw {
+namespace {
+
+constexpr std::uint32_t kCounterBytes = 4;
+
+// The counter's bytes in the low-order positions of a zeroed 4-byte buffer.
+bool ReadCounterBytes(Registry& registry, RegKey key, const char* valueName, std::uint32_t* value) {
+  std::uint8_t data[kCounterBytes] = {0, 0, 0, 0};
+  std::uint32_t size = kCounterBytes;
+  if (registry.QueryValue(key, valueName, nullptr, data, &size) != kErrorSuccess) return false;
+  *value = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
+           static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+  return true;
+}
+
+}  // namespace
+
+std::int32_t UninstallApp::ReadCounter(RegKey root, const std::string& path, const char* valueName) {
+  ScopedKey key(platform_.registry, root, path, kKeyQueryValue);
+  std::uint32_t value = 0;
+  if (!key.IsOpen() || !ReadCounterBytes(platform_.registry, key.Handle(), valueName, &value)) return -1;
+  return static_cast<std::int32_t>(value);
+}
+
+void UninstallApp::DecrementCounter(RegKey root, const std::string& path, const char* valueName) {
+  ScopedKey key(platform_.registry, root, path, kKeyAllAccess);
+  std::uint32_t value = 0;
+  if (!key.IsOpen() || !ReadCounterBytes(platform_.registry, key.Handle(), valueName, &value)) return;
+  if (value >= 1) key.SetDword(valueName, value - 1);
+}
+
+}  // namespace tw

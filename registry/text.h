@@ -1,0 +1,31 @@
+// 8-bit text in the active code page, which may be double-byte: case rules
+// that never split or alter a double-byte character, and the pieces the
+// language code is cut into.
+#pragma once
+
+#include <string>
+
+#include "platform/code_page.h"
+
+namespace tw {
+
+bool IsLeadByte(const CodePage& codePage, unsigned char byte);
+
+// Lower-cases A..Z in place, leaving double-byte characters untouched.
+std::string& LowercaseText(const CodePage& codePage, std::string& text);
+
+// 0 when equal without regard to the case of A..Z; otherwise the difference
+// of the first differing bytes. Only the first text's bytes decide where a
+// double-byte character starts.
+int CompareTextNoCase(const CodePage& codePage, const char* first, const char* second);
+
+// The last two characters of the language code (the whole code when shorter).
+std::string LanguageSuffix(const std::string& languageCode);
+
+// The 4th and 5th characters of the language code, as far as it has them.
+std::string SoundEventSuffix(const std::string& languageCode);
+
+// The first 8 characters of the language code, upper-cased again.
+std::string ShortLanguageCode(const CodePage& codePage, const std::string& languageCode);
+
+}  // namespace tw

@@ -1,0 +1,7 @@
+#include "app/uninstall_app.h"
+
+namespace tw {
+
+void UninstallApp::ReleaseProductEntry() {}
+
+}  // namespace tw

@@ -1,0 +1,134 @@
+// The run from confirmation to the launch of the real uninstaller.
+#include <gtest/gtest.h>
+
+#include "app/message_ids.h"
+#include "app/message_texts.h"
+#include "tests/support/registry_probe.h"
+#include "tests/support/test_platform.h"
+
+namespace tw::test {
+namespace {
+
+constexpr const char* kFullCommand = "ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\\Uninst\\install.log";
+
+class DriverTest : public ::testing::Test {
+ protected:
+  void SetUp() override { platform.LoadFixture("family_minimal.reg"); }
+
+  TestPlatform platform;
+};
+
+TEST_F(DriverTest, ConfirmationIsAskedFirstWithYesNoQuestion) {
+  platform.Run(kFullCommand);
+  ASSERT_FALSE(platform.messages.shown.empty());
+  const auto& question = platform.messages.shown.front();
+  EXPECT_EQ(question.textId, static_cast<std::uint32_t>(IDS_CONFIRM_REMOVAL));
+  EXPECT_EQ(question.text, TEXT_CONFIRM_REMOVAL);
+  EXPECT_EQ(question.caption, "Corvane Sayframe卸载程序");
+  EXPECT_EQ(question.flags, 0x24u);
+  EXPECT_TRUE(platform.messages.threeDimensional);
+  EXPECT_EQ(platform.messages.shown.size(), 1u);
+}
+
+TEST_F(DriverTest, DecliningChangesNothingAndStartsNothing) {
+  const std::string before = platform.Snapshot();
+  for (int answer : {kIdNo, 2 /* IDCANCEL */, 0}) {
+    platform.messages.answers = {answer};
+    EXPECT_FALSE(platform.MakeApp(kFullCommand)->RunUninstall());
+  }
+  EXPECT_EQ(platform.Snapshot(), before);
+  EXPECT_TRUE(platform.processes.started.empty());
+  EXPECT_EQ(platform.registry.OpenHandleCount(), 0u);
+}
+
+struct MissingParameterCase {
+  const char* commandLine;
+  std::uint32_t textId;
+};
+
+class MissingParameterTest : public DriverTest, public ::testing::WithParamInterface<MissingParameterCase> {};
+
+TEST_P(MissingParameterTest, ShowsItsMessageAndChangesNothing) {
+  const std::string before = platform.Snapshot();
+  platform.Run(GetParam().commandLine);
+  ASSERT_EQ(platform.messages.shown.size(), 2u);
+  const auto& error = platform.messages.shown[1];
+  EXPECT_EQ(error.textId, GetParam().textId);
+  EXPECT_EQ(error.flags, 0x30u);
+  EXPECT_EQ(error.caption, TEXT_APP_TITLE);
+  EXPECT_EQ(platform.Snapshot(), before);
+  EXPECT_TRUE(platform.processes.started.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachParameter, MissingParameterTest,
+    ::testing::Values(MissingParameterCase{"", IDS_MISSING_PRODUCT}, MissingParameterCase{"   ", IDS_MISSING_PRODUCT},
+                      MissingParameterCase{"ProdTWC", IDS_MISSING_PRODUCT},
+                      MissingParameterCase{"ProdTWC C", IDS_MISSING_LANGUAGE},
+                      MissingParameterCase{"ProdTWC C en_us", IDS_MISSING_UNINSTALLER},
+                      MissingParameterCase{"ProdTWC C en_us C:\\u.exe", IDS_MISSING_LOG_FILE},
+                      MissingParameterCase{"ProdTWC C en_us C:\\u.exe ", IDS_MISSING_LOG_FILE},
+                      MissingParameterCase{"ProdTWC  C   en_us    C:\\u.exe", IDS_MISSING_LOG_FILE}));
+
+TEST(CommandLineTest, TokensAreCutAtBlanksOnlyAndTheRestIsKeptWhole) {
+  TestPlatform platform;
+  auto app = platform.MakeApp("  ProdRun\tX  c   de_de\t1   C:\\u.exe  \"C:\\Log Files\\a.log\" -q  ");
+  ASSERT_TRUE(app->ParseCommandLine());
+  EXPECT_EQ(app->ProductCode(), "ProdRun\tX");
+  EXPECT_EQ(app->VariantLetter(), "c");
+  EXPECT_EQ(app->LanguageCode(), "DE_DE\t1");
+  EXPECT_EQ(app->UninstallerPath(), "C:\\u.exe");
+  EXPECT_EQ(app->UninstallerArguments(), " \"C:\\Log Files\\a.log\" -q  ");
+}
+
+TEST(CommandLineTest, MembersBeforeTheMissingParameterKeepTheirValues) {
+  TestPlatform platform;
+  auto app = platform.MakeApp("ProdTWC N fr_fr");
+  EXPECT_FALSE(app->ParseCommandLine());
+  EXPECT_EQ(app->ProductCode(), "ProdTWC");
+  EXPECT_EQ(app->VariantLetter(), "N");
+  EXPECT_EQ(app->LanguageCode(), "FR_FR");
+  EXPECT_EQ(app->UninstallerPath(), "");
+}
+
+TEST(CommandLineTest, HostileCommandLinesNeverCrash) {
+  TestPlatform platform;
+  std::string hostile;
+  for (int i = 0; i < 300000; ++i) hostile += static_cast<char>(1 + (i * 7919) % 255);
+  for (const std::string& line : {hostile, std::string(100000, 'x'), std::string(100000, ' '),
+                                  std::string("a b c d \0e f", 12), std::string("\xff\xfe \x81\x40 \x80 d e")}) {
+    auto app = platform.MakeApp(line);
+    app->ParseCommandLine();
+  }
+  auto app = platform.MakeApp(std::string("a b c d \0e f", 12));
+  EXPECT_FALSE(app->ParseCommandLine());  // the text ends at the NUL, as Windows hands it over
+}
+
+TEST_F(DriverTest, UninstallerIsStartedWithDashYAndTheRestOfTheLine) {
+  platform.Run("ProdTWC C en_us C:\\u.exe  two  blanks");
+  ASSERT_EQ(platform.processes.started.size(), 1u);
+  EXPECT_EQ(platform.processes.started[0].commandLine, "C:\\u.exe -y  two  blanks");
+  EXPECT_EQ(platform.processes.started[0].showCommand, 5u);
+  EXPECT_EQ(platform.messages.shown.size(), 1u);
+}
+
+TEST_F(DriverTest, FailedStartIsReportedWithResultAndCommandLine) {
+  for (std::uint32_t result : {0u, 2u, 31u}) {
+    TestPlatform fresh;
+    fresh.processes.result = result;
+    fresh.Run("ProdTWC C en_us C:\\missing.exe log.txt");
+    ASSERT_EQ(fresh.messages.shown.size(), 2u);
+    const auto& failure = fresh.messages.shown[1];
+    EXPECT_EQ(failure.textId, static_cast<std::uint32_t>(IDS_LAUNCH_FAILED));
+    EXPECT_EQ(failure.flags, 0x30u);
+    EXPECT_EQ(failure.text, "不能用下面命令行启动卸载程序(rc=" + std::to_string(result) +
+                                "):C:\\missing.exe -y log.txt");
+  }
+  TestPlatform started;
+  started.processes.result = 32;
+  started.Run("ProdTWC C en_us C:\\u.exe log.txt");
+  EXPECT_EQ(started.messages.shown.size(), 1u);
+}
+
+}  // namespace
+}  // namespace tw::test

@@ -1,0 +1,86 @@
+#include "tests/support/test_platform.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "app/message_ids.h"
+#include "app/message_texts.h"
+#include "platform/portable/reg_file.h"
+
+namespace tw::test {
+namespace {
+
+std::map<std::uint32_t, std::string> StringTable() {
+  return {{IDS_CONFIRM_REMOVAL, TEXT_CONFIRM_REMOVAL},   {IDS_MISSING_LOG_FILE, TEXT_MISSING_LOG_FILE},
+          {IDS_MISSING_UNINSTALLER, TEXT_MISSING_UNINSTALLER}, {IDS_LAUNCH_FAILED, TEXT_LAUNCH_FAILED},
+          {IDS_MISSING_PRODUCT, TEXT_MISSING_PRODUCT},   {IDS_MISSING_LANGUAGE, TEXT_MISSING_LANGUAGE},
+          {IDS_APP_TITLE, TEXT_APP_TITLE}};
+}
+
+}  // namespace
+
+TempFolder::TempFolder() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "twtest-XXXXXX").string();
+  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
+  path_ = pattern;
+}
+
+TempFolder::~TempFolder() {
+  std::error_code error;
+  std::filesystem::remove_all(path_, error);  // links are removed, never followed
+}
+
+TestPlatform::TestPlatform() : files(drives.Path()), messages(StringTable(), IDS_APP_TITLE) {
+  std::filesystem::create_directories(drives.Path() / "c");
+}
+
+Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
+
+void TestPlatform::LoadRegText(const std::string& text) {
+  auto error = ImportRegText(registry, text);
+  ASSERT_FALSE(error.has_value()) << *error;
+}
+
+std::string ReadFixture(const std::string& name) {
+  std::ifstream in(std::string(TW_FIXTURES_DIR) + "/" + name, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "missing fixture " << name;
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void TestPlatform::LoadFixture(const std::string& name) { LoadRegText(ReadFixture(name)); }
+
+std::string TestPlatform::Snapshot() {
+  return ExportRegText(registry, {"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_CURRENT_USER\\Software",
+                                  "HKEY_CURRENT_USER\\AppEvents"});
+}
+
+std::filesystem::path TestPlatform::Host(const std::string& windowsPath) const {
+  auto host = files.HostPath(windowsPath);
+  EXPECT_TRUE(host.has_value()) << windowsPath;
+  return host.value_or(drives.Path() / "invalid");
+}
+
+void TestPlatform::WriteFile(const std::string& windowsPath, const std::string& content) {
+  const auto host = Host(windowsPath);
+  std::filesystem::create_directories(host.parent_path());
+  std::ofstream(host, std::ios::binary) << content;
+}
+
+bool TestPlatform::Exists(const std::string& windowsPath) const {
+  std::error_code error;
+  return std::filesystem::exists(std::filesystem::symlink_status(Host(windowsPath), error));
+}
+
+std::unique_ptr<UninstallApp> TestPlatform::MakeApp(const std::string& commandLine) {
+  return std::make_unique<UninstallApp>(View(), commandLine, kInstance);
+}
+
+void TestPlatform::Run(const std::string& commandLine) { MakeApp(commandLine)->RunUninstall(); }
+
+}  // namespace tw::test

@@ -1,0 +1,64 @@
+// A complete portable platform for one test: an empty in-memory registry, a
+// fresh folder on disk for the drives, and recording fakes.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/uninstall_app.h"
+#include "platform/portable/disk_file_system.h"
+#include "platform/portable/memory_registry.h"
+#include "platform/portable/recording_fakes.h"
+#include "platform/portable/settable_code_page.h"
+
+namespace tw::test {
+
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  const std::filesystem::path& Path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+class TestPlatform {
+ public:
+  TestPlatform();
+
+  Platform View();
+  // Applies .reg text; fails the test on a malformed one.
+  void LoadRegText(const std::string& text);
+  // Applies tests/fixtures/<name>.
+  void LoadFixture(const std::string& name);
+  // The family tree and every system key the uninstaller changes, as .reg text.
+  std::string Snapshot();
+  // Creates a file (and its folders) at a Windows path.
+  void WriteFile(const std::string& windowsPath, const std::string& content = "");
+  bool Exists(const std::string& windowsPath) const;
+  std::filesystem::path Host(const std::string& windowsPath) const;
+
+  // Runs the whole program with this command line (the confirmation is
+  // answered Yes unless answers were scripted).
+  void Run(const std::string& commandLine);
+  std::unique_ptr<UninstallApp> MakeApp(const std::string& commandLine);
+
+  static constexpr InstanceHandle kInstance = 0x400000;
+
+  TempFolder drives;
+  MemoryRegistry registry;
+  DiskFileSystem files;
+  RecordingLauncher processes;
+  ScriptedMessageBoxes messages;
+  RecordingShellLinks links;
+  RecordingSpeechEngine engine;
+  SettableCodePage codePage;
+};
+
+std::string ReadFixture(const std::string& name);
+
+}  // namespace tw::test
