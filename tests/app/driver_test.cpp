@@ -94,7 +94,7 @@ TEST(CommandLineTest, MembersBeforeTheMissingParameterKeepTheirValues) {
 TEST(CommandLineTest, HostileCommandLinesNeverCrash) {
   TestPlatform platform;
   std::string hostile;
-  for (int i = 0; i < 300000; ++i) hostile += static_cast<char>(1 + (i * 7919) % 255);
+  for (int i = 0; i < 300000; ++i) hostile += static_cast<char>(1 + (i * 7919L) % 255);
   for (const std::string& line : {hostile, std::string(100000, 'x'), std::string(100000, ' '),
                                   std::string("a b c d \0e f", 12), std::string("\xff\xfe \x81\x40 \x80 d e")}) {
     auto app = platform.MakeApp(line);
