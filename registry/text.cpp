@@ -11,9 +11,11 @@ char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 
 bool IsLeadByte(const CodePage& codePage, unsigned char byte) { return codePage.IsLeadByte(byte); }
 
 std::string& LowercaseText(const CodePage& codePage, std::string& text) {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  // The text ends at its first terminator, as it does for the C string it stands for.
+  for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
     if (IsLeadByte(codePage, static_cast<unsigned char>(text[i]))) {
       ++i;  // the trail byte stays as it is; a lone lead byte at the end stops the walk
+      if (i < text.size() && text[i] == '\0') break;
       continue;
     }
     text[i] = LowerAscii(text[i]);
