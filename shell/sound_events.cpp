@@ -1,7 +1,29 @@
 #include "app/uninstall_app.h"
+#include "registry/layout.h"
+#include "registry/scoped_key.h"
+#include "registry/text.h"
 
 namespace tw {
+namespace {
 
-void UninstallApp::RemoveSoundEvents() {}
+// Each key name is followed by the sound-event suffix of the language.
+constexpr const char* kLabelKeys[] = {"AppEvents\\EventLabels\\Start Dictation ",
+                                      "AppEvents\\EventLabels\\Stop Dictation "};
+constexpr const char* kSchemeEntries[] = {"\\Start Dictation ", "\\Stop Dictation "};
+
+}  // namespace
+
+void UninstallApp::RemoveSoundEvents() {
+  const std::string suffix = SoundEventSuffix(languageCode_);
+  for (const char* label : kLabelKeys) DeleteKeyTree(kHkeyCurrentUser, label + suffix);
+  for (const char* entry : kSchemeEntries) DeleteKeyTree(kHkeyCurrentUser, layout::kSoundScheme + (entry + suffix));
+
+  // The scheme key goes once no language has an entry below it, whatever values it holds.
+  ScopedKey scheme(platform_.registry, kHkeyCurrentUser, std::string(layout::kSoundScheme), kKeyAllAccess);
+  if (!scheme.IsOpen()) return;
+  char name[layout::kKeyPathCapacity];
+  std::uint32_t nameChars = layout::kKeyPathCapacity;
+  if (platform_.registry.EnumKey(scheme.Handle(), 0, name, &nameChars) == kErrorNoMoreItems) scheme.DeleteSelf();
+}
 
 }  // namespace tw
