@@ -268,13 +268,18 @@ std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, st
   return out;
 }
 
+struct ExportBuffers {
+  std::vector<char> name = std::vector<char>(kNameCapacity);
+  std::vector<std::uint8_t> data = std::vector<std::uint8_t>(kDataCapacity);
+};
+
 void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, const std::string& subKey,
-                std::string* out) {
+                ExportBuffers& buffers, std::string* out) {
   RegKey key = 0;
   if (registry.OpenKey(root, subKey.c_str(), kKeyRead, &key) != kErrorSuccess) return;
   *out += "[" + fullPath + "]\n";
-  std::vector<char> name(kNameCapacity);
-  std::vector<std::uint8_t> data(kDataCapacity);
+  std::vector<char>& name = buffers.name;
+  std::vector<std::uint8_t>& data = buffers.data;
   for (std::uint32_t index = 0;; ++index) {
     std::uint32_t nameSize = kNameCapacity;
     std::uint32_t dataSize = kDataCapacity;
@@ -297,7 +302,7 @@ void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, co
   }
   registry.CloseKey(key);
   for (const std::string& child : children) {
-    ExportTree(registry, root, fullPath + "\\" + child, subKey + "\\" + child, out);
+    ExportTree(registry, root, fullPath + "\\" + child, subKey + "\\" + child, buffers, out);
   }
 }
 
@@ -315,11 +320,12 @@ std::optional<std::string> ImportRegText(Registry& registry, const std::string& 
 
 std::string ExportRegText(Registry& registry, const std::vector<std::string>& keyPaths) {
   std::string out = "REGEDIT4\n\n";
+  ExportBuffers buffers;
   for (const std::string& path : keyPaths) {
     const auto slash = path.find('\\');
     const auto root = RootByName(path.substr(0, slash));
     if (!root || slash == std::string::npos) continue;
-    ExportTree(registry, *root, path, path.substr(slash + 1), &out);
+    ExportTree(registry, *root, path, path.substr(slash + 1), buffers, &out);
   }
   return out;
 }

@@ -68,7 +68,8 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingParameterCase{"ProdTWC C en_us", IDS_MISSING_UNINSTALLER},
                       MissingParameterCase{"ProdTWC C en_us C:\\u.exe", IDS_MISSING_LOG_FILE},
                       MissingParameterCase{"ProdTWC C en_us C:\\u.exe ", IDS_MISSING_LOG_FILE},
-                      MissingParameterCase{"ProdTWC  C   en_us    C:\\u.exe", IDS_MISSING_LOG_FILE}));
+                      MissingParameterCase{"ProdTWC  C   en_us    C:\\u.exe", IDS_MISSING_LOG_FILE}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(CommandLineTest, TokensAreCutAtBlanksOnlyAndTheRestIsKeptWhole) {
   TestPlatform platform;

@@ -1,0 +1,156 @@
+// The in-memory registry's Windows behaviours that the portable-only switches
+// control, and the handle bookkeeping. The behaviours it shares with the real
+// registry are checked against both in the contract suite.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/portable/memory_registry.h"
+#include "tests/support/registry_probe.h"
+
+namespace tw::test {
+namespace {
+
+class MemoryRegistryTest : public ::testing::Test {
+ protected:
+  RegKey Open(const std::string& path, AccessMask access) {
+    RegKey key = 0;
+    EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, path.c_str(), access, &key), kErrorSuccess) << path;
+    return key;
+  }
+
+  std::vector<std::string> SubkeysOf(const std::string& path) {
+    RegKey key = Open(path, kKeyRead);
+    std::vector<std::string> names;
+    char name[256];
+    for (std::uint32_t index = 0;; ++index) {
+      std::uint32_t size = sizeof name;
+      if (registry.EnumKey(key, index, name, &size) != kErrorSuccess) break;
+      names.emplace_back(name, size);
+    }
+    registry.CloseKey(key);
+    return names;
+  }
+
+  MemoryRegistry registry;
+};
+
+TEST_F(MemoryRegistryTest, NamesMatchWithoutCaseAndKeepTheirStoredCase) {
+  WriteDword(registry, kHkeyLocalMachine, "Soft\\MixedCase", "UsageCtr", 7);
+  EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "SOFT\\mixedcase", "usagectr"), 7u);
+  WriteDword(registry, kHkeyLocalMachine, "soft\\MIXEDCASE", "USAGECTR", 8);
+  EXPECT_EQ(SubkeysOf("Soft"), std::vector<std::string>{"MixedCase"});
+  RegKey key = Open("Soft\\MixedCase", kKeyQueryValue);
+  char name[32];
+  std::uint32_t size = sizeof name;
+  ASSERT_EQ(registry.EnumValue(key, 0, name, &size, nullptr, nullptr, nullptr), kErrorSuccess);
+  EXPECT_EQ(std::string(name, size), "UsageCtr");
+  registry.CloseKey(key);
+  EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "Soft\\MixedCase", "UsageCtr"), 8u);
+}
+
+TEST_F(MemoryRegistryTest, SubkeysComeInUpperCasedNameOrderWhateverTheCreationOrder) {
+  for (const char* name : {"zeta", "ENU", "EN_US", "alpha", "Beta", "10", "9"}) {
+    WriteDword(registry, kHkeyLocalMachine, std::string("Order\\") + name, "x", 1);
+  }
+  // '_' sorts after the letters once names are upper-cased, as on Windows.
+  EXPECT_EQ(SubkeysOf("Order"), (std::vector<std::string>{"10", "9", "alpha", "Beta", "ENU", "EN_US", "zeta"}));
+}
+
+TEST_F(MemoryRegistryTest, ValuesComeInCreationOrderAndAReplacedValueKeepsItsPlace) {
+  for (const char* name : {"c", "a", "b"}) WriteDword(registry, kHkeyLocalMachine, "Values", name, 1);
+  WriteDword(registry, kHkeyLocalMachine, "Values", "A", 2);
+  RegKey key = Open("Values", kKeyAllAccess);
+  ASSERT_EQ(registry.DeleteValue(key, "c"), kErrorSuccess);
+  std::vector<std::string> names;
+  char name[8];
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t size = sizeof name;
+    const Status status = registry.EnumValue(key, index, name, &size, nullptr, nullptr, nullptr);
+    if (status == kErrorNoMoreItems) break;
+    ASSERT_EQ(status, kErrorSuccess);
+    names.emplace_back(name, size);
+  }
+  registry.CloseKey(key);
+  EXPECT_EQ(names, (std::vector<std::string>{"a", "b"}));
+}
+
+TEST_F(MemoryRegistryTest, KeyWithSubkeysIsDeletedOnlyInWholeTreeMode) {
+  WriteDword(registry, kHkeyLocalMachine, "Tree\\Child\\Grandchild", "x", 1);
+  RegKey key = Open("Tree", kKeyAllAccess);
+  EXPECT_EQ(registry.DeleteKey(key, ""), kErrorAccessDenied);
+  EXPECT_TRUE(KeyExists(registry, kHkeyLocalMachine, "Tree\\Child\\Grandchild"));
+  registry.SetDeletesWholeTree(true);
+  EXPECT_EQ(registry.DeleteKey(key, ""), kErrorSuccess);
+  EXPECT_FALSE(KeyExists(registry, kHkeyLocalMachine, "Tree"));
+  // The handle outlives its key, as on Windows, and says so.
+  std::uint32_t size = 4;
+  std::uint8_t data[4];
+  EXPECT_EQ(registry.QueryValue(key, "x", nullptr, data, &size), kErrorKeyDeleted);
+  EXPECT_EQ(registry.CloseKey(key), kErrorSuccess);
+}
+
+TEST_F(MemoryRegistryTest, QueryOnlyHandlesRefuseWrites) {
+  WriteDword(registry, kHkeyLocalMachine, "ReadOnly", "x", 1);
+  RegKey key = Open("ReadOnly", kKeyQueryValue);
+  const std::uint8_t one = 1;
+  EXPECT_EQ(registry.SetValue(key, "x", kRegBinary, &one, 1), kErrorAccessDenied);
+  EXPECT_EQ(registry.DeleteValue(key, "x"), kErrorAccessDenied);
+  registry.CloseKey(key);
+  EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "ReadOnly", "x"), 1u);
+}
+
+TEST_F(MemoryRegistryTest, ProtectedKeysCanBeReadButNotOpenedForWritingNorDeleted) {
+  WriteDword(registry, kHkeyLocalMachine, "Guarded\\Inner", "x", 1);
+  registry.Protect(kHkeyLocalMachine, "Guarded\\Inner");
+  RegKey key = 0;
+  EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "Guarded\\Inner", kKeyAllAccess, &key), kErrorAccessDenied);
+  EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "Guarded\\Inner", kKeySetValue, &key), kErrorAccessDenied);
+  EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "Guarded\\Inner", "x"), 1u);
+  key = Open("Guarded\\Inner", kKeyQueryValue);
+  EXPECT_EQ(registry.DeleteKey(key, ""), kErrorAccessDenied);
+  registry.CloseKey(key);
+  registry.SetDeletesWholeTree(true);
+  key = Open("Guarded", kKeyAllAccess);
+  EXPECT_EQ(registry.DeleteKey(key, ""), kErrorAccessDenied);  // a whole tree goes only if all of it may go
+  registry.CloseKey(key);
+  EXPECT_TRUE(KeyExists(registry, kHkeyLocalMachine, "Guarded\\Inner"));
+}
+
+TEST_F(MemoryRegistryTest, RootsCannotBeDeletedAndHandlesAreCounted) {
+  EXPECT_EQ(registry.DeleteKey(kHkeyLocalMachine, ""), kErrorAccessDenied);
+  WriteDword(registry, kHkeyLocalMachine, "Counted", "x", 1);
+  RegKey first = Open("Counted", kKeyRead);
+  RegKey second = Open("Counted", kKeyRead);
+  EXPECT_NE(first, second);
+  EXPECT_EQ(registry.OpenHandleCount(), 2u);
+  EXPECT_EQ(registry.CloseKey(first), kErrorSuccess);
+  EXPECT_EQ(registry.CloseKey(first), kErrorInvalidHandle);
+  EXPECT_EQ(registry.CloseKey(second), kErrorSuccess);
+  EXPECT_EQ(registry.OpenHandleCount(), 0u);
+  std::uint32_t size = 8;
+  char name[8];
+  EXPECT_EQ(registry.EnumKey(first, 0, name, &size), kErrorInvalidHandle);
+}
+
+TEST_F(MemoryRegistryTest, EveryIndexOfAWideKeyIsEnumeratedExactlyOnce) {
+  RegKey key = 0;
+  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "Wide", &key), kErrorSuccess);
+  for (int i = 0; i < 20000; ++i) {
+    RegKey child = 0;
+    ASSERT_EQ(registry.CreateKey(key, ("k" + std::to_string(i)).c_str(), &child), kErrorSuccess);
+    registry.CloseKey(child);
+  }
+  char name[32];
+  std::uint32_t count = 0;
+  for (;; ++count) {
+    std::uint32_t size = sizeof name;
+    if (registry.EnumKey(key, count, name, &size) != kErrorSuccess) break;
+  }
+  registry.CloseKey(key);
+  EXPECT_EQ(count, 20000u);
+}
+
+}  // namespace
+}  // namespace tw::test
