@@ -48,4 +48,10 @@ Status ScopedKey::SetDword(const char* valueName, std::uint32_t value) {
   return registry_.SetValue(handle_, valueName, kRegDword, data, sizeof data);
 }
 
+Status ScopedKey::SetText(const char* valueName, const std::string& text) {
+  if (!open_) return kErrorInvalidHandle;
+  return registry_.SetValue(handle_, valueName, kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                            static_cast<std::uint32_t>(text.size() + 1));
+}
+
 }  // namespace tw

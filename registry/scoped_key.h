@@ -33,6 +33,8 @@ class ScopedKey {
   // Deletes the key the handle names (the empty subkey name).
   Status DeleteSelf();
   Status SetDword(const char* valueName, std::uint32_t value);
+  // A REG_SZ value holding the text and its terminator.
+  Status SetText(const char* valueName, const std::string& text);
 
  private:
   Registry& registry_;

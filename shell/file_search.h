@@ -1,0 +1,15 @@
+// Wildcard searches through the platform's file search.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+namespace tw {
+
+// The names (without a directory) of everything the pattern matches, in the
+// order the search returns them. The search is always closed.
+std::vector<std::string> FindNames(FileSystem& files, const std::string& pattern);
+
+}  // namespace tw
