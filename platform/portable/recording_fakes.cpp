@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+#include "platform/message_format.h"
+
 namespace tw {
 
 std::uint32_t RecordingLauncher::Start(const char* commandLine, std::uint32_t showCommand) {
@@ -29,20 +31,7 @@ int ScriptedMessageBoxes::Show(std::uint32_t textId, std::uint32_t flags) {
 }
 
 int ScriptedMessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) {
-  const std::string& format = stringTable_[textId];
-  const std::string numberText = std::to_string(number);
-  std::string message;
-  for (std::size_t i = 0; i < format.size(); ++i) {
-    if (format.compare(i, 2, "%d") == 0) {
-      message += numberText;
-      ++i;
-    } else if (format.compare(i, 2, "%s") == 0) {
-      message += text;
-      ++i;
-    } else {
-      message += format[i];
-    }
-  }
+  const std::string message = FillMessageFormat(stringTable_[textId], std::to_string(number), std::string(text));
   return Record(textId, message, flags);
 }
 

@@ -1,0 +1,18 @@
+// UTF-16 text for the wide Win32 calls. Its own traits keep it apart from
+// std::wstring, whose prebuilt library copy would add a third of the
+// executable's size; this one is compiled with only the members it uses.
+#pragma once
+
+#include <string>
+
+namespace tw {
+
+struct WideTextTraits : std::char_traits<wchar_t> {};
+using WideText = std::basic_string<wchar_t, WideTextTraits>;
+
+// The 8-bit text in the active code page, widened; empty when it does not convert.
+WideText WidenFromActiveCodePage(const char* text);
+// Digits and sign are the same in every code page.
+WideText WidenAscii(const std::string& text);
+
+}  // namespace tw

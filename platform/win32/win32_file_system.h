@@ -1,0 +1,20 @@
+// Files through the kernel32 8-bit calls, one call per operation.
+#pragma once
+
+#include "platform/file_system.h"
+
+namespace tw {
+
+class Win32FileSystem : public FileSystem {
+ public:
+  FindHandle FindFirst(const char* pattern, FindData* data) override;
+  bool FindNext(FindHandle search, FindData* data) override;
+  bool FindClose(FindHandle search) override;
+  std::uint32_t GetAttributes(const char* path) override;
+  bool SetAttributes(const char* path, std::uint32_t attributes) override;
+  bool RemoveFile(const char* path) override;
+  bool RemoveFolder(const char* path) override;
+  Status LastError() override;
+};
+
+}  // namespace tw

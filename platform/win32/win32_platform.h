@@ -1,0 +1,35 @@
+// Every service of the real system in one object, and the Platform view of
+// them that the uninstaller runs on.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/platform.h"
+#include "platform/win32/win32_code_page.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_message_boxes.h"
+#include "platform/win32/win32_process_launcher.h"
+#include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_shell_links.h"
+#include "platform/win32/win32_speech_engine.h"
+
+namespace tw {
+
+class Win32Platform {
+ public:
+  // instance holds the string table; captionId names the message boxes' caption.
+  Win32Platform(InstanceHandle instance, std::uint32_t captionId) : messages_(instance, captionId) {}
+
+  Platform View() { return Platform{registry_, files_, processes_, messages_, links_, engine_, codePage_}; }
+
+ private:
+  Win32Registry registry_;
+  Win32FileSystem files_;
+  Win32ProcessLauncher processes_;
+  Win32MessageBoxes messages_;
+  Win32ShellLinks links_;
+  Win32SpeechEngine engine_;
+  Win32CodePage codePage_;
+};
+
+}  // namespace tw

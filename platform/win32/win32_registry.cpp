@@ -1,0 +1,70 @@
+#include "platform/win32/win32_registry.h"
+
+#include <windows.h>
+
+#include "platform/win32/dword_parameter.h"
+
+namespace tw {
+namespace {
+
+// The predefined roots are sign-extended pointer constants on 64-bit Windows,
+// so they are mapped by name rather than by value.
+HKEY ToHkey(RegKey key) {
+  if (key == kHkeyLocalMachine) return HKEY_LOCAL_MACHINE;
+  if (key == kHkeyCurrentUser) return HKEY_CURRENT_USER;
+  return reinterpret_cast<HKEY>(key);
+}
+
+RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
+
+}  // namespace
+
+Status Win32Registry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
+  HKEY opened = nullptr;
+  const LONG status = RegOpenKeyExA(ToHkey(parent), subKey, 0, access, &opened);
+  *result = status == ERROR_SUCCESS ? FromHkey(opened) : 0;
+  return status;
+}
+
+Status Win32Registry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
+  HKEY created = nullptr;
+  const LONG status = RegCreateKeyExA(ToHkey(parent), subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                      nullptr, &created, nullptr);
+  *result = status == ERROR_SUCCESS ? FromHkey(created) : 0;
+  return status;
+}
+
+Status Win32Registry::QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
+                                 std::uint32_t* dataSize) {
+  auto typeOut = DwordParameter::Out(type);
+  auto size = DwordParameter::InOut(dataSize);
+  return RegQueryValueExA(ToHkey(key), valueName, nullptr, typeOut.Get(), data, size.Get());
+}
+
+Status Win32Registry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
+                               std::uint32_t dataSize) {
+  return RegSetValueExA(ToHkey(key), valueName, 0, type, data, dataSize);
+}
+
+Status Win32Registry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
+  auto chars = DwordParameter::InOut(nameChars);
+  return RegEnumKeyExA(ToHkey(key), index, name, chars.Get(), nullptr, nullptr, nullptr, nullptr);
+}
+
+Status Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                                ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) {
+  auto chars = DwordParameter::InOut(nameChars);
+  auto typeOut = DwordParameter::Out(type);
+  auto size = DwordParameter::InOut(dataSize);
+  return RegEnumValueA(ToHkey(key), index, name, chars.Get(), nullptr, typeOut.Get(), data, size.Get());
+}
+
+Status Win32Registry::DeleteValue(RegKey key, const char* valueName) {
+  return RegDeleteValueA(ToHkey(key), valueName);
+}
+
+Status Win32Registry::DeleteKey(RegKey key, const char* subKey) { return RegDeleteKeyA(ToHkey(key), subKey); }
+
+Status Win32Registry::CloseKey(RegKey key) { return RegCloseKey(ToHkey(key)); }
+
+}  // namespace tw

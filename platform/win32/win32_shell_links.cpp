@@ -1,0 +1,52 @@
+#include "platform/win32/win32_shell_links.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+namespace tw {
+namespace {
+
+constexpr int kLinkPathChars = MAX_PATH;
+
+// Loads, changes and saves one shortcut with the link object's two
+// interfaces; the library is initialised by the caller.
+HRESULT UpdateThroughLink(IShellLinkA* link, const char* targetPath, const char* linkPath,
+                          const char* workingDirectory) {
+  IPersistFile* file = nullptr;
+  HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  if (FAILED(result)) return result;
+
+  // A path that does not fit is refused rather than cut short: a cut path
+  // would name, and overwrite, another file.
+  wchar_t wideLinkPath[kLinkPathChars];
+  if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wideLinkPath, kLinkPathChars) == 0) {
+    result = HRESULT_FROM_WIN32(GetLastError());
+  } else {
+    file->Load(wideLinkPath, STGM_WRITE);  // a missing shortcut is saved new
+    link->SetPath(targetPath);
+    link->SetWorkingDirectory(workingDirectory);
+    link->SetIconLocation(nullptr, 0);
+    result = file->Save(wideLinkPath, TRUE);
+  }
+  file->Release();
+  return result;
+}
+
+}  // namespace
+
+ComResult Win32ShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
+  CoInitialize(nullptr);
+  IShellLinkA* link = nullptr;
+  HRESULT result =
+      CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&link));
+  if (SUCCEEDED(result)) {
+    result = UpdateThroughLink(link, targetPath, linkPath, workingDirectory);
+    link->Release();
+  }
+  CoUninitialize();
+  return result;
+}
+
+}  // namespace tw
