@@ -1,7 +1,75 @@
+#include <algorithm>
+#include <iterator>
+
 #include "app/uninstall_app.h"
+#include "registry/key_path.h"
+#include "registry/layout.h"
+#include "registry/scoped_key.h"
+#include "release/product_presence.h"
 
 namespace tw {
+namespace {
 
-void UninstallApp::ReleaseProductEntry() {}
+// The only products whose entries are released, compared exactly.
+constexpr const char* kProductTable[] = {layout::kProdTWD, layout::kProdTWDLite, layout::kProdTWC, layout::kProdRun};
+
+bool IsKnownProduct(const std::string& productCode) {
+  return std::any_of(std::begin(kProductTable), std::end(kProductTable),
+                     [&](const char* known) { return productCode == known; });
+}
+
+std::optional<std::string> FolderValueName(const std::string& productCode, const std::string& variantLetter) {
+  if (productCode == layout::kProdRun) {
+    return std::string(variantLetter == "C" ? layout::kProdRunControlFolder : layout::kProdRunDictateFolder);
+  }
+  return SuffixedName(productCode, "Folder");
+}
+
+}  // namespace
+
+void UninstallApp::ReleaseProductEntry() {
+  if (!IsKnownProduct(productCode_)) return;
+  const auto languageKey = LanguageKeyPath(languageCode_);
+  const auto counterName = SuffixedName(productCode_, "Ctr");
+  if (!languageKey || !counterName) return;
+
+  const std::int32_t installs = ReadCounter(kHkeyLocalMachine, *languageKey, counterName->c_str());
+  if (installs > 1) {
+    DecrementCounter(kHkeyLocalMachine, *languageKey, counterName->c_str());
+    return;
+  }
+  if (installs < 0) return;
+
+  {
+    ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeyAllAccess);
+    language.DeleteValue(counterName->c_str());
+    language.DeleteValue(productCode_.c_str());
+  }
+  if (productCode_ == layout::kProdTWD || productCode_ == layout::kProdTWDLite) RemoveSoundEvents();
+
+  // Each test reads the registry afresh: the steps before it may have changed it.
+  Registry& registry = platform_.registry;
+  const CodePage& codePage = platform_.codePage;
+  const auto stays = [&](int (*test)(Registry&, const CodePage&, const std::string&)) {
+    return test(registry, codePage, languageCode_) != 0;
+  };
+  if (productCode_ == layout::kProdTWDLite) {
+    if (stays(LanguageHasProdTWC) && !stays(LanguageHasProdRun) && !stays(LanguageHasProdTWD)) RepointHelpFiles("twc");
+    if (stays(LanguageHasProdTWC) && !stays(LanguageHasProdTWD)) SwapShortcuts(layout::kProdTWC);
+  } else if (productCode_ == layout::kProdTWC) {
+    if (stays(LanguageHasProdTWDLite) && !stays(LanguageHasProdRun) && !stays(LanguageHasProdTWD)) {
+      RepointHelpFiles("twlite");
+    }
+    if (stays(LanguageHasProdTWDLite) && !stays(LanguageHasProdTWD)) SwapShortcuts(layout::kProdTWDLite);
+  }
+
+  std::string folderName;
+  if (ReleaseShortcuts(folderName) == 0) RemoveProgramFolder(folderName);
+
+  // Last: the swap and the shortcut release above still read the folder value.
+  const auto folderValue = FolderValueName(productCode_, variantLetter_);
+  ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeySetValue);
+  if (folderValue) language.DeleteValue(folderValue->c_str());
+}
 
 }  // namespace tw
