@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "registry/layout.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/test_platform.h"
 
@@ -12,7 +13,6 @@ namespace tw::test {
 namespace {
 
 constexpr const char* kLanguageKey = "SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US";
-constexpr const char* kHelpKey = "SOFTWARE\\Microsoft\\Windows\\Help";
 constexpr const char* kHelp = "C:\\Talkwise\\Help";
 
 class ProductEntryTest : public ::testing::Test {
@@ -46,7 +46,7 @@ class ProductEntryTest : public ::testing::Test {
   }
   // The subdirectory that the product's help registration points into, if any.
   std::string RegisteredUnder(const std::string& file) {
-    const auto directory = TextValue(platform.registry, kHkeyLocalMachine, kHelpKey, file);
+    const auto directory = TextValue(platform.registry, kHkeyLocalMachine, layout::kHelpRegistrations, file);
     if (!directory || directory->rfind(kHelp, 0) != 0) return "?";
     return directory->substr(std::string(kHelp).size());
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "registry/enumeration.h"
+#include "registry/layout.h"
 #include "registry/scoped_key.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/test_platform.h"
@@ -15,7 +16,6 @@
 namespace tw::test {
 namespace {
 
-constexpr const char* kHelpKey = "SOFTWARE\\Microsoft\\Windows\\Help";
 constexpr const char* kD = "C:\\Talkwise\\Dict";
 constexpr const char* kC = "C:\\Talkwise\\Ctrl";
 
@@ -24,7 +24,7 @@ class HelpTest : public ::testing::Test {
   // The system's help key is always there; the program never creates it.
   void SetUp() override {
     RegKey key = 0;
-    ASSERT_EQ(platform.registry.CreateKey(kHkeyLocalMachine, kHelpKey, &key), kErrorSuccess);
+    ASSERT_EQ(platform.registry.CreateKey(kHkeyLocalMachine, layout::kHelpRegistrations, &key), kErrorSuccess);
     platform.registry.CloseKey(key);
   }
   // The application with its command line read.
@@ -38,12 +38,12 @@ class HelpTest : public ::testing::Test {
     if (control) WriteText(platform.registry, kHkeyLocalMachine, Family("Control\\Directories"), "Help", *control);
   }
   void Register(const std::string& name, const std::string& directory) {
-    WriteText(platform.registry, kHkeyLocalMachine, kHelpKey, name, directory);
+    WriteText(platform.registry, kHkeyLocalMachine, layout::kHelpRegistrations, name, directory);
   }
   // Registrations in their stored order, name and data.
   std::vector<std::pair<std::string, std::string>> Registrations() {
     std::vector<std::pair<std::string, std::string>> result;
-    ScopedKey key(platform.registry, kHkeyLocalMachine, std::string(kHelpKey), kKeyQueryValue);
+    ScopedKey key(platform.registry, kHkeyLocalMachine, std::string(layout::kHelpRegistrations), kKeyQueryValue);
     for (const RegistryValue& value : CollectValues(platform.registry, key.Handle(), 20000, 20000)) {
       result.emplace_back(value.name, value.Text());
     }
@@ -137,9 +137,9 @@ TEST_F(HelpTest, RemovalPassesOverNamesAndDataTooLongForTheBuffers) {
   // Data whose text is D, padded with terminators beyond the 260-byte buffer.
   std::vector<std::uint8_t> padded(kD, kD + std::string(kD).size());
   padded.resize(261, 0);
-  WriteValue(platform.registry, kHkeyLocalMachine, kHelpKey, "padded.hlp", kRegSz, padded);
+  WriteValue(platform.registry, kHkeyLocalMachine, layout::kHelpRegistrations, "padded.hlp", kRegSz, padded);
   padded.resize(260);
-  WriteValue(platform.registry, kHkeyLocalMachine, kHelpKey, "fits.hlp", kRegSz, padded);
+  WriteValue(platform.registry, kHkeyLocalMachine, layout::kHelpRegistrations, "fits.hlp", kRegSz, padded);
   App("ProdTWC C EN_US u log")->RemoveHelpRegistrations();
   EXPECT_EQ(Names(), (std::set<std::string>{tooLongName, "padded.hlp"}));
 }
@@ -158,7 +158,7 @@ TEST_F(HelpTest, RemovalLeavesProductDirectoriesThatDoNotFitAPath) {
 TEST_F(HelpTest, RemovalChangesNothingWhenTheHelpKeyCannotBeWritten) {
   SetHelpDirectories(std::string(kD), std::nullopt);
   Register("a.hlp", kD);
-  platform.registry.Protect(kHkeyLocalMachine, kHelpKey);
+  platform.registry.Protect(kHkeyLocalMachine, layout::kHelpRegistrations);
   App("ProdTWC C EN_US u log")->RemoveHelpRegistrations();
   EXPECT_EQ(Names(), (std::set<std::string>{"a.hlp"}));
   ExpectNothingLeftOpen();
@@ -218,8 +218,8 @@ TEST_F(HelpTest, RepointRegistersHelpThenContentsFilesOfTheLanguageLowerCased) {
                                                                                {"unrelated.hlp", "C:\\Else"},
                                                                                {"refbookus.hlp", product},
                                                                                {"twcus.cnt", product}}));
-  EXPECT_EQ(ValueBytes(platform.registry, kHkeyLocalMachine, kHelpKey, "twcus.cnt")->size(), product.size() + 1);
-  ScopedKey key(platform.registry, kHkeyLocalMachine, std::string(kHelpKey), kKeyQueryValue);
+  EXPECT_EQ(ValueBytes(platform.registry, kHkeyLocalMachine, layout::kHelpRegistrations, "twcus.cnt")->size(), product.size() + 1);
+  ScopedKey key(platform.registry, kHkeyLocalMachine, std::string(layout::kHelpRegistrations), kKeyQueryValue);
   for (const RegistryValue& value : CollectValues(platform.registry, key.Handle(), 256, 260)) {
     EXPECT_EQ(value.type, kRegSz) << value.name;
   }
@@ -252,12 +252,12 @@ TEST_F(HelpTest, RepointLeavesPathsThatWouldNotFit) {
     TestPlatform fresh;
     const std::string directory = "C:\\" + std::string(length, 'd');
     WriteText(fresh.registry, kHkeyLocalMachine, Family("Dictation\\Directories"), "Help", directory);
-    WriteText(fresh.registry, kHkeyLocalMachine, kHelpKey, "keep.hlp", "C:\\x");
+    WriteText(fresh.registry, kHkeyLocalMachine, layout::kHelpRegistrations, "keep.hlp", "C:\\x");
     fresh.WriteFile(directory + "\\twc\\aUS.hlp");
     auto app = fresh.MakeApp("ProdTWDLite D EN_US u log");
     ASSERT_TRUE(app->ParseCommandLine());
     app->RepointHelpFiles("twc");
-    ScopedKey key(fresh.registry, kHkeyLocalMachine, std::string(kHelpKey), kKeyQueryValue);
+    ScopedKey key(fresh.registry, kHkeyLocalMachine, std::string(layout::kHelpRegistrations), kKeyQueryValue);
     EXPECT_EQ(CollectValues(fresh.registry, key.Handle(), 256, 260).size(), 1u) << length;
   }
 }
@@ -265,7 +265,7 @@ TEST_F(HelpTest, RepointLeavesPathsThatWouldNotFit) {
 TEST_F(HelpTest, RepointWritesNothingWhenTheHelpKeyCannotBeWritten) {
   SetHelpDirectories(std::string(kD), std::nullopt);
   platform.WriteFile(std::string(kD) + "\\twc\\twcUS.hlp");
-  platform.registry.Protect(kHkeyLocalMachine, kHelpKey);
+  platform.registry.Protect(kHkeyLocalMachine, layout::kHelpRegistrations);
   App("ProdTWDLite D EN_US u log")->RepointHelpFiles("twc");
   EXPECT_TRUE(Registrations().empty());
   ExpectNothingLeftOpen();

@@ -65,23 +65,37 @@ class ShortcutSwapTest : public ::testing::Test {
   TestPlatform platform;
 };
 
-TEST_F(ShortcutSwapTest, LiteRemovedPointsTheControlShortcutsIntoTheDictationHelp) {
-  const std::string folder = std::string(kPrograms) + "\\Talkwise Control\\";
-  EXPECT_EQ(Swap("ProdTWDLite", "ProdTWC"),
-            (std::vector<Update>{
-                {"C:\\Talkwise\\DictHelp\\twlitcUS.hlp", folder + "Begin Here.lnk", kDictationHelp},
-                {"C:\\Talkwise\\DictHelp\\twc\\refbookUS.hlp", folder + "General Reference.lnk",
-                 "C:\\Talkwise\\DictHelp\\twc"}}));
+struct Direction {
+  const char* removed;
+  const char* remaining;
+  std::vector<Update> updates;
+};
+
+void PrintTo(const Direction& direction, std::ostream* out) { *out << direction.removed; }
+
+class SwapDirectionTest : public ShortcutSwapTest, public ::testing::WithParamInterface<Direction> {};
+
+// The help directory is the removed product's component's, even where the
+// two components record different ones.
+TEST_P(SwapDirectionTest, PointsTheRemainingShortcutsAtItsHelpFiles) {
+  EXPECT_EQ(Swap(GetParam().removed, GetParam().remaining), GetParam().updates);
 }
 
-TEST_F(ShortcutSwapTest, ControlRemovedPointsTheLiteShortcutsIntoTheControlHelp) {
-  const std::string folder = std::string(kPrograms) + "\\Talkwise Lite\\";
-  EXPECT_EQ(Swap("ProdTWC", "ProdTWDLite"),
-            (std::vector<Update>{
-                {"C:\\Talkwise\\CtrlHelp\\twliteUS.hlp", folder + "Begin Here.lnk", kControlHelp},
-                {"C:\\Talkwise\\CtrlHelp\\twlite\\refbookUS.hlp", folder + "General Reference.lnk",
-                 "C:\\Talkwise\\CtrlHelp\\twlite"}}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    BothWays, SwapDirectionTest,
+    ::testing::Values(
+        Direction{"ProdTWDLite", "ProdTWC",
+                  {{"C:\\Talkwise\\DictHelp\\twlitcUS.hlp",
+                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Control\\Begin Here.lnk", kDictationHelp},
+                   {"C:\\Talkwise\\DictHelp\\twc\\refbookUS.hlp",
+                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Control\\General Reference.lnk",
+                    "C:\\Talkwise\\DictHelp\\twc"}}},
+        Direction{"ProdTWC", "ProdTWDLite",
+                  {{"C:\\Talkwise\\CtrlHelp\\twliteUS.hlp",
+                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Lite\\Begin Here.lnk", kControlHelp},
+                   {"C:\\Talkwise\\CtrlHelp\\twlite\\refbookUS.hlp",
+                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Lite\\General Reference.lnk",
+                    "C:\\Talkwise\\CtrlHelp\\twlite"}}}));
 
 TEST_F(ShortcutSwapTest, OnlyTheGeneralReferenceWithoutABeginHereName) {
   Delete(kHkeyLocalMachine, kLanguageKey, "SwapBeginHere");
