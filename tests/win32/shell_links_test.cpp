@@ -1,0 +1,99 @@
+// Win32ShellLinks on the running system's shell: the shortcut is re-pointed
+// and keeps everything else, a missing one is made, and a path that cannot be
+// converted whole is never written under a cut name.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <tuple>
+
+#include "platform/types.h"
+#include "platform/win32/win32_shell_links.h"
+#include "tests/win32/scratch_folder.h"
+#include "tests/win32/shell_link_file.h"
+
+namespace tw::win32test {
+namespace {
+
+// Where a shortcut leads: target, working directory and icon location.
+std::tuple<std::string, std::string, std::string, int> Pointing(const ShellLinkFields& link) {
+  return std::make_tuple(link.target, link.workingDirectory, link.iconPath, link.iconIndex);
+}
+
+class ShellLinksTest : public ::testing::Test {
+ protected:
+  // Updates the shortcut and reads back what the shell finds in it.
+  ShellLinkFields UpdateAndRead(const std::string& target, const std::string& linkPath,
+                                const std::string& workingDirectory) {
+    EXPECT_EQ(links.Update(target.c_str(), linkPath.c_str(), workingDirectory.c_str()), kSOk);
+    ShellLinkFields read;
+    EXPECT_TRUE(ReadShellLink(linkPath, &read)) << linkPath;
+    return read;
+  }
+
+  ScratchFolder folder;
+  Win32ShellLinks links;
+};
+
+TEST_F(ShellLinksTest, RepointsAnExistingShortcutAndKeepsItsOtherFields) {
+  const std::string linkPath = folder / "Begin here.lnk";
+  ShellLinkFields before;
+  before.target = "C:\\Help\\old.hlp";
+  before.workingDirectory = "C:\\Help";
+  before.iconPath = "C:\\Help\\old.ico";
+  before.iconIndex = 3;
+  before.arguments = "-topic 7";
+  before.description = "Begin here";
+  before.hotKey = MAKEWORD('A', 0x06);  // Ctrl+Alt+A
+  before.showCommand = SW_SHOWMAXIMIZED;
+  ASSERT_TRUE(WriteShellLink(linkPath, before));
+  // What the shell keeps of them (Wine's shell does not keep the show
+  // command, and reads back the default).
+  ShellLinkFields written;
+  ASSERT_TRUE(ReadShellLink(linkPath, &written));
+  const auto kept = [](const ShellLinkFields& link) {
+    return std::make_tuple(link.arguments, link.description, link.hotKey);
+  };
+  ASSERT_EQ(written.iconPath, before.iconPath);
+  ASSERT_EQ(kept(written), kept(before));
+
+  const ShellLinkFields after = UpdateAndRead("C:\\Lite\\Help\\twlitcus.hlp", linkPath, "C:\\Lite\\Help");
+  EXPECT_EQ(Pointing(after), std::make_tuple("C:\\Lite\\Help\\twlitcus.hlp", "C:\\Lite\\Help", "", 0));
+  EXPECT_EQ(kept(after), kept(written));
+  EXPECT_EQ(after.showCommand, written.showCommand);
+}
+
+TEST_F(ShellLinksTest, MakesAMissingShortcutInAnExistingFolder) {
+  const std::string linkPath = folder / "General reference.lnk";
+
+  const ShellLinkFields made = UpdateAndRead("C:\\Help\\twc\\refbookus.hlp", linkPath, "C:\\Help\\twc");
+  EXPECT_EQ(Pointing(made), std::make_tuple("C:\\Help\\twc\\refbookus.hlp", "C:\\Help\\twc", "", 0));
+}
+
+TEST_F(ShellLinksTest, FailsWithoutWritingWhenTheFolderIsMissing) {
+  const std::string linkPath = folder / "missing\\Begin here.lnk";
+
+  EXPECT_LT(links.Update("C:\\Help\\a.hlp", linkPath.c_str(), "C:\\Help"), 0);
+  EXPECT_FALSE(FileExists(linkPath));
+  EXPECT_EQ(folder.Listing(), "");
+}
+
+// The link path is converted into MAX_PATH wide characters, terminator
+// included: one that needs more is refused whole, not saved under its first
+// 259 characters, which would name another file.
+TEST_F(ShellLinksTest, RefusesALinkPathLongerThanMaxPath) {
+  const std::size_t fill = (MAX_PATH - 1) - (folder.Path().size() + 1) - 4;  // 259 characters with ".lnk"
+  const std::string fitting = folder / (std::string(fill, 'a') + ".lnk");
+  const std::string tooLong = folder / (std::string(fill + 1, 'a') + ".lnk");
+  ASSERT_EQ(fitting.size(), static_cast<std::size_t>(MAX_PATH - 1));
+
+  EXPECT_LT(links.Update("C:\\Help\\a.hlp", tooLong.c_str(), "C:\\Help"), 0);
+  EXPECT_EQ(folder.Listing(), "");
+
+  EXPECT_EQ(links.Update("C:\\Help\\a.hlp", fitting.c_str(), "C:\\Help"), kSOk);
+  EXPECT_TRUE(FileExists(fitting));
+}
+
+}  // namespace
+}  // namespace tw::win32test
