@@ -49,9 +49,9 @@ bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 bool MatchesWildcard(const std::string& pattern, const std::string& name) {
   if (pattern == "*" || pattern == "*.*") return true;
   if (Glob(pattern.c_str(), name.c_str())) return true;
-  // "name.*" also matches a name without any extension.
+  // A final ".*" may also match nothing at all: "name.*" matches "name", "a.b.*" matches "a.b".
   return pattern.size() > 2 && pattern.compare(pattern.size() - 2, 2, ".*") == 0 &&
-         name.find('.') == std::string::npos && Glob(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str());
+         Glob(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str());
 }
 
 DiskFileSystem::DiskFileSystem(fs::path root) : root_(std::move(root)) {}
@@ -201,6 +201,7 @@ bool DiskFileSystem::RemoveFolder(const char* path) {
     return Fail(fs::is_directory(host->parent_path(), error) ? kErrorFileNotFound : kErrorPathNotFound);
   }
   if ((attributes & kFileAttributeDirectory) == 0) return Fail(kErrorDirectory);
+  if (host->parent_path() == root_) return Fail(kErrorAccessDenied);  // a drive's root stays
   std::error_code error;
   // A link goes by itself; whatever it points to stays.
   if ((attributes & kFileAttributeReparsePoint) == 0 && !fs::is_empty(*host, error)) return Fail(kErrorDirNotEmpty);
