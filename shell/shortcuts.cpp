@@ -1,12 +1,124 @@
+#include <algorithm>
+#include <string_view>
+
 #include "app/uninstall_app.h"
+#include "registry/enumeration.h"
+#include "registry/key_path.h"
+#include "registry/layout.h"
+#include "registry/scoped_key.h"
+#include "registry/text.h"
+#include "shell/start_menu_paths.h"
 
 namespace tw {
+namespace {
+
+constexpr std::uint32_t kShortcutNameCapacity = 260;
+constexpr std::uint32_t kComponentNameCapacity = 50;
+constexpr std::uint32_t kCounterNameCapacity = 256;
+constexpr std::uint32_t kCounterDataCapacity = 260;
+
+// "%sObjs" -> "Objs"
+std::string_view SuffixOf(const char* format) { return std::string_view(format).substr(2); }
+
+// ProdTWD keeps only the shortcuts of the components it lists; the other
+// products own every shortcut they recorded.
+bool BelongsToProduct(const std::string& component, const std::string& productCode,
+                      const std::vector<std::string>& componentList) {
+  if (productCode != layout::kProdTWD) return true;
+  return std::find(componentList.begin(), componentList.end(), component) != componentList.end();
+}
+
+// Reads and deletes the product's shortcut list "<product code>Objs".
+std::vector<std::string> TakeProductShortcuts(Registry& registry, const std::string& languageCode,
+                                              const std::string& productCode,
+                                              const std::vector<std::string>& componentList) {
+  const auto objsName = SuffixedName(productCode, SuffixOf(layout::kObjsFormat), layout::kKeyPathCapacity);
+  ScopedKey objs(registry, kHkeyLocalMachine,
+                 objsName ? FamilyPath({layout::kInstall, layout::kLanguages, languageCode, *objsName}) : std::nullopt,
+                 kKeyAllAccess);
+  std::vector<std::string> shortcuts;
+  if (!objs.IsOpen()) return shortcuts;
+  for (const RegistryValue& value :
+       CollectValues(registry, objs.Handle(), kShortcutNameCapacity, kComponentNameCapacity)) {
+    if (BelongsToProduct(value.Text(), productCode, componentList)) shortcuts.push_back(value.name);
+  }
+  objs.DeleteSelf();
+  return shortcuts;
+}
+
+std::optional<std::string> FolderValueName(const std::string& productCode, const std::string& variantLetter) {
+  if (productCode == layout::kProdRun) {
+    return std::string(variantLetter == "C" ? layout::kProdRunControlFolder : layout::kProdRunDictateFolder);
+  }
+  return SuffixedName(productCode, SuffixOf(layout::kFolderFormat));
+}
+
+bool HasNoValue(Registry& registry, RegKey key) {
+  char name[kCounterNameCapacity];
+  std::uint8_t data[kCounterDataCapacity];
+  std::uint32_t nameChars = kCounterNameCapacity;
+  std::uint32_t dataSize = kCounterDataCapacity;
+  return registry.EnumValue(key, 0, name, &nameChars, nullptr, data, &dataSize) == kErrorNoMoreItems;
+}
+
+// Whether a language other than ours names the same default program folder.
+// Languages that cannot be looked at count as using it: the folder stays.
+bool OtherLanguageUsesFolder(Registry& registry, const CodePage& codePage, const std::string& languageCode,
+                             const std::string& folderName) {
+  const ScopedKey languages(registry, kHkeyLocalMachine, FamilyPath({layout::kInstall, layout::kLanguages}),
+                            kKeyAllAccess);
+  if (!languages.IsOpen()) return true;
+  // Names as long as the registry allows: a longer language code is still a language.
+  for (const std::string& name : CollectSubkeyNames(registry, languages.Handle(), layout::kKeyPathCapacity)) {
+    if (name == languageCode) continue;
+    const ScopedKey other(registry, languages.Handle(), name, kKeyQueryValue);
+    const auto otherFolder = other.ReadText(layout::kFolderName, layout::kPathCapacity);
+    if (otherFolder && CompareTextNoCase(codePage, otherFolder->c_str(), folderName.c_str()) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
 
 int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   folderName.clear();
-  return 1;
+  Registry& registry = platform_.registry;
+  const std::vector<std::string> shortcuts = TakeProductShortcuts(registry, languageCode_, productCode_, componentList_);
+
+  const ScopedKey language(registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyAllAccess);
+  const auto folderValueName = FolderValueName(productCode_, variantLetter_);
+  // An empty folder value names no folder: its counter key would be "Folders" itself.
+  const auto folder = folderValueName ? language.ReadText(folderValueName->c_str(), layout::kPathCapacity) : std::nullopt;
+  bool folderIsFree = false;
+  if (folder && !folder->empty()) {
+    folderName = *folder;
+    const auto countersPath = FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, layout::kFolders, *folder});
+    ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess);
+    if (counters.IsOpen()) {
+      for (const std::string& shortcut : shortcuts) {
+        const std::int32_t users = ReadCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str());
+        if (users >= 2) {
+          DecrementCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str());
+        } else if (users >= 0) {
+          DeleteShortcut(*folder, shortcut);
+          counters.DeleteValue(shortcut.c_str());
+        }
+      }
+      folderIsFree = HasNoValue(registry, counters.Handle());
+      if (folderIsFree) counters.DeleteSelf();
+    }
+  }
+  if (folderName.empty()) folderName = language.ReadText(layout::kFolderName, layout::kPathCapacity).value_or("");
+  if (folderIsFree && OtherLanguageUsesFolder(registry, platform_.codePage, languageCode_, *folder)) folderIsFree = false;
+  return folderIsFree ? 0 : 1;
 }
 
-void UninstallApp::DeleteShortcut(const std::string&, const std::string&) {}
+void UninstallApp::DeleteShortcut(const std::string& folderName, const std::string& shortcutName) {
+  const auto programsDirectory = ReadProgramsDirectory(platform_.registry);
+  if (!programsDirectory) return;
+  // A name that is not one plain component would reach outside the folder.
+  const auto path = ShortcutFilePath(platform_.codePage, *programsDirectory, folderName, shortcutName);
+  if (path) platform_.files.RemoveFile(path->c_str());
+}
 
 }  // namespace tw

@@ -1,0 +1,33 @@
+// The portable file system with the calls that change the disk recorded, and
+// directory searches that can be made to break off.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/portable/disk_file_system.h"
+
+namespace tw::test {
+
+class WatchedFileSystem : public DiskFileSystem {
+ public:
+  using DiskFileSystem::DiskFileSystem;
+
+  bool FindNext(FindHandle search, FindData* data) override;
+  bool SetAttributes(const char* path, std::uint32_t attributes) override;
+  bool RemoveFile(const char* path) override;
+  bool RemoveFolder(const char* path) override;
+  // The injected search failure until the next FindNext or change.
+  Status LastError() override;
+
+  // "RemoveFile <path>", "RemoveFolder <path>", "SetAttributes <path>", in call order.
+  std::vector<std::string> changes;
+  // After this many more successful FindNext calls, FindNext fails with searchFailure.
+  int findNextsBeforeFailure = -1;
+  Status searchFailure = kErrorAccessDenied;
+
+ private:
+  bool failed_ = false;
+};
+
+}  // namespace tw::test
