@@ -162,9 +162,9 @@ struct VariantCase {
   const char* folder;
 };
 
-class ProdRunFolderTest : public ShortcutsTest, public ::testing::WithParamInterface<VariantCase> {};
+class ProdRunShortcutFolderTest : public ShortcutsTest, public ::testing::WithParamInterface<VariantCase> {};
 
-TEST_P(ProdRunFolderTest, VariantLetterChoosesTheFolderValue) {
+TEST_P(ProdRunShortcutFolderTest, VariantLetterChoosesTheFolderValue) {
   WriteText(platform.registry, kHkeyLocalMachine, kLanguage, "ProdRunControlFolder", "Run Control");
   WriteText(platform.registry, kHkeyLocalMachine, kLanguage, "ProdRunDictateFolder", "Run Dictate");
   std::string folder;
@@ -172,7 +172,7 @@ TEST_P(ProdRunFolderTest, VariantLetterChoosesTheFolderValue) {
   EXPECT_EQ(folder, GetParam().folder);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, ProdRunFolderTest,
+INSTANTIATE_TEST_SUITE_P(Variants, ProdRunShortcutFolderTest,
                          ::testing::Values(VariantCase{"C", "Run Control"}, VariantCase{"D", "Run Dictate"},
                                            VariantCase{"N", "Run Dictate"}, VariantCase{"c", "Run Dictate"},
                                            VariantCase{"CC", "Run Dictate"}));
