@@ -4,6 +4,7 @@
 #include "registry/scoped_key.h"
 #include "registry/text.h"
 #include "shell/help_directories.h"
+#include "shell/start_menu_paths.h"
 
 namespace tw {
 namespace {
@@ -21,17 +22,6 @@ SwapTargets TargetsFor(const std::string& remainingProduct) {
   return {"twlitc", "twc"};
 }
 
-// An empty text read from the registry names no place.
-std::optional<std::string> NonEmpty(std::optional<std::string> text) {
-  if (text && text->empty()) return std::nullopt;
-  return text;
-}
-
-std::optional<std::string> ReadProgramsDirectory(Registry& registry) {
-  ScopedKey shellFolders(registry, kHkeyCurrentUser, std::string(layout::kShellFolders), kKeyQueryValue);
-  return NonEmpty(shellFolders.ReadText(layout::kPrograms, layout::kPathCapacity));
-}
-
 }  // namespace
 
 void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
@@ -39,8 +29,7 @@ void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
   const auto helpDirectory = ReadHelpDirectory(platform_.registry, component);
   const auto folderValue = SuffixedName(remainingProduct, "Folder", kFolderValueNameCapacity);
   ScopedKey language(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
-  const auto folderName =
-      folderValue ? NonEmpty(language.ReadText(folderValue->c_str(), layout::kPathCapacity)) : std::nullopt;
+  const auto folderName = folderValue ? language.ReadText(folderValue->c_str(), layout::kPathCapacity) : std::nullopt;
   const auto programsDirectory = folderName ? ReadProgramsDirectory(platform_.registry) : std::nullopt;
   // Without all three the link would be written at a made-up place and point
   // at a made-up file: the shortcuts are better left as they are.
@@ -48,13 +37,13 @@ void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
 
   const SwapTargets targets = TargetsFor(remainingProduct);
   const std::string suffix = LanguageSuffix(languageCode_);
-  const std::string programsFolder = *programsDirectory + '\\';
-  // A link path or target that does not fit a path buffer is passed over.
+  // A link path or target that does not fit a path buffer is passed over, and
+  // so is a folder or link name that would lead out of the programs directory.
   const auto update = [&](const char* linkValue, const std::optional<std::string>& target,
                           const std::optional<std::string>& workingDirectory) {
     const auto linkName = language.ReadText(linkValue, layout::kPathCapacity);
     if (!linkName) return;
-    const auto linkPath = SuffixedName(programsFolder, *folderName + '\\' + *linkName + ".lnk");
+    const auto linkPath = ShortcutFilePath(platform_.codePage, *programsDirectory, *folderName, *linkName);
     if (!linkPath || !target || !workingDirectory) return;
     UpdateShortcut(*target, *linkPath, *workingDirectory);
   };

@@ -250,5 +250,32 @@ TEST_F(ProductEntryTest, ALanguageKeyThatCannotBeWrittenStillHandsOver) {
   EXPECT_EQ(platform.links.updates.size(), 2u);
 }
 
+TEST_F(ProductEntryTest, TheFolderValueGoesWhetherOrNotTheFolderStays) {
+  platform.LoadRegText(
+      "REGEDIT4\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US\\ProdTWDLiteObjs]\n"
+      "\"Dictation\"=\"Dictation\"\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US\\ProdTWCObjs]\n"
+      "\"Control Panel\"=\"Control\"\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US\\Folders\\Talkwise Lite]\n"
+      "\"Dictation\"=dword:00000001\n"
+      "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US\\Folders\\Talkwise Control]\n"
+      "\"Control Panel\"=dword:00000001\n"
+      "\"Shared\"=dword:00000002\n");
+  const std::string programs = "C:\\Start Menu\\Programs\\";
+  platform.WriteFile(programs + "Talkwise Lite\\Dictation.lnk");
+  platform.WriteFile(programs + "Talkwise Control\\Control Panel.lnk");
+  platform.WriteFile(programs + "Talkwise Control\\Shared.lnk");
+
+  Release("ProdTWDLite");  // its folder is free
+  EXPECT_FALSE(platform.Exists(programs + "Talkwise Lite"));
+  EXPECT_FALSE(HasLanguageValue("ProdTWDLiteFolder"));
+
+  Release("ProdTWC");  // "Shared" keeps its folder in use
+  EXPECT_FALSE(platform.Exists(programs + "Talkwise Control\\Control Panel.lnk"));
+  EXPECT_TRUE(platform.Exists(programs + "Talkwise Control\\Shared.lnk"));
+  EXPECT_FALSE(HasLanguageValue("ProdTWCFolder"));
+}
+
 }  // namespace
 }  // namespace tw::test

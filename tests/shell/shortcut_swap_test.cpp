@@ -171,5 +171,22 @@ TEST_F(ShortcutSwapTest, PassesOverATargetThatWouldNotFit) {
   EXPECT_EQ(updates[0].targetPath.size(), 259u);
 }
 
+TEST_F(ShortcutSwapTest, NamesThatLeadOutOfTheProgramsDirectoryWriteNothing) {
+  for (const char* folder : {"..", "..\\..\\Windows", "a/b", "C:", " . "}) {
+    Text(kLanguageKey, "ProdTWCFolder", folder);
+    EXPECT_TRUE(Swap("ProdTWDLite", "ProdTWC").empty()) << folder;
+  }
+  Text(kLanguageKey, "ProdTWCFolder", "Talkwise Control");
+  Text(kLanguageKey, "SwapBeginHere", "..\\..\\Startup\\Begin Here");
+  const auto updates = Swap("ProdTWDLite", "ProdTWC");
+  ASSERT_EQ(updates.size(), 1u);
+  EXPECT_EQ(updates[0].linkPath, std::string(kPrograms) + "\\Talkwise Control\\General Reference.lnk");
+}
+
+TEST_F(ShortcutSwapTest, ARelativeProgramsDirectoryWritesNothing) {
+  WriteText(platform.registry, kHkeyCurrentUser, kShellFolders, "Programs", "Start Menu\\Programs");
+  EXPECT_TRUE(Swap("ProdTWDLite", "ProdTWC").empty());
+}
+
 }  // namespace
 }  // namespace tw::test
