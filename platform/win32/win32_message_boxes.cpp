@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <string>
+
 #include "platform/message_format.h"
 #include "platform/win32/wide_text.h"
 
 namespace tw {
+
 Win32MessageBoxes::Win32MessageBoxes(InstanceHandle instance, std::uint32_t captionId)
     : instance_(instance), captionId_(captionId) {}
 
@@ -15,7 +18,9 @@ void Win32MessageBoxes::EnableThreeDimensionalLook() { InitCommonControls(); }
 int Win32MessageBoxes::Show(std::uint32_t textId, std::uint32_t flags) { return ShowText(LoadText(textId), flags); }
 
 int Win32MessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) {
-  return ShowText(FillMessageFormat(LoadText(textId), WidenAscii(std::to_string(number)), WidenFromActiveCodePage(text)), flags);
+  const WideText message =
+      FillMessageFormat(LoadText(textId), WidenAscii(std::to_string(number)), WidenFromActiveCodePage(text));
+  return ShowText(message, flags);
 }
 
 WideText Win32MessageBoxes::LoadText(std::uint32_t textId) const {
