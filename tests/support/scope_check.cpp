@@ -16,10 +16,10 @@ constexpr const char* kSchemeKey = "HKEY_CURRENT_USER\\APPEVENTS\\SCHEMES\\APPS\
 constexpr const char* kFamilyExecutables[] = {"speakfit.exe", "recogsrv.exe", "notepane.exe", "quickcmd.exe",
                                               "twvocab.exe"};
 
-// Buffers as large as the registry's own limits, shared by the whole walk.
+// Buffers shared by the whole walk; the data buffer grows to the largest value.
 struct CaptureBuffers {
-  std::vector<char> name = std::vector<char>(16384);
-  std::vector<std::uint8_t> data = std::vector<std::uint8_t>(1u << 20);
+  std::vector<char> name = std::vector<char>(16384);  // the registry's limit for names
+  std::vector<std::uint8_t> data = std::vector<std::uint8_t>(4096);
 };
 
 void CaptureKey(Registry& registry, RegKey root, const std::string& fullPath, const std::string& subKey,
@@ -30,14 +30,19 @@ void CaptureKey(Registry& registry, RegKey root, const std::string& fullPath, co
   entry.path = fullPath;
   std::vector<char>& name = buffers.name;
   std::vector<std::uint8_t>& data = buffers.data;
-  for (std::uint32_t index = 0;; ++index) {
+  for (std::uint32_t index = 0;;) {
     std::uint32_t nameSize = static_cast<std::uint32_t>(name.size());
     std::uint32_t dataSize = static_cast<std::uint32_t>(data.size());
     ValueType type = kRegNone;
     const Status status = registry.EnumValue(key, index, name.data(), &nameSize, &type, data.data(), &dataSize);
+    if (status == kErrorMoreData && dataSize > data.size()) {
+      data.resize(dataSize);
+      continue;
+    }
     if (status != kErrorSuccess) break;
     const std::string valueName(name.data(), nameSize);
     entry.values[FoldCase(valueName)] = {valueName, type, {data.begin(), data.begin() + dataSize}};
+    ++index;
   }
   std::vector<std::string> children;
   for (std::uint32_t index = 0;; ++index) {

@@ -1,0 +1,125 @@
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+
+#include "platform/portable/reg_file.h"
+#include "tests/fuzz/checks.h"
+#include "tests/fuzz/platform_for_fuzzing.h"
+#include "tests/support/scope_check.h"
+
+namespace tw::fuzz {
+namespace fs = std::filesystem;
+namespace {
+
+constexpr const char* kProgramsDirectory = "C:\\Users\\Me\\Start Menu\\Programs";
+constexpr std::uint32_t kMostFilled = 5000;  // keeps one input well under a second
+
+// What the family's setups and the user's other programs leave on disk.
+constexpr const char* kFiles[] = {
+    "c/Users/Me/Start Menu/Programs/Talkwise/Begin Here.lnk",
+    "c/Users/Me/Start Menu/Programs/Talkwise/General Reference.lnk",
+    "c/Users/Me/Start Menu/Programs/Talkwise/Dictation.lnk",
+    "c/Users/Me/Start Menu/Programs/Talkwise/Commands.lnk",
+    "c/Users/Me/Start Menu/Programs/Talkwise/Extras/Readme.txt",
+    "c/Users/Me/Start Menu/Programs/Accessories/Notepad.lnk",
+    "c/Users/Me/Start Menu/Programs/Top.lnk",
+    "c/Users/Me/Documents/letter.txt",
+    "c/Users/Me/Start Menu/Startup.lnk",
+    "c/Help/twc/twcus.hlp",
+    "c/Help/twc/twcus.cnt",
+    "c/Help/twlite/twlitus.hlp",
+    "c/Help/twlite/twlitus.cnt",
+    "c/Windows/notepad.exe",
+};
+
+void ResetDisk() {
+  const fs::path& root = DrivesFolder();
+  std::error_code error;
+  fs::remove_all(root / "c", error);
+  for (const char* file : kFiles) {
+    const fs::path path = root / file;
+    fs::create_directories(path.parent_path(), error);
+    std::ofstream(path, std::ios::binary) << file;
+  }
+}
+
+// "@values <count> <HKLM\...>" and "@keys <count> <HKLM\...>".
+void Fill(Registry& registry, const std::string& directive) {
+  std::istringstream in(directive);
+  std::string kind, keyPath;
+  long long count = 0;
+  in >> kind >> count;
+  std::getline(in >> std::ws, keyPath);
+  const auto slash = keyPath.find('\\');
+  const auto root = RootByName(keyPath.substr(0, slash));
+  if (!root || slash == std::string::npos || count <= 0) return;
+  RegKey key = 0;
+  if (registry.CreateKey(*root, keyPath.substr(slash + 1).c_str(), &key) != kErrorSuccess) return;
+  const auto filled = static_cast<std::uint32_t>(std::min<long long>(count, kMostFilled));
+  for (std::uint32_t i = 0; i < filled; ++i) {
+    const std::string name = "Item" + std::to_string(i);
+    if (kind == "@keys") {
+      RegKey child = 0;
+      if (registry.CreateKey(key, name.c_str(), &child) == kErrorSuccess) registry.CloseKey(child);
+    } else {
+      const std::uint8_t one[4] = {1, 0, 0, 0};
+      registry.SetValue(key, name.c_str(), kRegDword, one, sizeof one);
+    }
+  }
+  registry.CloseKey(key);
+}
+
+// Applies everything after the first line; returns the first line.
+std::string BuildRegistry(Registry& registry, const std::string& input) {
+  const auto newline = input.find('\n');
+  std::string regText;
+  std::vector<std::string> directives;
+  std::istringstream lines(newline == std::string::npos ? std::string() : input.substr(newline + 1));
+  for (std::string line; std::getline(lines, line);) {
+    (line.rfind("@values ", 0) == 0 || line.rfind("@keys ", 0) == 0 ? directives.push_back(line)
+                                                                     : void(regText += line + "\n"));
+  }
+  ImportRegText(registry, regText);  // a malformed line ends the import; what came before it stays
+  for (const std::string& directive : directives) Fill(registry, directive);
+  RegKey key = 0;
+  if (registry.CreateKey(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                         &key) == kErrorSuccess) {
+    const std::string programs = kProgramsDirectory;
+    registry.SetValue(key, "Programs", kRegSz, reinterpret_cast<const std::uint8_t*>(programs.c_str()),
+                      static_cast<std::uint32_t>(programs.size() + 1));
+    registry.CloseKey(key);
+  }
+  return input.substr(0, std::min(newline, input.size()));
+}
+
+}  // namespace
+
+Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
+  Problems problems;
+  FuzzPlatform platform;
+  const std::string commandLine =
+      BuildRegistry(platform.registry, std::string(reinterpret_cast<const char*>(data), size));
+  ResetDisk();
+  const fs::path programs = *platform.files.HostPath(kProgramsDirectory);
+  const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
+  const test::DiskImage diskBefore = test::CaptureDisk(DrivesFolder(), {programs});
+
+  UninstallApp app(platform.View(), commandLine, 0x400000);
+  app.RunUninstall();
+
+  for (std::string& change : test::RegistryChangesOutsideScope(registryBefore, test::CaptureRegistry(platform.registry),
+                                                               app.LanguageCode())) {
+    problems.push_back("registry: " + change);
+  }
+  for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(DrivesFolder(), {programs}))) {
+    problems.push_back("disk: " + change);
+  }
+  std::error_code error;
+  if (!fs::is_directory(programs, error)) problems.push_back("disk: the programs directory itself was removed");
+  if (platform.registry.OpenHandleCount() != 0) problems.push_back("registry handles left open");
+  if (platform.files.OpenSearchCount() != 0) problems.push_back("file searches left open");
+  if (platform.processes.started.size() > 1) problems.push_back("more than one uninstaller started");
+  return problems;
+}
+
+}  // namespace tw::fuzz
