@@ -22,10 +22,11 @@ struct CaptureBuffers {
   std::vector<std::uint8_t> data = std::vector<std::uint8_t>(4096);
 };
 
-void CaptureKey(Registry& registry, RegKey root, const std::string& fullPath, const std::string& subKey,
+// Walks the tree below parent\\subKey, opening each key from its parent.
+void CaptureKey(Registry& registry, RegKey parent, const std::string& fullPath, const std::string& subKey,
                 CaptureBuffers& buffers, RegistryImage* image) {
   RegKey key = 0;
-  if (registry.OpenKey(root, subKey.c_str(), kKeyRead, &key) != kErrorSuccess) return;
+  if (registry.OpenKey(parent, subKey.c_str(), kKeyRead, &key) != kErrorSuccess) return;
   KeyImage& entry = (*image)[FoldCase(fullPath)];
   entry.path = fullPath;
   std::vector<char>& name = buffers.name;
@@ -50,11 +51,8 @@ void CaptureKey(Registry& registry, RegKey root, const std::string& fullPath, co
     if (registry.EnumKey(key, index, name.data(), &size) != kErrorSuccess) break;
     children.emplace_back(name.data(), size);
   }
+  for (const std::string& child : children) CaptureKey(registry, key, fullPath + "\\" + child, child, buffers, image);
   registry.CloseKey(key);
-  for (const std::string& child : children) {
-    CaptureKey(registry, root, fullPath + "\\" + child, subKey.empty() ? child : subKey + "\\" + child, buffers,
-               image);
-  }
 }
 
 bool IsAtOrBelow(const std::string& foldedPath, std::string prefix) {
