@@ -1,0 +1,85 @@
+// Full removal and shared release on a large generated installation, with
+// the registry calls they make per key deleted, at the base size and with the
+// installation doubled and doubled again (the fitted complexity should be
+// linear).
+#include <benchmark/benchmark.h>
+
+#include "tests/support/fault_injection.h"
+#include "tests/support/scope_check.h"
+#include "tools/bench/large_installation.h"
+
+namespace tw::bench {
+namespace {
+
+void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* commandLine) {
+  const InstallationSize size = InstallationSize{}.Doubled(static_cast<int>(state.range(0)));
+  std::uint64_t calls = 0;
+  std::size_t keysDeleted = 0;
+  std::size_t keysBefore = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto platform = std::make_unique<test::TestPlatform>();
+    BuildInstallation(*platform, size, productCtr);
+    keysBefore = test::CaptureRegistry(platform->registry).size();
+    test::FaultSchedule counting;
+    test::FaultyRegistry registry(platform->registry, counting);
+    const Platform view{registry, platform->files, platform->processes, platform->messages, platform->links,
+                        platform->engine, platform->codePage};
+    UninstallApp app(view, commandLine, test::TestPlatform::kInstance);
+    state.ResumeTiming();
+
+    app.RunUninstall();
+
+    state.PauseTiming();
+    calls = counting.Calls();
+    keysDeleted = keysBefore - test::CaptureRegistry(platform->registry).size();
+    platform.reset();
+    state.ResumeTiming();
+  }
+  state.SetComplexityN(static_cast<benchmark::IterationCount>(keysBefore));
+  state.counters["keys"] = static_cast<double>(keysBefore);
+  state.counters["registry_calls"] = static_cast<double>(calls);
+  state.counters["keys_deleted"] = static_cast<double>(keysDeleted);
+  state.counters["calls_per_key_deleted"] = keysDeleted ? static_cast<double>(calls) / keysDeleted : 0.0;
+}
+
+void BM_FullRemoval(benchmark::State& state) {
+  RunAndCount(state, 1, "ProdTWC C L0_00 C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log");
+}
+
+void BM_SharedRelease(benchmark::State& state) {
+  RunAndCount(state, 2, "ProdTWDLite X L0_00 C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log");
+}
+
+// Enumerating every value of one key by index, as the help-registration
+// removal does: linear in the number of values when the registry finds an
+// index in constant time.
+void BM_EnumerateValuesByIndex(benchmark::State& state) {
+  MemoryRegistry registry;
+  RegKey key = 0;
+  registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Many", &key);
+  const std::uint8_t data[4] = {1, 0, 0, 0};
+  for (std::int64_t i = 0; i < state.range(0); ++i) {
+    registry.SetValue(key, ("value" + std::to_string(i)).c_str(), kRegDword, data, sizeof data);
+  }
+  for (auto _ : state) {
+    char name[256];
+    std::uint8_t buffer[260];
+    for (std::uint32_t index = 0;; ++index) {
+      std::uint32_t nameSize = sizeof name;
+      std::uint32_t dataSize = sizeof buffer;
+      if (registry.EnumValue(key, index, name, &nameSize, nullptr, buffer, &dataSize) != kErrorSuccess) break;
+    }
+  }
+  registry.CloseKey(key);
+  state.SetComplexityN(state.range(0));
+}
+
+BENCHMARK(BM_FullRemoval)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SharedRelease)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_EnumerateValuesByIndex)->RangeMultiplier(2)->Range(5000, 40000)->Unit(benchmark::kMicrosecond)->Complexity();
+
+}  // namespace
+}  // namespace tw::bench
+
+BENCHMARK_MAIN();
