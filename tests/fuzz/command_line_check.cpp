@@ -2,7 +2,7 @@
 
 #include "app/message_ids.h"
 #include "tests/fuzz/checks.h"
-#include "tests/fuzz/platform_for_fuzzing.h"
+#include "tests/support/test_platform.h"
 
 namespace tw::fuzz {
 namespace {
@@ -30,8 +30,8 @@ Problems CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   const std::string commandLine(reinterpret_cast<const char*>(data), size);
   const std::string line = commandLine.substr(0, commandLine.find('\0'));
 
-  FuzzPlatform parsing;
-  UninstallApp parser(parsing.View(), commandLine, 0x400000);
+  test::TestPlatform parsing;
+  UninstallApp parser(parsing.View(), commandLine, test::TestPlatform::kInstance);
   const bool parsed = parser.ParseCommandLine();
   if (parsed) {
     CheckParameters(parser, line, &problems);
@@ -46,8 +46,8 @@ Problems CheckCommandLine(const std::uint8_t* data, std::size_t size) {
     }
   }
 
-  FuzzPlatform running;
-  UninstallApp app(running.View(), commandLine, 0x400000);
+  test::TestPlatform running;
+  UninstallApp app(running.View(), commandLine, test::TestPlatform::kInstance);
   if (app.RunUninstall()) problems.push_back("RunUninstall returned true");
   const std::size_t expectedStarts = parsed ? 1 : 0;
   if (running.processes.started.size() != expectedStarts) {

@@ -4,8 +4,8 @@
 
 #include "platform/portable/reg_file.h"
 #include "tests/fuzz/checks.h"
-#include "tests/fuzz/platform_for_fuzzing.h"
 #include "tests/support/scope_check.h"
+#include "tests/support/test_platform.h"
 
 namespace tw::fuzz {
 namespace fs = std::filesystem;
@@ -32,10 +32,8 @@ constexpr const char* kFiles[] = {
     "c/Windows/notepad.exe",
 };
 
-void ResetDisk() {
-  const fs::path& root = DrivesFolder();
+void CreateFiles(const fs::path& root) {
   std::error_code error;
-  fs::remove_all(root / "c", error);
   for (const char* file : kFiles) {
     const fs::path path = root / file;
     fs::create_directories(path.parent_path(), error);
@@ -96,22 +94,23 @@ std::string BuildRegistry(Registry& registry, const std::string& input) {
 
 Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   Problems problems;
-  FuzzPlatform platform;
+  test::TestPlatform platform;
   const std::string commandLine =
       BuildRegistry(platform.registry, std::string(reinterpret_cast<const char*>(data), size));
-  ResetDisk();
+  const fs::path& drives = platform.drives.Path();
+  CreateFiles(drives);
   const fs::path programs = *platform.files.HostPath(kProgramsDirectory);
   const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
-  const test::DiskImage diskBefore = test::CaptureDisk(DrivesFolder(), {programs});
+  const test::DiskImage diskBefore = test::CaptureDisk(drives, {programs});
 
-  UninstallApp app(platform.View(), commandLine, 0x400000);
+  UninstallApp app(platform.View(), commandLine, test::TestPlatform::kInstance);
   app.RunUninstall();
 
   for (std::string& change : test::RegistryChangesOutsideScope(registryBefore, test::CaptureRegistry(platform.registry),
                                                                app.LanguageCode())) {
     problems.push_back("registry: " + change);
   }
-  for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(DrivesFolder(), {programs}))) {
+  for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(drives, {programs}))) {
     problems.push_back("disk: " + change);
   }
   std::error_code error;
