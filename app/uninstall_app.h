@@ -28,6 +28,10 @@ class UninstallApp {
   std::int32_t ReadCounter(RegKey root, const std::string& path, const char* valueName);
   void DecrementCounter(RegKey root, const std::string& path, const char* valueName);
   void DeleteKeyTree(RegKey root, const std::string& path);
+  // The reference-counting rule on one counter: a shared one (2 or more) is
+  // decremented. True when the product being removed is the last user (0 or
+  // 1); false when others still use the thing or the counter is unreadable.
+  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName);
 
   // Shared-install release
   void BuildComponentList();

@@ -32,4 +32,10 @@ void UninstallApp::DecrementCounter(RegKey root, const std::string& path, const 
   if (value >= 1) key.SetDword(valueName, value - 1);
 }
 
+bool UninstallApp::ReleaseCounter(RegKey root, const std::string& path, const char* valueName) {
+  const std::int32_t users = ReadCounter(root, path, valueName);
+  if (users > 1) DecrementCounter(root, path, valueName);
+  return users == 0 || users == 1;
+}
+
 }  // namespace tw

@@ -1,11 +1,62 @@
 #include "app/uninstall_app.h"
+#include "registry/key_path.h"
+#include "registry/layout.h"
+#include "registry/scoped_key.h"
+#include "release/blank_separated.h"
 
 namespace tw {
+namespace {
 
-void UninstallApp::BuildComponentList() {}
+constexpr std::uint32_t kComponentListCapacity = 256;
 
-void UninstallApp::ReleaseComponentLanguages() {}
+const std::vector<std::string>& FixedComponents(const std::string& productCode) {
+  static const std::vector<std::string> withoutDictation = {layout::kInstall, layout::kControl, layout::kEnroll,
+                                                            layout::kHelp, layout::kEngine};
+  static const std::vector<std::string> withDictation = {layout::kInstall, layout::kControl, layout::kDictation,
+                                                         layout::kEnroll,  layout::kHelp,    layout::kEngine};
+  return productCode == layout::kProdTWC ? withoutDictation : withDictation;
+}
 
-void UninstallApp::ReleaseComponents() {}
+}  // namespace
+
+void UninstallApp::BuildComponentList() {
+  if (productCode_ != layout::kProdTWD) {
+    const auto& components = FixedComponents(productCode_);
+    componentList_.insert(componentList_.end(), components.begin(), components.end());
+    return;
+  }
+  // ProdTWD's setup records the components it installed. A value that fills
+  // the whole buffer without a terminator is taken up to the buffer's end.
+  const ScopedKey languageKey(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
+  if (auto list = languageKey.ReadText(layout::kProdTWDList, kComponentListCapacity)) {
+    for (std::string& word : SplitAtBlanks(*list)) componentList_.push_back(std::move(word));
+  }
+}
+
+void UninstallApp::ReleaseComponentLanguages() {
+  std::string folderName;
+  const std::size_t count = componentList_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string& component = componentList_[i];
+    const auto path = FamilyPath({component, layout::kLanguages, languageCode_});
+    if (!path || !ReleaseCounter(kHkeyLocalMachine, *path, layout::kUsageCtr)) continue;
+    // The last product for this language: its start-menu entries go before
+    // the language key that records them.
+    if (component == layout::kInstall && ReleaseShortcuts(folderName) == 0) RemoveProgramFolder(folderName);
+    DeleteKeyTree(kHkeyLocalMachine, *path);
+  }
+}
+
+void UninstallApp::ReleaseComponents() {
+  const std::size_t count = componentList_.size();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string& component = componentList_[i];
+    // Install and Engine stay until the last product of the family goes,
+    // with the full removal.
+    if (component == layout::kInstall || component == layout::kEngine) continue;
+    const auto path = FamilyPath({component});
+    if (path && ReleaseCounter(kHkeyLocalMachine, *path, layout::kUsageCtr)) DeleteKeyTree(kHkeyLocalMachine, *path);
+  }
+}
 
 }  // namespace tw
