@@ -159,7 +159,10 @@ TEST_P(CounterReleaseTest, ComponentCounter) {
 INSTANTIATE_TEST_SUITE_P(Counters, CounterReleaseTest,
                          ::testing::Values(CounterCase{5u, 4u}, CounterCase{2u, 1u}, CounterCase{1u, std::nullopt},
                                            CounterCase{0u, std::nullopt}, CounterCase{0xFFFFFFFFu, 0xFFFFFFFFu},
-                                           CounterCase{std::nullopt, std::nullopt}));
+                                           CounterCase{std::nullopt, std::nullopt}),
+                         [](const auto& info) {
+                           return info.param.stored ? "Stored" + std::to_string(*info.param.stored) : "Missing";
+                         });
 
 struct UnchangedCase {
   const char* name;

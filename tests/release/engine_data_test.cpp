@@ -146,7 +146,8 @@ INSTANTIATE_TEST_SUITE_P(
                       VariantCase{"c", 1u, 1u, kReleased, kReleased, {"navcd", "cstartcd"}},
                       VariantCase{"d", 5u, 1u, Kept(4), kReleased, {"cstartcd"}},
                       VariantCase{"n", 1u, 2u, kReleased, Kept(1), {"navcd"}},
-                      VariantCase{"CD", 2u, 2u, Kept(1), Kept(1), {}}));
+                      VariantCase{"CD", 2u, 2u, Kept(1), Kept(1), {}}),
+    [](const auto& info) { return std::string("Variant") + info.param.variant + "_" + std::to_string(info.index); });
 
 TEST_F(EngineDataTest, EachCallComesAfterItsOwnTwoWrites) {
   StoreDataSet("NavData", 1u);
