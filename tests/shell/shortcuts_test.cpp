@@ -146,6 +146,37 @@ TEST_F(ShortcutsTest, ProdTWDWithoutComponentListCollectsNothing) {
   EXPECT_TRUE(watched.changes.empty());
 }
 
+TEST_F(ShortcutsTest, ProdTWDReleasesOnlyTheShortcutsOfItsListedComponents) {
+  WriteText(platform.registry, kHkeyLocalMachine, kLanguage, "ProdTWDList", " Dictation  Enroll ");
+  WriteText(platform.registry, kHkeyLocalMachine, kLanguage, "ProdTWDFolder", "Talkwise Dictation");
+  const std::string objs = kLanguage + "\\ProdTWDObjs";
+  WriteText(platform.registry, kHkeyLocalMachine, objs, "Dictate", "Dictation");
+  WriteText(platform.registry, kHkeyLocalMachine, objs, "Begin Here", "Audio");
+  WriteText(platform.registry, kHkeyLocalMachine, objs, "Command", "enroll");  // names differ in case
+  auto app = MakeApp("ProdTWD D en_us C:\\u.exe log");
+  app->BuildComponentList();
+  std::string folder;
+  EXPECT_EQ(app->ReleaseShortcuts(folder), 1);
+  EXPECT_FALSE(Counter("Dictate").has_value());
+  EXPECT_FALSE(platform.Exists(Shortcut("Dictate")));
+  EXPECT_EQ(Counter("Begin Here"), 2u);
+  EXPECT_EQ(Counter("Command"), 1u);
+  EXPECT_TRUE(platform.Exists(Shortcut("Command")));
+  EXPECT_FALSE(Key(objs));
+}
+
+// The shared release of the last product that uses the language's "Install"
+// component frees the folder and removes it from the disk.
+TEST_F(ShortcutsTest, SharedReleaseRemovesTheFreedProgramFolder) {
+  WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", 2);
+  WriteDword(platform.registry, kHkeyLocalMachine, kLanguage, "UsageCtr", 1);
+  Release(kLite);
+  platform.Run(kTWC);
+  EXPECT_FALSE(Key(kLanguage));
+  EXPECT_FALSE(platform.Exists(kFolder));
+  EXPECT_TRUE(platform.Exists(std::string(kPrograms) + "\\Talkwise\\Read Me.lnk"));
+}
+
 TEST_F(ShortcutsTest, CountersAreReleasedEvenWhenTheFileCannotGo) {
   MakeReadOnly(Shortcut("Dictate"));
   platform.files.RemoveFile(Shortcut("Train").c_str());
