@@ -1,0 +1,355 @@
+// Seeded scenarios: random products installed for random languages by the
+// model of the family's setups, then uninstalled in random order by the real
+// program. After every uninstall the installations that remain must find all
+// they need, nothing outside the family's scope may have changed, and after
+// the last one nothing of the family may be left but what the design leaves
+// knowingly (each such case is named below).
+//
+//   TW_SCENARIOS=n   how many seeds to run (default 1000)
+//   TW_SEED=n        run only this seed (printed by a failing scenario)
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <random>
+
+#include "tests/safety/family_model.h"
+#include "tests/support/registry_probe.h"
+#include "tests/support/scope_check.h"
+
+namespace tw::test {
+namespace {
+
+constexpr const char* kLanguages[] = {"EN_US", "DE_DE", "FR_FR", "JA_JP", "ZH_CN"};
+constexpr const char* kProducts[] = {"ProdTWD", "ProdTWDLite", "ProdTWC", "ProdRun"};
+constexpr const char* kAllComponents[] = {"Control", "Dictation", "Enroll", "Help", "Engine", "Audio", "Install"};
+
+std::uint64_t EnvNumber(const char* name, std::uint64_t fallback) {
+  const char* text = std::getenv(name);
+  return text ? std::strtoull(text, nullptr, 10) : fallback;
+}
+
+// The variant letters each product's setup uses: the data sets it needs.
+std::string PickVariant(const std::string& product, std::mt19937_64& random) {
+  const auto pick = [&](std::initializer_list<const char*> letters) {
+    return std::string(*(letters.begin() + random() % letters.size()));
+  };
+  if (product == "ProdTWD") return "X";
+  if (product == "ProdTWDLite") return pick({"D", "X"});
+  if (product == "ProdTWC") return pick({"C", "X"});
+  return pick({"C", "D"});
+}
+
+bool Uses(const Installation& installation, const std::string& component) {
+  const auto components = FamilyModel::Components(installation.product);
+  return std::find(components.begin(), components.end(), component) != components.end();
+}
+
+bool UsesDataSet(const Installation& installation, const std::string& dataSet) {
+  const auto sets = FamilyModel::DataSets(installation.variant);
+  return std::find(sets.begin(), sets.end(), dataSet) != sets.end();
+}
+
+template <typename Predicate>
+std::uint32_t Count(const std::vector<Installation>& installations, Predicate predicate) {
+  return static_cast<std::uint32_t>(std::count_if(installations.begin(), installations.end(), predicate));
+}
+
+class Scenario {
+ public:
+  explicit Scenario(std::uint64_t seed) : random_(seed) {}
+
+  void Run() {
+    FamilyModel::PrepareSystem(platform_);
+    std::vector<Installation> order;
+    std::vector<std::string> languages(std::begin(kLanguages), std::end(kLanguages));
+    std::shuffle(languages.begin(), languages.end(), random_);
+    languages.resize(1 + random_() % 3);
+    for (const std::string& language : languages) {
+      for (const char* product : kProducts) {
+        if (random_() % 2 == 0) continue;
+        order.push_back({product, PickVariant(product, random_), language});
+      }
+    }
+    if (order.empty()) order.push_back({"ProdTWC", "C", languages[0]});
+    std::shuffle(order.begin(), order.end(), random_);
+    for (const Installation& installation : order) model_.Install(platform_, installation);
+    std::shuffle(order.begin(), order.end(), random_);
+    for (const Installation& installation : order) {
+      Uninstall(installation);
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+
+ private:
+  void Uninstall(const Installation& leaving) {
+    SCOPED_TRACE("uninstalling " + leaving.product + " " + leaving.variant + " " + leaving.language);
+    const bool last = model_.Installed().size() == 1;
+    ExpectHandover(leaving, last);
+    model_.Remove(leaving);
+
+    const RegistryImage before = CaptureRegistry(platform_.registry);
+    const std::vector<std::filesystem::path> programs = {platform_.Host(FamilyModel::kPrograms)};
+    const DiskImage diskBefore = CaptureDisk(platform_.drives.Path(), programs);
+    platform_.links.updates.clear();
+    platform_.processes.started.clear();
+    std::string language = leaving.language;
+    if (random_() % 2) std::transform(language.begin(), language.end(), language.begin(), ::tolower);
+    const std::string arguments = "C:\\Uninst\\" + leaving.product + ".log";
+    platform_.Run(leaving.product + " " + leaving.variant + " " + language + " C:\\Uninst\\uninst.exe " + arguments);
+
+    ASSERT_EQ(platform_.processes.started.size(), 1u);
+    EXPECT_EQ(platform_.processes.started[0].commandLine, "C:\\Uninst\\uninst.exe -y " + arguments);
+    for (const std::string& change :
+         RegistryChangesOutsideScope(before, CaptureRegistry(platform_.registry), leaving.language)) {
+      ADD_FAILURE() << "outside the scope: " << change;
+    }
+    for (const std::string& change : DiskChanges(diskBefore, CaptureDisk(platform_.drives.Path(), programs))) {
+      ADD_FAILURE() << "outside the programs directory: " << change;
+    }
+    CheckLinks();
+    CheckHelp();
+    CheckSoundEvents();
+    CheckFolders();
+    if (last) {
+      CheckNothingLeft();
+    } else {
+      CheckCounters();
+      CheckLanguageKeys(leaving);
+    }
+  }
+
+  // What the release of the product's entry hands over to the products that
+  // stay, by the presence tests as they read the registry before the run.
+  void ExpectHandover(const Installation& leaving, bool last) {
+    expectedLinks_.clear();
+    const std::string& language = leaving.language;
+    const std::vector<Installation> inLanguage = model_.InLanguage(language);
+    if (last) {
+      model_.soundEvents.erase(language);
+      return;
+    }
+    // The language key goes with its last product (its counter is released
+    // first), and with it every trace of the product's entry: so the entry
+    // release hands nothing over and leaves the sound events of the language
+    // registered until the full removal, which only removes its own
+    // language's events. A design gap, kept: see the report.
+    if (inLanguage.size() == 1) return;
+    // Either dictation product removes the language's sound events, even
+    // while the other one stays and still uses them. Also kept by design.
+    if (FamilyModel::IsDictationProduct(leaving.product)) model_.soundEvents.erase(language);
+    if (leaving.product != "ProdTWDLite" && leaving.product != "ProdTWC") return;
+    const std::string other = leaving.product == "ProdTWC" ? "ProdTWDLite" : "ProdTWC";
+    const auto present = [&](const std::string& product, const char* dataSet) {
+      return model_.Find(product, language) != nullptr &&
+             Count(inLanguage, [&](const Installation& i) { return UsesDataSet(i, dataSet); }) > 0;
+    };
+    const bool otherPresent = present(other, other == "ProdTWC" ? "NavData" : "DictData");
+    const bool twdPresent = present("ProdTWD", "NavData");
+    if (otherPresent && !present("ProdRun", "NavData") && !twdPresent) {
+      const Installation& staying = *model_.Find(other, language);
+      for (const std::string& file : FamilyModel::HelpFiles(staying)) {
+        model_.helpRegistrations[file] =
+            std::string(FamilyModel::kHelp) + "\\" + FamilyModel::HelpSubdirectory(other);
+      }
+    }
+    if (otherPresent && !twdPresent) {
+      const std::string help = FamilyModel::kHelp;
+      const std::string suffix = FamilyModel::Suffix(language);
+      const std::string folder = std::string(FamilyModel::kPrograms) + "\\" + FamilyModel::Folder(language) + "\\";
+      if (other == "ProdTWC") {
+        expectedLinks_ = {{help + "\\twlitc" + suffix + ".hlp", folder + "Begin Here.lnk", help},
+                          {help + "\\twc\\refbook" + suffix + ".hlp", folder + "General Reference.lnk", help + "\\twc"}};
+      } else {
+        expectedLinks_ = {{help + "\\twlite" + suffix + ".hlp", folder + "Begin Here.lnk", help},
+                          {help + "\\twlite\\refbook" + suffix + ".hlp", folder + "General Reference.lnk",
+                           help + "\\twlite"}};
+      }
+    }
+  }
+
+  void CheckLinks() {
+    ASSERT_EQ(platform_.links.updates.size(), expectedLinks_.size());
+    for (std::size_t i = 0; i < expectedLinks_.size(); ++i) {
+      const auto& actual = platform_.links.updates[i];
+      EXPECT_EQ(actual.targetPath, expectedLinks_[i].targetPath);
+      EXPECT_EQ(actual.linkPath, expectedLinks_[i].linkPath);
+      EXPECT_EQ(actual.workingDirectory, expectedLinks_[i].workingDirectory);
+    }
+  }
+
+  // The shared release never removes the leaving product's own help
+  // registrations (only the full removal does); the model keeps them too.
+  void CheckHelp() {
+    const bool last = model_.Installed().empty();
+    for (const auto& [file, directory] : model_.helpRegistrations) {
+      const auto actual = TextValue(platform_.registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\Help", file);
+      if (last) {
+        EXPECT_FALSE(actual.has_value()) << "help registration left: " << file;
+      } else {
+        EXPECT_EQ(actual.value_or("(missing)"), directory) << "help registration " << file;
+      }
+    }
+    // Every help file of a product that stays is registered in a directory
+    // that holds it: its own, or that of the product it shares the name with
+    // (the shared name follows the handover rules above).
+    for (const Installation& staying : model_.Installed()) {
+      for (const std::string& file : FamilyModel::HelpFiles(staying)) {
+        const auto actual = TextValue(platform_.registry, kHkeyLocalMachine, "SOFTWARE\\Microsoft\\Windows\\Help", file);
+        EXPECT_TRUE(actual.has_value()) << staying.product << " lost the help registration " << file;
+      }
+    }
+  }
+
+  void CheckSoundEvents() {
+    for (const std::string& language : model_.languagesEverInstalled) {
+      const std::string suffix = language.substr(3, 2);
+      const bool expected = model_.soundEvents.count(language) != 0;
+      for (const char* key : {"AppEvents\\EventLabels\\Start Dictation ", "AppEvents\\EventLabels\\Stop Dictation ",
+                              "AppEvents\\Schemes\\Apps\\Talkwise\\Start Dictation ",
+                              "AppEvents\\Schemes\\Apps\\Talkwise\\Stop Dictation "}) {
+        EXPECT_EQ(KeyExists(platform_.registry, kHkeyCurrentUser, key + suffix), expected) << key << suffix;
+      }
+    }
+    EXPECT_EQ(KeyExists(platform_.registry, kHkeyCurrentUser, "AppEvents\\Schemes\\Apps\\Talkwise"),
+              !model_.soundEvents.empty());
+  }
+
+  // Each language's program folder holds exactly the shortcuts of the
+  // products that stay for it, and goes with the last of them.
+  void CheckFolders() {
+    for (const std::string& language : model_.languagesEverInstalled) {
+      const auto folder = platform_.Host(std::string(FamilyModel::kPrograms) + "\\" + FamilyModel::Folder(language));
+      std::set<std::string> expected;
+      for (const Installation& staying : model_.InLanguage(language)) {
+        for (const Shortcut& shortcut : FamilyModel::Shortcuts(staying)) expected.insert(std::string(shortcut.name) + ".lnk");
+      }
+      std::set<std::string> actual;
+      std::error_code error;
+      const bool exists = std::filesystem::is_directory(folder, error);
+      for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        actual.insert(entry.path().filename().string());
+      }
+      EXPECT_EQ(actual, expected) << "program folder of " << language;
+      EXPECT_EQ(exists, !expected.empty()) << "program folder of " << language;
+    }
+  }
+
+  void CheckCounters() {
+    const auto& installed = model_.Installed();
+    EXPECT_EQ(DwordValue(platform_.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr"),
+              installed.size());
+    for (const char* component : kAllComponents) {
+      const std::uint32_t users = Count(installed, [&](const Installation& i) { return Uses(i, component); });
+      // The component counters of "Install" and "Engine" are never released
+      // by a shared release; only the full removal deletes them.
+      if (std::string(component) != "Install" && std::string(component) != "Engine") {
+        const auto counter = DwordValue(platform_.registry, kHkeyLocalMachine, Family(component), "UsageCtr");
+        EXPECT_EQ(counter, users ? std::optional<std::uint32_t>(users) : std::nullopt) << component;
+        EXPECT_EQ(KeyExists(platform_.registry, kHkeyLocalMachine, Family(component)), users > 0) << component;
+      }
+      for (const std::string& language : model_.languagesEverInstalled) {
+        const auto inLanguage = model_.InLanguage(language);
+        const std::uint32_t languageUsers = Count(inLanguage, [&](const Installation& i) { return Uses(i, component); });
+        const std::string key = Family(std::string(component) + "\\Languages\\" + language);
+        EXPECT_EQ(DwordValue(platform_.registry, kHkeyLocalMachine, key, "UsageCtr"),
+                  languageUsers ? std::optional<std::uint32_t>(languageUsers) : std::nullopt)
+            << key;
+        if (languageUsers == 0) {
+          EXPECT_FALSE(KeyExists(platform_.registry, kHkeyLocalMachine, key)) << key;
+        }
+      }
+    }
+    for (const std::string& language : model_.languagesEverInstalled) {
+      const auto inLanguage = model_.InLanguage(language);
+      if (inLanguage.empty()) continue;
+      const std::string engine = Family("Engine\\Languages\\" + language);
+      for (const char* dataSet : {"NavData", "DictData"}) {
+        const std::uint32_t users = Count(inLanguage, [&](const Installation& i) { return UsesDataSet(i, dataSet); });
+        const auto counter = DwordValue(platform_.registry, kHkeyLocalMachine, engine, std::string(dataSet) + "Ctr");
+        if (users > 0 || counter) {
+          EXPECT_EQ(counter.value_or(99), users) << engine << " " << dataSet;
+        }
+        const auto flag = ValueBytes(platform_.registry, kHkeyLocalMachine, engine, dataSet);
+        if (users > 0 || flag) {
+          EXPECT_EQ(flag, std::vector<std::uint8_t>{users > 0 ? std::uint8_t{1} : std::uint8_t{0}}) << dataSet;
+        }
+      }
+    }
+  }
+
+  void CheckLanguageKeys(const Installation& leaving) {
+    for (const std::string& language : model_.languagesEverInstalled) {
+      const auto inLanguage = model_.InLanguage(language);
+      const std::string key = Family("Install\\Languages\\" + language);
+      const std::string folders = key + "\\Folders\\" + FamilyModel::Folder(language);
+      for (const Installation& staying : inLanguage) {
+        SCOPED_TRACE("staying " + staying.product + " " + language);
+        EXPECT_EQ(TextValue(platform_.registry, kHkeyLocalMachine, key, staying.product), "1");
+        EXPECT_EQ(DwordValue(platform_.registry, kHkeyLocalMachine, key, staying.product + "Ctr"), 1u);
+        EXPECT_EQ(TextValue(platform_.registry, kHkeyLocalMachine, key, FamilyModel::FolderValueName(staying)),
+                  FamilyModel::Folder(language));
+        EXPECT_EQ(TextValue(platform_.registry, kHkeyLocalMachine, key, "FolderName"), FamilyModel::Folder(language));
+        for (const Shortcut& shortcut : FamilyModel::Shortcuts(staying)) {
+          EXPECT_EQ(TextValue(platform_.registry, kHkeyLocalMachine, key + "\\" + staying.product + "Objs", shortcut.name),
+                    shortcut.component);
+          const std::uint32_t users = Count(inLanguage, [&](const Installation& i) {
+            const auto shortcuts = FamilyModel::Shortcuts(i);
+            return std::any_of(shortcuts.begin(), shortcuts.end(),
+                               [&](const Shortcut& s) { return std::string(s.name) == shortcut.name; });
+          });
+          EXPECT_EQ(DwordValue(platform_.registry, kHkeyLocalMachine, folders, shortcut.name), users) << shortcut.name;
+        }
+      }
+      if (language == leaving.language && !inLanguage.empty()) {
+        for (const std::string& name : {leaving.product, leaving.product + "Ctr", FamilyModel::FolderValueName(leaving)}) {
+          EXPECT_FALSE(ValueBytes(platform_.registry, kHkeyLocalMachine, key, name)) << "left behind: " << name;
+        }
+        EXPECT_FALSE(KeyExists(platform_.registry, kHkeyLocalMachine, key + "\\" + leaving.product + "Objs"));
+      }
+    }
+  }
+
+  void CheckNothingLeft() {
+    // The full removal deletes the seven component trees; the family key
+    // itself stays, empty, as the design has it.
+    const RegistryImage after = CaptureRegistry(platform_.registry);
+    for (const auto& [folded, key] : after) {
+      if (folded.rfind("HKEY_LOCAL_MACHINE\\SOFTWARE\\CORVANE\\TALKWISE\\", 0) == 0) {
+        ADD_FAILURE() << "left behind: " << key.path;
+      }
+    }
+    const auto family = after.find("HKEY_LOCAL_MACHINE\\SOFTWARE\\CORVANE\\TALKWISE");
+    if (family != after.end()) {
+      EXPECT_TRUE(family->second.values.empty()) << "values left in the family key";
+    }
+    for (const char* executable : {"speakfit.exe", "recogsrv.exe", "notepane.exe", "quickcmd.exe", "twvocab.exe"}) {
+      EXPECT_FALSE(KeyExists(platform_.registry, kHkeyLocalMachine,
+                             std::string("SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths\\") + executable))
+          << executable;
+    }
+  }
+
+  std::mt19937_64 random_;
+  TestPlatform platform_;
+  FamilyModel model_;
+  std::vector<RecordingShellLinks::LinkUpdate> expectedLinks_;
+};
+
+TEST(FamilyScenarios, EveryUninstallKeepsWhatStaysAndTheLastLeavesNothing) {
+  const std::uint64_t only = EnvNumber("TW_SEED", 0);
+  const std::uint64_t first = only ? only : 1;
+  const std::uint64_t last = only ? only : EnvNumber("TW_SCENARIOS", 1000);
+  for (std::uint64_t seed = first; seed <= last; ++seed) {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    Scenario(seed).Run();
+    if (HasFailure()) {
+      ADD_FAILURE() << "reproduce with: TW_SEED=" << seed << " tw_tests --gtest_filter=FamilyScenarios.*";
+      return;
+    }
+  }
+  RecordProperty("scenarios", static_cast<int>(last - first + 1));
+}
+
+}  // namespace
+}  // namespace tw::test
