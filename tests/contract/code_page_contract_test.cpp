@@ -1,0 +1,71 @@
+// The code page's lead bytes and upper-casing as CharUpperA and IsDBCSLeadByte
+// give them.
+#include "tests/contract/contract_test.h"
+
+namespace tw::contract {
+namespace {
+
+class CodePageContract : public ContractTest {
+ protected:
+  const CodePage* Use(unsigned codePage) {
+    std::string whyNot;
+    const CodePage* page = world->CodePageFor(codePage, &whyNot);
+    if (!page) ADD_FAILURE() << whyNot;
+    return page;
+  }
+};
+
+std::vector<int> LeadBytes(const CodePage& page) {
+  std::vector<int> lead;
+  for (int byte = 0; byte < 256; ++byte) {
+    if (page.IsLeadByte(static_cast<unsigned char>(byte))) lead.push_back(byte);
+  }
+  return lead;
+}
+
+std::string Upper(const CodePage& page, std::string text) {
+  page.Uppercase(text);
+  return text;
+}
+
+TEST_F(CodePageContract, WesternHasNoLeadBytes) {
+  const CodePage* page = Use(1252);
+  if (!page) GTEST_SKIP();
+  EXPECT_TRUE(LeadBytes(*page).empty());
+}
+
+TEST_F(CodePageContract, WesternUpperCasesAsciiAndLatinLetters) {
+  const CodePage* page = Use(1252);
+  if (!page) GTEST_SKIP();
+  EXPECT_EQ(Upper(*page, "en_us-1 zz"), "EN_US-1 ZZ");
+  EXPECT_EQ(Upper(*page, "\xE9\xE0\xF6\xFE"), "\xC9\xC0\xD6\xDE");  // e-acute, a-grave, o-umlaut, thorn
+  EXPECT_EQ(Upper(*page, "\x9A\x9C\x9E\xFF"), "\x8A\x8C\x8E\x9F");  // s-caron, oe, z-caron, y-umlaut
+  EXPECT_EQ(Upper(*page, "\xDF\xF7\xB5\xAA"), "\xDF\xF7\xB5\xAA");  // sharp s, division, micro, ordinal
+}
+
+class ChineseCodePage : public CodePageContract {
+ protected:
+  void SetUp() override {
+    std::string whyNot;
+    page = world->CodePageFor(936, &whyNot);
+    if (!page) GTEST_SKIP() << whyNot;
+  }
+  const CodePage* page = nullptr;
+};
+
+TEST_F(ChineseCodePage, LeadBytesAre81ToFE) {
+  const auto lead = LeadBytes(*page);
+  ASSERT_EQ(lead.size(), 0xFEu - 0x81u + 1u);
+  EXPECT_EQ(lead.front(), 0x81);
+  EXPECT_EQ(lead.back(), 0xFE);
+}
+
+TEST_F(ChineseCodePage, UpperCasingLeavesDoubleByteCharactersAlone) {
+  EXPECT_EQ(Upper(*page, "zh_cn"), "ZH_CN");
+  // Trail bytes in the range of the ASCII letters stay as they are.
+  EXPECT_EQ(Upper(*page, "\xB0\x61z\x81\x7A"), "\xB0\x61Z\x81\x7A");
+  EXPECT_EQ(Upper(*page, "\xD6\xD0\xCE\xC4x"), "\xD6\xD0\xCE\xC4X");  // two Hanzi
+}
+
+}  // namespace
+}  // namespace tw::contract

@@ -1,0 +1,40 @@
+// What the contract tests need from one implementation of the platform: the
+// services under test, a private registry key and a private folder that are
+// removed afterwards, and a way to make files behind the services' back.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "platform/code_page.h"
+#include "platform/file_system.h"
+#include "platform/registry.h"
+
+namespace tw::contract {
+
+class ContractWorld {
+ public:
+  virtual ~ContractWorld() = default;
+
+  virtual Registry& registry() = 0;
+  virtual FileSystem& files() = 0;
+  // The code page under test when the implementation can show that one, or
+  // null together with the reason why it cannot.
+  virtual const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) = 0;
+
+  // A key below HKEY_CURRENT_USER that exists for this world only.
+  virtual const std::string& ScratchKey() const = 0;
+  // An absolute Windows path ("C:\...") of an empty folder that exists for
+  // this world only; its drive's root is where it lives.
+  virtual const std::string& ScratchFolder() const = 0;
+  // Where a Windows path of this world is reached with std::filesystem.
+  virtual std::filesystem::path Host(const std::string& windowsPath) const = 0;
+};
+
+std::unique_ptr<ContractWorld> MakeContractWorld();
+
+// A fresh name for a scratch key or folder, so that runs never meet.
+std::string ScratchName(const std::string& prefix);
+
+}  // namespace tw::contract

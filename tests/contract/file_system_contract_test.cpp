@@ -1,0 +1,150 @@
+// The kernel32 file behaviour the start-menu and help cleanup rely on.
+#include <algorithm>
+
+#include "tests/contract/contract_test.h"
+
+namespace tw::contract {
+namespace {
+
+class FileSystemContract : public ContractTest {};
+
+std::vector<std::string> Sorted(std::vector<std::string> names) {
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST_F(FileSystemContract, StarDotStarYieldsTheDotEntriesFirstThenEverything) {
+  for (const char* name : {"b.txt", "A.hlp", "d.e.f", "noext"}) MakeFile(name);
+  MakeFolder("c");
+  Status end = kErrorSuccess;
+  const auto found = Find(FilePath("*.*"), &end);
+  EXPECT_EQ(end, kErrorNoMoreFiles);
+  ASSERT_GE(found.size(), 2u);
+  EXPECT_EQ(found[0].name, ".");
+  EXPECT_EQ(found[1].name, "..");
+  EXPECT_NE(found[0].attributes & kFileAttributeDirectory, 0u);
+  EXPECT_NE(found[1].attributes & kFileAttributeDirectory, 0u);
+  const std::vector<std::string> names = NamesOf(found);
+  const std::vector<std::string> rest(names.begin() + 2, names.end());
+  EXPECT_EQ(Sorted(rest), (std::vector<std::string>{"A.hlp", "b.txt", "c", "d.e.f", "noext"}));
+  for (const FindData& entry : found) {
+    EXPECT_EQ((entry.attributes & kFileAttributeDirectory) != 0, entry.name == "c" || entry.name[0] == '.')
+        << entry.name;
+  }
+}
+
+TEST_F(FileSystemContract, EntriesComeInNameOrderWithoutRegardToCase) {
+  for (const char* name : {"b2.hlp", "A1.hlp", "a3.hlp", "C0.hlp", "_x.hlp"}) MakeFile(name);
+  Status end = kErrorSuccess;
+  EXPECT_EQ(NamesOf(Find(FilePath("*.hlp"), &end)),
+            (std::vector<std::string>{"A1.hlp", "a3.hlp", "b2.hlp", "C0.hlp", "_x.hlp"}));
+}
+
+TEST_F(FileSystemContract, LanguageSuffixPatternMatchesWithoutRegardToCase) {
+  for (const char* name : {"TWCUS.HLP", "twc_us.hlp", "a.b.us.hlp", "us.hlp", "plus.hlp", "twcus.cnt", "twcuk.hlp",
+                           "twcus.hlp.bak", "twcusa.hlp"}) {
+    MakeFile(name);
+  }
+  Status end = kErrorSuccess;
+  EXPECT_EQ(Sorted(NamesOf(Find(FilePath("*us.hlp"), &end))),
+            (std::vector<std::string>{"TWCUS.HLP", "a.b.us.hlp", "plus.hlp", "twc_us.hlp", "us.hlp"}));
+  EXPECT_EQ(end, kErrorNoMoreFiles);
+  EXPECT_EQ(NamesOf(Find(FilePath("*US.CNT"), &end)), std::vector<std::string>{"twcus.cnt"});
+}
+
+TEST_F(FileSystemContract, QuestionMarkStandsForExactlyOneCharacter) {
+  for (const char* name : {"abc.txt", "ac.txt", "abbc.txt", "aXc.txt"}) MakeFile(name);
+  Status end = kErrorSuccess;
+  EXPECT_EQ(Sorted(NamesOf(Find(FilePath("a?c.txt"), &end))), (std::vector<std::string>{"aXc.txt", "abc.txt"}));
+}
+
+TEST_F(FileSystemContract, NoMatchInAnExistingFolderIsFileNotFound) {
+  MakeFile("other.txt");
+  Status end = kErrorSuccess;
+  EXPECT_TRUE(Find(FilePath("*.hlp"), &end).empty());
+  EXPECT_EQ(end, kErrorFileNotFound);
+}
+
+TEST_F(FileSystemContract, SearchInAMissingFolderIsPathNotFound) {
+  Status end = kErrorSuccess;
+  EXPECT_TRUE(Find(FilePath("missing\\*.*"), &end).empty());
+  EXPECT_EQ(end, kErrorPathNotFound);
+  EXPECT_TRUE(Find(FilePath("missing\\deeper\\*.hlp"), &end).empty());
+  EXPECT_EQ(end, kErrorPathNotFound);
+}
+
+TEST_F(FileSystemContract, DriveRootHasNoDotEntries) {
+  Status end = kErrorSuccess;
+  const auto names = NamesOf(Find("C:\\*.*", &end));
+  EXPECT_EQ(std::count(names.begin(), names.end(), "."), 0);
+  EXPECT_EQ(std::count(names.begin(), names.end(), ".."), 0);
+  EXPECT_NE(std::find(names.begin(), names.end(), world->ScratchFolder().substr(3)), names.end());
+}
+
+TEST_F(FileSystemContract, FindNextAfterTheLastEntryKeepsReportingNoMoreFiles) {
+  MakeFile("only.hlp");
+  FindData data;
+  const FindHandle search = files.FindFirst(FilePath("*.hlp").c_str(), &data);
+  ASSERT_NE(search, kInvalidFindHandle);
+  EXPECT_EQ(data.name, "only.hlp");
+  EXPECT_FALSE(files.FindNext(search, &data));
+  EXPECT_EQ(files.LastError(), kErrorNoMoreFiles);
+  EXPECT_FALSE(files.FindNext(search, &data));
+  EXPECT_EQ(files.LastError(), kErrorNoMoreFiles);
+  EXPECT_TRUE(files.FindClose(search));
+}
+
+TEST_F(FileSystemContract, AttributesOfFilesFoldersAndMissingPaths) {
+  MakeFile("plain.txt");
+  MakeFile("locked.txt", true);
+  MakeFolder("sub");
+  EXPECT_EQ(files.GetAttributes(FilePath("plain.txt").c_str()), kFileAttributeArchive);
+  EXPECT_EQ(files.GetAttributes(FilePath("locked.txt").c_str()), kFileAttributeArchive | kFileAttributeReadOnly);
+  EXPECT_EQ(files.GetAttributes(FilePath("SUB").c_str()) & kFileAttributeDirectory, kFileAttributeDirectory);
+  EXPECT_EQ(files.GetAttributes(FilePath("absent.txt").c_str()), kInvalidFileAttributes);
+  EXPECT_EQ(files.LastError(), kErrorFileNotFound);
+  EXPECT_EQ(files.GetAttributes(FilePath("absent\\file.txt").c_str()), kInvalidFileAttributes);
+  EXPECT_EQ(files.LastError(), kErrorPathNotFound);
+}
+
+TEST_F(FileSystemContract, ReadOnlyFileIsDeletedOnlyAfterItsAttributeIsCleared) {
+  MakeFile("locked.lnk", true);
+  const std::string path = FilePath("locked.lnk");
+  EXPECT_FALSE(files.RemoveFile(path.c_str()));
+  EXPECT_EQ(files.LastError(), kErrorAccessDenied);
+  EXPECT_TRUE(files.SetAttributes(path.c_str(), kFileAttributeNormal));
+  EXPECT_EQ(files.GetAttributes(path.c_str()) & kFileAttributeReadOnly, 0u);
+  EXPECT_TRUE(files.RemoveFile(path.c_str()));
+  EXPECT_EQ(files.GetAttributes(path.c_str()), kInvalidFileAttributes);
+}
+
+TEST_F(FileSystemContract, DeleteFileErrors) {
+  MakeFolder("folder");
+  EXPECT_FALSE(files.RemoveFile(FilePath("folder").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorAccessDenied);
+  EXPECT_FALSE(files.RemoveFile(FilePath("absent.lnk").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorFileNotFound);
+  EXPECT_FALSE(files.RemoveFile(FilePath("absent\\x.lnk").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorPathNotFound);
+  EXPECT_TRUE(files.SetAttributes(FilePath("folder").c_str(), kFileAttributeNormal));
+}
+
+TEST_F(FileSystemContract, RemoveDirectoryErrors) {
+  MakeFolder("full");
+  MakeFile("full\\x.lnk");
+  MakeFile("file.txt");
+  EXPECT_FALSE(files.RemoveFolder(FilePath("full").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorDirNotEmpty);
+  EXPECT_FALSE(files.RemoveFolder(FilePath("file.txt").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorDirectory);
+  EXPECT_FALSE(files.RemoveFolder(FilePath("absent").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorFileNotFound);
+  EXPECT_FALSE(files.RemoveFolder(FilePath("absent\\deeper").c_str()));
+  EXPECT_EQ(files.LastError(), kErrorPathNotFound);
+  EXPECT_TRUE(files.RemoveFile(FilePath("full\\x.lnk").c_str()));
+  EXPECT_TRUE(files.RemoveFolder(FilePath("FULL").c_str()));
+  EXPECT_EQ(files.GetAttributes(FilePath("full").c_str()), kInvalidFileAttributes);
+}
+
+}  // namespace
+}  // namespace tw::contract

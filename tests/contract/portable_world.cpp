@@ -1,0 +1,55 @@
+// The portable implementation: the in-memory registry, a temporary folder
+// standing for the drives, and a code page set by the test.
+#include <stdexcept>
+
+#include "platform/portable/disk_file_system.h"
+#include "platform/portable/memory_registry.h"
+#include "platform/portable/settable_code_page.h"
+#include "tests/contract/contract_world.h"
+#include "tests/support/test_platform.h"
+
+namespace tw::contract {
+namespace {
+
+class PortableWorld : public ContractWorld {
+ public:
+  PortableWorld()
+      : files_(drives_.Path()),
+        scratchKey_("Software\\TwContract\\" + ScratchName("")),
+        scratchFolder_("C:\\" + ScratchName("twcontract-")) {
+    RegKey key = 0;
+    if (registry_.CreateKey(kHkeyCurrentUser, scratchKey_.c_str(), &key) != kErrorSuccess) {
+      throw std::runtime_error("cannot create the scratch key");
+    }
+    registry_.CloseKey(key);
+    std::filesystem::create_directories(Host(scratchFolder_));
+  }
+
+  Registry& registry() override { return registry_; }
+  FileSystem& files() override { return files_; }
+  const CodePage* CodePageFor(unsigned codePage, std::string*) override {
+    codePage_.Set(codePage);
+    return &codePage_;
+  }
+  const std::string& ScratchKey() const override { return scratchKey_; }
+  const std::string& ScratchFolder() const override { return scratchFolder_; }
+  std::filesystem::path Host(const std::string& windowsPath) const override {
+    auto host = files_.HostPath(windowsPath);
+    if (!host) throw std::invalid_argument("not an absolute drive path: " + windowsPath);
+    return *host;
+  }
+
+ private:
+  test::TempFolder drives_;
+  MemoryRegistry registry_;
+  DiskFileSystem files_;
+  SettableCodePage codePage_;
+  std::string scratchKey_;
+  std::string scratchFolder_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractWorld> MakeContractWorld() { return std::make_unique<PortableWorld>(); }
+
+}  // namespace tw::contract

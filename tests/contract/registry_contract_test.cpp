@@ -1,0 +1,300 @@
+// The advapi32 behaviour the uninstaller's registry code relies on.
+#include <algorithm>
+
+#include "tests/contract/contract_test.h"
+
+namespace tw::contract {
+namespace {
+
+constexpr std::uint8_t kUntouched = 0xCC;
+
+class RegistryContract : public ContractTest {};
+
+// ---- RegQueryValueExA buffer sizes ------------------------------------------
+
+struct QueryCase {
+  const char* label;
+  ValueType type;
+  std::string stored;        // the bytes handed to RegSetValueExA
+  std::uint32_t capacity;    // bytes offered to RegQueryValueExA
+  Status status;
+  std::uint32_t sizeOut;
+  std::string read;          // the bytes expected at the start of the buffer
+};
+
+void PrintTo(const QueryCase& c, std::ostream* out) { *out << c.label; }
+
+class QuerySizes : public RegistryContract, public ::testing::WithParamInterface<QueryCase> {};
+
+TEST_P(QuerySizes, FollowTheBufferRules) {
+  const QueryCase& c = GetParam();
+  Set(scratch, "v", c.type, BytesOf(c.stored));
+  Bytes buffer(c.capacity + 4, kUntouched);
+  std::uint32_t size = c.capacity;
+  ValueType type = kRegNone;
+  EXPECT_EQ(registry.QueryValue(scratch, "v", &type, buffer.data(), &size), c.status);
+  EXPECT_EQ(size, c.sizeOut);
+  EXPECT_EQ(type, c.type);
+  EXPECT_EQ(std::string(buffer.begin(), buffer.begin() + static_cast<std::ptrdiff_t>(c.read.size())), c.read);
+  // Past what the call may write, nothing changes.
+  const std::size_t end = std::max<std::size_t>(c.read.size(), c.capacity);
+  EXPECT_TRUE(std::all_of(buffer.begin() + static_cast<std::ptrdiff_t>(end), buffer.end(),
+                          [](std::uint8_t b) { return b == kUntouched; }));
+}
+
+const std::string kZ{'\0'};
+const std::string kCC{static_cast<char>(kUntouched)};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, QuerySizes,
+    ::testing::Values(
+        QueryCase{"text_exact_fit", kRegSz, "abc" + kZ, 4, kErrorSuccess, 4, "abc" + kZ},
+        QueryCase{"text_roomy", kRegSz, "abc" + kZ, 10, kErrorSuccess, 4, "abc" + kZ + kCC},
+        QueryCase{"text_one_short", kRegSz, "abc" + kZ, 3, kErrorMoreData, 4, ""},
+        QueryCase{"text_zero_capacity", kRegSz, "abc" + kZ, 0, kErrorMoreData, 4, kCC},
+        // Stored without its terminator: the size says so, and a buffer with
+        // room gets one added after the data.
+        QueryCase{"unterminated_roomy", kRegSz, "abc", 10, kErrorSuccess, 3, "abc" + kZ + kCC},
+        QueryCase{"unterminated_exact_fit", kRegSz, "abc", 3, kErrorSuccess, 3, "abc" + kCC},
+        QueryCase{"unterminated_expand", kRegExpandSz, "%a%", 10, kErrorSuccess, 3, "%a%" + kZ},
+        QueryCase{"binary_roomy", kRegBinary, "abc", 10, kErrorSuccess, 3, "abc" + kCC},
+        QueryCase{"dword_exact_fit", kRegDword, std::string("\x01\x02\x03\x04", 4), 4, kErrorSuccess, 4,
+                  std::string("\x01\x02\x03\x04", 4)},
+        QueryCase{"dword_one_short", kRegDword, std::string("\x01\x02\x03\x04", 4), 3, kErrorMoreData, 4, ""},
+        QueryCase{"qword_into_dword_buffer", kRegQword, std::string(8, '\x01'), 4, kErrorMoreData, 8, ""}),
+    [](const ::testing::TestParamInfo<QueryCase>& info) { return std::string(info.param.label); });
+
+TEST_F(RegistryContract, NullDataAsksForTheSizeOnly) {
+  Set(scratch, "text", kRegSz, BytesOf("abcd" + kZ));
+  Set(scratch, "bare", kRegSz, BytesOf("abcd"));
+  std::uint32_t size = 1;  // the capacity is not looked at
+  ValueType type = kRegNone;
+  EXPECT_EQ(registry.QueryValue(scratch, "text", &type, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(type, kRegSz);
+  size = 0;
+  EXPECT_EQ(registry.QueryValue(scratch, "bare", nullptr, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(registry.QueryValue(scratch, "text", nullptr, nullptr, nullptr), kErrorSuccess);
+}
+
+TEST_F(RegistryContract, MissingValueIsFileNotFound) {
+  std::uint32_t size = 4;
+  std::uint8_t data[4];
+  EXPECT_EQ(registry.QueryValue(scratch, "absent", nullptr, data, &size), kErrorFileNotFound);
+  EXPECT_EQ(registry.QueryValue(scratch, "absent", nullptr, nullptr, &size), kErrorFileNotFound);
+  EXPECT_EQ(registry.DeleteValue(scratch, "absent"), kErrorFileNotFound);
+}
+
+// ---- RegEnumValueA and RegEnumKeyExA buffer sizes --------------------------
+
+TEST_F(RegistryContract, EnumValueNameCapacityCountsTheTerminator) {
+  Set(scratch, "name5", kRegDword, Bytes(4, 0));
+  char name[16];
+  std::uint32_t chars = 6;  // "name5" and its terminator
+  ASSERT_EQ(registry.EnumValue(scratch, 0, name, &chars, nullptr, nullptr, nullptr), kErrorSuccess);
+  EXPECT_EQ(chars, 5u);
+  EXPECT_STREQ(name, "name5");
+  chars = 5;
+  EXPECT_EQ(registry.EnumValue(scratch, 0, name, &chars, nullptr, nullptr, nullptr), kErrorMoreData);
+  // The next index is still there to be read.
+  chars = sizeof name;
+  EXPECT_EQ(registry.EnumValue(scratch, 1, name, &chars, nullptr, nullptr, nullptr), kErrorNoMoreItems);
+}
+
+TEST_F(RegistryContract, EnumValueDataFollowsTheQueryRules) {
+  Set(scratch, "t", kRegSz, BytesOf("abcd" + kZ));
+  Set(scratch, "u", kRegSz, BytesOf("xy"));
+  char name[16];
+  Bytes data(16, kUntouched);
+  ValueType type = kRegNone;
+
+  std::uint32_t chars = sizeof name;
+  std::uint32_t size = 5;
+  ASSERT_EQ(registry.EnumValue(scratch, 0, name, &chars, &type, data.data(), &size), kErrorSuccess);
+  EXPECT_EQ(size, 5u);
+  EXPECT_EQ(type, kRegSz);
+  EXPECT_STREQ(reinterpret_cast<const char*>(data.data()), "abcd");
+
+  chars = sizeof name;
+  size = 4;
+  EXPECT_EQ(registry.EnumValue(scratch, 0, name, &chars, nullptr, data.data(), &size), kErrorMoreData);
+  EXPECT_EQ(size, 5u);
+
+  chars = sizeof name;
+  size = 0;
+  EXPECT_EQ(registry.EnumValue(scratch, 0, name, &chars, nullptr, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(size, 5u);
+
+  std::fill(data.begin(), data.end(), kUntouched);
+  chars = sizeof name;
+  size = 8;
+  ASSERT_EQ(registry.EnumValue(scratch, 1, name, &chars, nullptr, data.data(), &size), kErrorSuccess);
+  EXPECT_EQ(size, 2u);
+  EXPECT_EQ(std::string(data.begin(), data.begin() + 4), "xy" + kZ + kCC);
+}
+
+TEST_F(RegistryContract, EnumKeyNameCapacityCountsTheTerminator) {
+  Create("child");
+  char name[16];
+  std::uint32_t chars = 6;
+  ASSERT_EQ(registry.EnumKey(scratch, 0, name, &chars), kErrorSuccess);
+  EXPECT_EQ(chars, 5u);
+  EXPECT_STREQ(name, "child");
+  chars = 5;
+  EXPECT_EQ(registry.EnumKey(scratch, 0, name, &chars), kErrorMoreData);
+  chars = sizeof name;
+  EXPECT_EQ(registry.EnumKey(scratch, 1, name, &chars), kErrorNoMoreItems);
+  EXPECT_EQ(registry.EnumKey(scratch, 7, name, &chars), kErrorNoMoreItems);
+}
+
+// ---- Enumeration order ------------------------------------------------------
+
+TEST_F(RegistryContract, SubkeysComeInUpperCasedNameOrder) {
+  // Upper-cased, '_' sorts after the letters; lower-cased it would sort before.
+  for (const char* name : {"beta", "Alpha", "alpha_2", "alphaB", "Alpha1", "_lead", "Zed", "z_", "zA", "9nine"}) {
+    Create(name);
+  }
+  EXPECT_EQ(SubkeyNames(scratch), (std::vector<std::string>{"9nine", "Alpha", "Alpha1", "alphaB", "alpha_2", "beta",
+                                                             "zA", "Zed", "z_", "_lead"}));
+}
+
+TEST_F(RegistryContract, ValuesComeInCreationOrderAndKeepTheirPlace) {
+  for (const char* name : {"b", "C", "a", "_u", "B2"}) Set(scratch, name, kRegDword, Bytes(4, 1));
+  Set(scratch, "A", kRegSz, BytesOf("new"));  // replaces "a"
+  EXPECT_EQ(registry.DeleteValue(scratch, "C"), kErrorSuccess);
+  EXPECT_EQ(ValueNames(scratch), (std::vector<std::string>{"b", "a", "_u", "B2"}));
+}
+
+// ---- Deleting keys ----------------------------------------------------------
+
+TEST_F(RegistryContract, KeyWithSubkeysIsNotDeleted) {
+  Create("parent\\child");
+  const RegKey parent = Open("parent", kKeyAllAccess);
+  EXPECT_EQ(registry.DeleteKey(scratch, "parent"), kErrorAccessDenied);
+  EXPECT_EQ(registry.DeleteKey(parent, ""), kErrorAccessDenied);
+  EXPECT_EQ(TryOpen("parent\\child", kKeyRead), kErrorSuccess);
+  EXPECT_EQ(registry.DeleteKey(scratch, "parent\\child"), kErrorSuccess);
+  EXPECT_EQ(registry.DeleteKey(parent, ""), kErrorSuccess);
+  EXPECT_EQ(TryOpen("parent", kKeyRead), kErrorFileNotFound);
+}
+
+TEST_F(RegistryContract, DeletingTheHandlesOwnKeyNeedsDeleteAccess) {
+  Create("k");
+  const RegKey query = Open("k", kKeyQueryValue);
+  EXPECT_EQ(registry.DeleteKey(query, ""), kErrorAccessDenied);
+  EXPECT_EQ(TryOpen("k", kKeyRead), kErrorSuccess);
+  const RegKey all = Open("k", kKeyAllAccess);
+  EXPECT_EQ(registry.DeleteKey(all, ""), kErrorSuccess);
+  EXPECT_EQ(TryOpen("k", kKeyRead), kErrorFileNotFound);
+}
+
+TEST_F(RegistryContract, DeletingASubkeyByNameNeedsNoAccessOnTheParent) {
+  Create("parent\\child");
+  const RegKey parent = Open("parent", kKeyQueryValue);
+  EXPECT_EQ(registry.DeleteKey(parent, "child"), kErrorSuccess);
+  EXPECT_EQ(registry.DeleteKey(parent, "child"), kErrorFileNotFound);
+}
+
+TEST_F(RegistryContract, QueryOnlyHandleCannotWriteDeleteValuesOrListSubkeys) {
+  Set(Create("k"), "v", kRegDword, Bytes(4, 1));
+  const RegKey query = Open("k", kKeyQueryValue);
+  const std::uint8_t one[4] = {1, 0, 0, 0};
+  EXPECT_EQ(registry.SetValue(query, "v", kRegDword, one, 4), kErrorAccessDenied);
+  EXPECT_EQ(registry.SetValue(query, "w", kRegDword, one, 4), kErrorAccessDenied);
+  EXPECT_EQ(registry.DeleteValue(query, "v"), kErrorAccessDenied);
+  char name[16];
+  std::uint32_t chars = sizeof name;
+  EXPECT_EQ(registry.EnumKey(query, 0, name, &chars), kErrorAccessDenied);
+  chars = sizeof name;
+  EXPECT_EQ(registry.EnumValue(query, 0, name, &chars, nullptr, nullptr, nullptr), kErrorSuccess);
+
+  const RegKey setOnly = Open("k", kKeySetValue);
+  std::uint32_t size = 4;
+  std::uint8_t data[4];
+  EXPECT_EQ(registry.QueryValue(setOnly, "v", nullptr, data, &size), kErrorAccessDenied);
+  EXPECT_EQ(registry.DeleteValue(setOnly, "v"), kErrorSuccess);
+}
+
+// ---- Names ------------------------------------------------------------------
+
+TEST_F(RegistryContract, NamesMatchWithoutRegardToCaseAndKeepTheirStoredCase) {
+  const RegKey mixed = Create("MiXed");
+  Create("MIXED");  // the same key
+  EXPECT_EQ(TryOpen("mixed", kKeyRead), kErrorSuccess);
+  EXPECT_EQ(SubkeyNames(scratch), std::vector<std::string>{"MiXed"});
+
+  Set(mixed, "Value", kRegSz, BytesOf("one" + kZ));
+  Set(mixed, "VALUE", kRegSz, BytesOf("two" + kZ));
+  EXPECT_EQ(ValueNames(mixed), std::vector<std::string>{"Value"});
+  char data[8];
+  std::uint32_t size = sizeof data;
+  ASSERT_EQ(registry.QueryValue(mixed, "vALUE", nullptr, reinterpret_cast<std::uint8_t*>(data), &size),
+            kErrorSuccess);
+  EXPECT_STREQ(data, "two");
+  EXPECT_EQ(registry.DeleteValue(mixed, "value"), kErrorSuccess);
+  EXPECT_TRUE(ValueNames(mixed).empty());
+  EXPECT_EQ(registry.DeleteKey(scratch, "MIXED"), kErrorSuccess);
+}
+
+// ---- A key deleted while another handle names it ---------------------------
+
+TEST_F(RegistryContract, HandleToADeletedKeyReportsKeyDeleted) {
+  Set(Create("k"), "v", kRegDword, Bytes(4, 1));
+  const RegKey stale = Open("k", kKeyAllAccess);
+  EXPECT_EQ(registry.DeleteKey(Open("k", kKeyAllAccess), ""), kErrorSuccess);
+
+  std::uint8_t data[4];
+  std::uint32_t size = sizeof data;
+  EXPECT_EQ(registry.QueryValue(stale, "v", nullptr, data, &size), kErrorKeyDeleted);
+  EXPECT_EQ(registry.SetValue(stale, "v", kRegDword, data, 4), kErrorKeyDeleted);
+  EXPECT_EQ(registry.DeleteValue(stale, "v"), kErrorKeyDeleted);
+  char name[16];
+  std::uint32_t chars = sizeof name;
+  EXPECT_EQ(registry.EnumKey(stale, 0, name, &chars), kErrorKeyDeleted);
+  chars = sizeof name;
+  EXPECT_EQ(registry.EnumValue(stale, 0, name, &chars, nullptr, nullptr, nullptr), kErrorKeyDeleted);
+  RegKey child = 0;
+  EXPECT_EQ(registry.OpenKey(stale, "", kKeyRead, &child), kErrorKeyDeleted);
+  EXPECT_EQ(registry.DeleteKey(stale, ""), kErrorKeyDeleted);
+
+  // A new key of the same name is another key.
+  Create("k");
+  size = sizeof data;
+  EXPECT_EQ(registry.QueryValue(stale, "v", nullptr, data, &size), kErrorKeyDeleted);
+}
+
+// ---- Subkey paths -----------------------------------------------------------
+
+struct PathCase {
+  const char* label;
+  const char* path;
+  Status open;    // RegOpenKeyExA of the path when "a\b" exists
+  Status create;  // RegCreateKeyExA of the path
+};
+
+void PrintTo(const PathCase& c, std::ostream* out) { *out << c.label; }
+
+class SubkeyPaths : public RegistryContract, public ::testing::WithParamInterface<PathCase> {};
+
+TEST_P(SubkeyPaths, OpenAndCreate) {
+  Create("a\\b");
+  EXPECT_EQ(TryOpen(GetParam().path, kKeyRead), GetParam().open);
+  RegKey key = 0;
+  const Status created = registry.CreateKey(scratch, GetParam().path, &key);
+  EXPECT_EQ(created, GetParam().create);
+  if (created == kErrorSuccess) registry.CloseKey(key);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SubkeyPaths,
+    ::testing::Values(PathCase{"plain", "a\\b", kErrorSuccess, kErrorSuccess},
+                      PathCase{"trailing_backslash", "a\\b\\", kErrorSuccess, kErrorSuccess},
+                      PathCase{"two_trailing_backslashes", "a\\b\\\\", kErrorBadPathname, kErrorBadPathname},
+                      PathCase{"leading_backslash", "\\a\\b", kErrorBadPathname, kErrorBadPathname},
+                      PathCase{"double_backslash", "a\\\\b", kErrorBadPathname, kErrorBadPathname},
+                      PathCase{"empty", "", kErrorSuccess, kErrorSuccess}),
+    [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.label); });
+
+}  // namespace
+}  // namespace tw::contract

@@ -1,0 +1,69 @@
+// The Win32 implementation on the running system: a scratch key below
+// HKEY_CURRENT_USER and a scratch folder on drive C:, both removed at the end.
+// The code page is the process's active one, set from outside (under Wine by
+// the locale of the run).
+#include <windows.h>
+
+#include <stdexcept>
+
+#include "platform/win32/win32_code_page.h"
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+#include "tests/contract/contract_world.h"
+
+namespace tw::contract {
+namespace {
+
+namespace fs = std::filesystem;
+
+class Win32World : public ContractWorld {
+ public:
+  Win32World()
+      : scratchKey_("Software\\TwContract\\" + ScratchName("")),
+        scratchFolder_("C:\\" + ScratchName("twcontract-")) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, scratchKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
+                        nullptr) != ERROR_SUCCESS) {
+      throw std::runtime_error("cannot create the scratch key");
+    }
+    RegCloseKey(key);
+    if (!CreateDirectoryA(scratchFolder_.c_str(), nullptr)) throw std::runtime_error("cannot create " + scratchFolder_);
+  }
+
+  ~Win32World() override {
+    RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey_.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, scratchKey_.c_str());
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TwContract");  // only when no other run uses it
+    std::error_code error;
+    // Read-only files would stop the removal.
+    for (const auto& entry : fs::recursive_directory_iterator(scratchFolder_, error)) {
+      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add, error);
+    }
+    fs::remove_all(scratchFolder_, error);
+  }
+
+  Registry& registry() override { return registry_; }
+  FileSystem& files() override { return files_; }
+  const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) override {
+    if (GetACP() == codePage) return &codePage_;
+    *whyNot = "the active code page is " + std::to_string(GetACP()) + ", not " + std::to_string(codePage) +
+              " (under Wine the locale of the run chooses it: LC_ALL=zh_CN.UTF-8 gives 936)";
+    return nullptr;
+  }
+  const std::string& ScratchKey() const override { return scratchKey_; }
+  const std::string& ScratchFolder() const override { return scratchFolder_; }
+  fs::path Host(const std::string& windowsPath) const override { return windowsPath; }
+
+ private:
+  Win32Registry registry_;
+  Win32FileSystem files_;
+  Win32CodePage codePage_;
+  std::string scratchKey_;
+  std::string scratchFolder_;
+};
+
+}  // namespace
+
+std::unique_ptr<ContractWorld> MakeContractWorld() { return std::make_unique<Win32World>(); }
+
+}  // namespace tw::contract

@@ -1,0 +1,64 @@
+# Wine helpers for the test tiers that run the Windows build. Source this file;
+# it defines functions only and changes nothing until one is called.
+#
+#   wine_prefix_create DIR   make a fresh 32-bit prefix at DIR and export the
+#                            environment that every later call uses
+#   wine_state_save NAME     remember the prefix's registry as NAME
+#   wine_state_restore NAME  put the registry saved as NAME back
+#   wine_install FILE...     copy files into C:\tw inside the prefix
+#   wine_run EXE ARGS...     run C:\tw\EXE from inside the prefix; returns its
+#                            exit status
+#   wine_drive_c             print the host path of C:\
+#   wine_prefix_remove       stop the prefix's server and delete the prefix
+#
+# The prefix never maps a drive to the host's root (Z: is removed), so that a
+# program under test that deletes folder trees can only reach the prefix.
+
+wine_prefix_create() {
+  local dir=$1
+  export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || return 1
+  wineserver -w
+  rm -f "$WINEPREFIX/dosdevices/z:"
+  if [ -e "$WINEPREFIX/dosdevices/z:" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
+    echo "wine prefix $WINEPREFIX is not usable" >&2
+    return 1
+  fi
+  mkdir -p "$WINEPREFIX/drive_c/tw"
+}
+
+# The registry lives in the *.reg files while no server runs; the server
+# writes them back when it ends, so it is waited for before copying.
+wine_state_save() {
+  local saved=$WINEPREFIX/.tw-state/$1
+  wineserver -w
+  mkdir -p "$saved"
+  cp "$WINEPREFIX"/system.reg "$WINEPREFIX"/user.reg "$WINEPREFIX"/userdef.reg "$saved"/
+}
+
+wine_state_restore() {
+  local saved=$WINEPREFIX/.tw-state/$1
+  [ -d "$saved" ] || { echo "no saved wine state $1" >&2; return 1; }
+  wineserver -k 2>/dev/null || true
+  wineserver -w
+  cp "$saved"/*.reg "$WINEPREFIX"/
+}
+
+wine_drive_c() { printf '%s\n' "$WINEPREFIX/drive_c"; }
+
+wine_install() { cp "$@" "$WINEPREFIX/drive_c/tw/"; }
+
+wine_run() {
+  local exe=$1
+  shift
+  [ ! -e "$WINEPREFIX/dosdevices/z:" ] || { echo "drive Z: is mapped in $WINEPREFIX" >&2; return 1; }
+  (cd "$WINEPREFIX/drive_c/tw" && wine "C:\\tw\\$exe" "$@")
+}
+
+wine_prefix_remove() {
+  [ -n "${WINEPREFIX:-}" ] || return 0
+  wineserver -k 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+}
