@@ -98,6 +98,11 @@ bool DiskFileSystem::Fail(Status error) {
   return false;
 }
 
+bool DiskFileSystem::FailMissing(const fs::path& hostPath) {
+  std::error_code error;
+  return Fail(fs::is_directory(hostPath.parent_path(), error) ? kErrorFileNotFound : kErrorPathNotFound);
+}
+
 std::uint32_t DiskFileSystem::AttributesOf(const fs::path& hostPath) const {
   std::error_code error;
   const fs::file_status link = fs::symlink_status(hostPath, error);
@@ -159,8 +164,12 @@ bool DiskFileSystem::FindClose(FindHandle handle) {
 
 std::uint32_t DiskFileSystem::GetAttributes(const char* path) {
   const auto host = HostPath(path ? path : "");
-  const std::uint32_t attributes = host ? AttributesOf(*host) : kInvalidFileAttributes;
-  if (attributes == kInvalidFileAttributes) Fail(kErrorFileNotFound);
+  if (!host) {
+    Fail(kErrorPathNotFound);
+    return kInvalidFileAttributes;
+  }
+  const std::uint32_t attributes = AttributesOf(*host);
+  if (attributes == kInvalidFileAttributes) FailMissing(*host);
   return attributes;
 }
 
@@ -183,10 +192,7 @@ bool DiskFileSystem::RemoveFile(const char* path) {
   const auto host = HostPath(path ? path : "");
   if (!host) return Fail(kErrorPathNotFound);
   const std::uint32_t attributes = AttributesOf(*host);
-  if (attributes == kInvalidFileAttributes) {
-    std::error_code error;
-    return Fail(fs::is_directory(host->parent_path(), error) ? kErrorFileNotFound : kErrorPathNotFound);
-  }
+  if (attributes == kInvalidFileAttributes) return FailMissing(*host);
   if ((attributes & (kFileAttributeDirectory | kFileAttributeReadOnly)) != 0) return Fail(kErrorAccessDenied);
   std::error_code error;
   return fs::remove(*host, error) ? true : Fail(kErrorAccessDenied);
@@ -196,10 +202,7 @@ bool DiskFileSystem::RemoveFolder(const char* path) {
   const auto host = HostPath(path ? path : "");
   if (!host) return Fail(kErrorPathNotFound);
   const std::uint32_t attributes = AttributesOf(*host);
-  if (attributes == kInvalidFileAttributes) {
-    std::error_code error;
-    return Fail(fs::is_directory(host->parent_path(), error) ? kErrorFileNotFound : kErrorPathNotFound);
-  }
+  if (attributes == kInvalidFileAttributes) return FailMissing(*host);
   if ((attributes & kFileAttributeDirectory) == 0) return Fail(kErrorDirectory);
   if (host->parent_path() == root_) return Fail(kErrorAccessDenied);  // a drive's root stays
   std::error_code error;

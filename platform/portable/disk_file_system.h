@@ -39,6 +39,9 @@ class DiskFileSystem : public FileSystem {
   };
 
   bool Fail(Status error);
+  // The error for a path that names nothing: a missing folder on the way is
+  // another error than a missing last name.
+  bool FailMissing(const std::filesystem::path& hostPath);
   std::uint32_t AttributesOf(const std::filesystem::path& hostPath) const;
 
   std::filesystem::path root_;

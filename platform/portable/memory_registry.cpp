@@ -19,6 +19,16 @@ std::string Fold(const std::string& name) {
 
 std::string NameOf(const char* name) { return name ? std::string(name) : std::string(); }
 
+bool IsText(ValueType type) { return type == kRegSz || type == kRegExpandSz || type == kRegMultiSz; }
+
+// Copies a value's data out. Text that was stored without its terminator gets
+// one after the data when the buffer has room; the size reported stays that of
+// the stored data.
+void CopyData(ValueType type, const std::vector<std::uint8_t>& stored, std::uint8_t* data, std::uint32_t capacity) {
+  std::copy(stored.begin(), stored.end(), data);
+  if (IsText(type) && !stored.empty() && stored.back() != 0 && stored.size() < capacity) data[stored.size()] = 0;
+}
+
 }  // namespace
 
 struct MemoryRegistry::Node {
@@ -98,14 +108,15 @@ Status MemoryRegistry::Resolve(RegKey key, OpenHandle* handle) const {
 
 Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const char* subKey, bool create,
                             std::shared_ptr<Node>* result) {
-  std::string path = NameOf(subKey);
-  if (!path.empty() && path.back() == '\\') path.pop_back();
+  const std::string path = NameOf(subKey);
+  if (!path.empty() && path.front() == '\\') return kErrorBadPathname;
   std::shared_ptr<Node> node = start;
   std::size_t pos = 0;
   while (pos < path.size()) {
     const std::size_t end = std::min(path.find('\\', pos), path.size());
     const std::string part = path.substr(pos, end - pos);
-    if (part.empty()) return kErrorBadPathname;
+    pos = end + 1;
+    if (part.empty()) continue;  // runs of backslashes separate like one
     std::shared_ptr<Node> child = node->Child(part);
     if (!child) {
       if (!create) return kErrorFileNotFound;
@@ -113,7 +124,6 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const char* subK
       child = node->AddChild(part);
     }
     node = child;
-    pos = end + 1;
   }
   *result = node;
   return kErrorSuccess;
@@ -161,7 +171,7 @@ Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* 
     *dataSize = size;
     return kErrorMoreData;
   }
-  if (data) std::copy(it->data.begin(), it->data.end(), data);
+  if (data) CopyData(it->type, it->data, data, *dataSize);
   *dataSize = size;
   return kErrorSuccess;
 }
@@ -172,6 +182,9 @@ Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType typ
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
   if (!data && dataSize != 0) return kErrorInvalidParameter;
+  // Like RegSetValueExA, a text whose count left out a terminator that is
+  // there after it is stored with the terminator.
+  if (IsText(type) && dataSize != 0 && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
   std::vector<std::uint8_t> bytes(data, data + dataSize);
   auto it = handle.node->FindValue(valueName);
   if (it != handle.node->values.end()) {
@@ -214,7 +227,7 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, st
   std::memcpy(name, value.name.c_str(), value.name.size() + 1);
   *nameChars = static_cast<std::uint32_t>(value.name.size());
   if (type) *type = value.type;
-  if (data) std::copy(value.data.begin(), value.data.end(), data);
+  if (data) CopyData(value.type, value.data, data, *dataSize);
   if (dataSize) *dataSize = size;
   return kErrorSuccess;
 }

@@ -206,8 +206,7 @@ class Parser {
     ValueType type = kRegNone;
     std::vector<std::uint8_t> bytes;
     if (auto error = ParseData(data, &type, &bytes)) return error;
-    if (registry_.SetValue(current_, name.c_str(), type, bytes.data(), static_cast<std::uint32_t>(bytes.size())) !=
-        kErrorSuccess) {
+    if (WriteValueBytes(registry_, current_, name.c_str(), type, bytes) != kErrorSuccess) {
       return Error("cannot write the value \"" + name + "\"");
     }
     return std::nullopt;
@@ -307,6 +306,13 @@ void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, co
 }
 
 }  // namespace
+
+Status WriteValueBytes(Registry& registry, RegKey key, const char* valueName, ValueType type,
+                       const std::vector<std::uint8_t>& data) {
+  std::vector<std::uint8_t> buffer = data;
+  buffer.push_back('X');
+  return registry.SetValue(key, valueName, type, buffer.data(), static_cast<std::uint32_t>(data.size()));
+}
 
 std::optional<RegKey> RootByName(const std::string& name) {
   if (name == "HKEY_LOCAL_MACHINE" || name == "HKLM") return kHkeyLocalMachine;

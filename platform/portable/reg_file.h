@@ -3,6 +3,7 @@
 // Works on any Registry implementation.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -20,6 +21,12 @@ std::optional<std::string> ImportRegText(Registry& registry, const std::string& 
 // keys in enumeration order, values in their stored order. Missing trees are
 // left out.
 std::string ExportRegText(Registry& registry, const std::vector<std::string>& keyPaths);
+
+// Writes the bytes exactly as given. RegSetValueExA also stores a text's
+// terminator when it follows the counted bytes, so the bytes are passed with
+// a non-NUL byte after them.
+Status WriteValueBytes(Registry& registry, RegKey key, const char* valueName, ValueType type,
+                       const std::vector<std::uint8_t>& data);
 
 // "HKEY_LOCAL_MACHINE" / "HKEY_CURRENT_USER" and their short forms.
 std::optional<RegKey> RootByName(const std::string& name);

@@ -67,5 +67,14 @@ TEST_F(ChineseCodePage, UpperCasingLeavesDoubleByteCharactersAlone) {
   EXPECT_EQ(Upper(*page, "\xD6\xD0\xCE\xC4x"), "\xD6\xD0\xCE\xC4X");  // two Hanzi
 }
 
+TEST_F(ChineseCodePage, UpperCasingTurnsFullWidthGreekAndCyrillicLettersToCapitals) {
+  // Full-width a, z and grave accent; alpha and omega; Cyrillic a, io and ya.
+  EXPECT_EQ(Upper(*page, "\xA3\xE1\xA3\xFA\xA3\xE0"), "\xA3\xC1\xA3\xDA\xA3\xE0");
+  EXPECT_EQ(Upper(*page, "\xA6\xC1\xA6\xD8"), "\xA6\xA1\xA6\xB8");
+  EXPECT_EQ(Upper(*page, "\xA7\xD1\xA7\xD7\xA7\xF1"), "\xA7\xA1\xA7\xA7\xA7\xC1");
+  // Pinyin letters whose capitals the code page lacks stay.
+  EXPECT_EQ(Upper(*page, "\xA8\xA1x\xA8\xBAy"), "\xA8\xA1X\xA8\xBAY");
+}
+
 }  // namespace
 }  // namespace tw::contract

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "platform/portable/reg_file.h"
+
 namespace tw::contract {
 
 Bytes BytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
@@ -42,9 +44,7 @@ Status ContractTest::TryOpen(const std::string& path, AccessMask access) {
 }
 
 void ContractTest::Set(RegKey key, const std::string& name, ValueType type, const Bytes& data) {
-  EXPECT_EQ(registry.SetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size())),
-            kErrorSuccess)
-      << name;
+  EXPECT_EQ(WriteValueBytes(registry, key, name.c_str(), type, data), kErrorSuccess) << name;
 }
 
 std::vector<std::string> ContractTest::SubkeyNames(RegKey key) {

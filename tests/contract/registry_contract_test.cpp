@@ -1,4 +1,6 @@
 // The advapi32 behaviour the uninstaller's registry code relies on.
+#include <gmock/gmock.h>
+
 #include <algorithm>
 
 #include "tests/contract/contract_test.h"
@@ -78,6 +80,17 @@ TEST_F(RegistryContract, NullDataAsksForTheSizeOnly) {
   EXPECT_EQ(registry.QueryValue(scratch, "text", nullptr, nullptr, nullptr), kErrorSuccess);
 }
 
+TEST_F(RegistryContract, TextWriteTakesTheTerminatorAfterTheCountedBytes) {
+  const std::uint8_t terminated[] = {'a', 'b', 'c', 0};
+  ASSERT_EQ(registry.SetValue(scratch, "text", kRegSz, terminated, 3), kErrorSuccess);
+  ASSERT_EQ(registry.SetValue(scratch, "binary", kRegBinary, terminated, 3), kErrorSuccess);
+  std::uint32_t size = 0;
+  EXPECT_EQ(registry.QueryValue(scratch, "text", nullptr, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(size, 4u);
+  EXPECT_EQ(registry.QueryValue(scratch, "binary", nullptr, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(size, 3u);
+}
+
 TEST_F(RegistryContract, MissingValueIsFileNotFound) {
   std::uint32_t size = 4;
   std::uint8_t data[4];
@@ -150,20 +163,30 @@ TEST_F(RegistryContract, EnumKeyNameCapacityCountsTheTerminator) {
 
 // ---- Enumeration order ------------------------------------------------------
 
-TEST_F(RegistryContract, SubkeysComeInUpperCasedNameOrder) {
-  // Upper-cased, '_' sorts after the letters; lower-cased it would sort before.
+// Windows sorts by the upper-cased name, so '_' comes after the letters;
+// Wine sorts by the lower-cased name, so '_' comes before them. Either way the
+// order folds case and puts every name once.
+const std::vector<std::string> kUpperCasedOrder{"9nine", "Alpha",  "Alpha1", "alphaB", "alpha_2",
+                                                "beta",  "zA",     "Zed",    "z_",     "_lead"};
+const std::vector<std::string> kLowerCasedOrder{"9nine", "_lead", "Alpha", "Alpha1", "alpha_2",
+                                                "alphaB", "beta",  "z_",    "zA",     "Zed"};
+
+TEST_F(RegistryContract, SubkeysComeInCaseFoldedNameOrder) {
   for (const char* name : {"beta", "Alpha", "alpha_2", "alphaB", "Alpha1", "_lead", "Zed", "z_", "zA", "9nine"}) {
     Create(name);
   }
-  EXPECT_EQ(SubkeyNames(scratch), (std::vector<std::string>{"9nine", "Alpha", "Alpha1", "alphaB", "alpha_2", "beta",
-                                                             "zA", "Zed", "z_", "_lead"}));
+  EXPECT_THAT(SubkeyNames(scratch), ::testing::AnyOf(kUpperCasedOrder, kLowerCasedOrder));
 }
 
-TEST_F(RegistryContract, ValuesComeInCreationOrderAndKeepTheirPlace) {
+TEST_F(RegistryContract, ValuesComeInCreationOrderOrInCaseFoldedNameOrder) {
+  // Windows keeps the creation order, and a replaced value keeps its place;
+  // Wine sorts the values like the subkeys.
   for (const char* name : {"b", "C", "a", "_u", "B2"}) Set(scratch, name, kRegDword, Bytes(4, 1));
   Set(scratch, "A", kRegSz, BytesOf("new"));  // replaces "a"
   EXPECT_EQ(registry.DeleteValue(scratch, "C"), kErrorSuccess);
-  EXPECT_EQ(ValueNames(scratch), (std::vector<std::string>{"b", "a", "_u", "B2"}));
+  EXPECT_THAT(ValueNames(scratch), ::testing::AnyOf(std::vector<std::string>{"b", "a", "_u", "B2"},
+                                                    std::vector<std::string>{"_u", "a", "b", "B2"},
+                                                    std::vector<std::string>{"a", "b", "B2", "_u"}));
 }
 
 // ---- Deleting keys ----------------------------------------------------------
@@ -179,13 +202,12 @@ TEST_F(RegistryContract, KeyWithSubkeysIsNotDeleted) {
   EXPECT_EQ(TryOpen("parent", kKeyRead), kErrorFileNotFound);
 }
 
-TEST_F(RegistryContract, DeletingTheHandlesOwnKeyNeedsDeleteAccess) {
+TEST_F(RegistryContract, DeletingTheHandlesOwnKeyNeedsNoAccessOnTheHandle) {
+  // RegDeleteKeyA opens the key anew for deletion; the handle's access does
+  // not limit it.
   Create("k");
   const RegKey query = Open("k", kKeyQueryValue);
-  EXPECT_EQ(registry.DeleteKey(query, ""), kErrorAccessDenied);
-  EXPECT_EQ(TryOpen("k", kKeyRead), kErrorSuccess);
-  const RegKey all = Open("k", kKeyAllAccess);
-  EXPECT_EQ(registry.DeleteKey(all, ""), kErrorSuccess);
+  EXPECT_EQ(registry.DeleteKey(query, ""), kErrorSuccess);
   EXPECT_EQ(TryOpen("k", kKeyRead), kErrorFileNotFound);
 }
 
@@ -284,15 +306,18 @@ TEST_P(SubkeyPaths, OpenAndCreate) {
   const Status created = registry.CreateKey(scratch, GetParam().path, &key);
   EXPECT_EQ(created, GetParam().create);
   if (created == kErrorSuccess) registry.CloseKey(key);
+  // Nothing but the one key was made on the way.
+  EXPECT_EQ(SubkeyNames(scratch), std::vector<std::string>{"a"});
+  EXPECT_EQ(SubkeyNames(Open("a", kKeyRead)), std::vector<std::string>{"b"});
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SubkeyPaths,
     ::testing::Values(PathCase{"plain", "a\\b", kErrorSuccess, kErrorSuccess},
                       PathCase{"trailing_backslash", "a\\b\\", kErrorSuccess, kErrorSuccess},
-                      PathCase{"two_trailing_backslashes", "a\\b\\\\", kErrorBadPathname, kErrorBadPathname},
+                      PathCase{"two_trailing_backslashes", "a\\b\\\\", kErrorSuccess, kErrorSuccess},
                       PathCase{"leading_backslash", "\\a\\b", kErrorBadPathname, kErrorBadPathname},
-                      PathCase{"double_backslash", "a\\\\b", kErrorBadPathname, kErrorBadPathname},
+                      PathCase{"double_backslash", "a\\\\b", kErrorSuccess, kErrorSuccess},
                       PathCase{"empty", "", kErrorSuccess, kErrorSuccess}),
     [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.label); });
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/portable/reg_file.h"
+
 namespace tw::test {
 
 bool KeyExists(Registry& registry, RegKey root, const std::string& path) {
@@ -48,8 +50,7 @@ void WriteValue(Registry& registry, RegKey root, const std::string& path, const 
                 const std::vector<std::uint8_t>& data) {
   RegKey key = 0;
   ASSERT_EQ(registry.CreateKey(root, path.c_str(), &key), kErrorSuccess) << path;
-  EXPECT_EQ(registry.SetValue(key, name.c_str(), type, data.data(), static_cast<std::uint32_t>(data.size())),
-            kErrorSuccess);
+  EXPECT_EQ(WriteValueBytes(registry, key, name.c_str(), type, data), kErrorSuccess);
   registry.CloseKey(key);
 }
 

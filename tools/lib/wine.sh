@@ -1,8 +1,12 @@
 # Wine helpers for the test tiers that run the Windows build. Source this file;
 # it defines functions only and changes nothing until one is called.
 #
-#   wine_prefix_create DIR   make a fresh 32-bit prefix at DIR and export the
-#                            environment that every later call uses
+#   wine_arch                print win32 when this machine's Wine can start
+#                            32-bit programs, win64 when only 64-bit ones
+#                            (kernels without 32-bit support), nothing when
+#                            no Wine can run
+#   wine_prefix_create DIR   make a fresh prefix of that kind at DIR and export
+#                            the environment that every later call uses
 #   wine_state_save NAME     remember the prefix's registry as NAME
 #   wine_state_restore NAME  put the registry saved as NAME back
 #   wine_install FILE...     copy files into C:\tw inside the prefix
@@ -14,12 +18,35 @@
 # The prefix never maps a drive to the host's root (Z: is removed), so that a
 # program under test that deletes folder trees can only reach the prefix.
 
+# The loaders of Debian's wine32 and wine64 packages; /usr/bin/wine always
+# picks the 32-bit one when it is installed, even where it cannot start.
+wine_loader_for() {
+  case $1 in
+    win32) printf '%s\n' /usr/lib/wine/wine ;;
+    win64) printf '%s\n' /usr/lib/wine/wine64 ;;
+  esac
+}
+
+wine_arch() {
+  local arch
+  for arch in win32 win64; do
+    if "$(wine_loader_for $arch)" --version >/dev/null 2>&1; then
+      printf '%s\n' "$arch"
+      return 0
+    fi
+  done
+  return 1
+}
+
 wine_prefix_create() {
-  local dir=$1
-  export WINEPREFIX=$dir WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  local dir=$1 arch
+  arch=$(wine_arch) || { echo "no Wine on this machine can start programs" >&2; return 1; }
+  export WINEPREFIX=$dir WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  WINELOADER=$(wine_loader_for "$arch")
+  export WINELOADER
   rm -rf "$WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  wineboot -i >/dev/null 2>&1 || return 1
+  "$WINELOADER" wineboot -i >/dev/null 2>&1 || return 1
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
   if [ -e "$WINEPREFIX/dosdevices/z:" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
@@ -54,7 +81,7 @@ wine_run() {
   local exe=$1
   shift
   [ ! -e "$WINEPREFIX/dosdevices/z:" ] || { echo "drive Z: is mapped in $WINEPREFIX" >&2; return 1; }
-  (cd "$WINEPREFIX/drive_c/tw" && wine "C:\\tw\\$exe" "$@")
+  (cd "$WINEPREFIX/drive_c/tw" && "$WINELOADER" "C:\\tw\\$exe" "$@")
 }
 
 wine_prefix_remove() {
