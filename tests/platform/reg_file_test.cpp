@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                       MalformedCase{"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\" \"b\"\n", "line 3: expected ="},
                       MalformedCase{"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\nname=1\n", "line 3: a value name"},
                       MalformedCase{"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X]\n\"a\"=word:1\n", "line 3: unknown data"},
-                      MalformedCase{"REGEDIT4\n[HKEY_LOCAL_MACHINE\\X\\\\Y]\n", "line 2: cannot create"}));
+                      MalformedCase{"REGEDIT4\n[HKEY_LOCAL_MACHINE\\\\X]\n", "line 2: cannot create"}));
 
 }  // namespace
 }  // namespace tw::test

@@ -9,9 +9,12 @@
 #                            the environment that every later call uses
 #   wine_state_save NAME     remember the prefix's registry as NAME
 #   wine_state_restore NAME  put the registry saved as NAME back
-#   wine_install FILE...     copy files into C:\tw inside the prefix
+#   wine_install PATH...     copy files or folders into C:\tw inside the prefix
 #   wine_run EXE ARGS...     run C:\tw\EXE from inside the prefix; returns its
 #                            exit status
+#   wine_run_in_locale DIR LOCALE EXE ARGS...
+#                            the same with LC_ALL=LOCALE from the locale
+#                            folder DIR
 #   wine_drive_c             print the host path of C:\
 #   wine_prefix_remove       stop the prefix's server and delete the prefix
 #
@@ -75,13 +78,21 @@ wine_state_restore() {
 
 wine_drive_c() { printf '%s\n' "$WINEPREFIX/drive_c"; }
 
-wine_install() { cp "$@" "$WINEPREFIX/drive_c/tw/"; }
+wine_install() { cp -r "$@" "$WINEPREFIX/drive_c/tw/"; }
 
-wine_run() {
-  local exe=$1
-  shift
+wine_run() { wine_run_in_locale "" "" "$@"; }
+
+# Like wine_run, with the locale LOCALE (e.g. zh_CN.UTF-8, which gives the
+# program code page 936) taken from the locale folder DIR (see localedef).
+# Empty DIR and LOCALE keep the caller's locale.
+wine_run_in_locale() {
+  local dir=$1 locale=$2 exe=$3
+  shift 3
   [ ! -e "$WINEPREFIX/dosdevices/z:" ] || { echo "drive Z: is mapped in $WINEPREFIX" >&2; return 1; }
-  (cd "$WINEPREFIX/drive_c/tw" && "$WINELOADER" "C:\\tw\\$exe" "$@")
+  local environment=()
+  [ -z "$dir" ] || environment+=("LOCPATH=$dir")
+  [ -z "$locale" ] || environment+=("LC_ALL=$locale")
+  (cd "$WINEPREFIX/drive_c/tw" && env "${environment[@]}" "$WINELOADER" "C:\\tw\\$exe" "$@")
 }
 
 wine_prefix_remove() {
