@@ -1,15 +1,5 @@
 # Cross build of the 32-bit Windows program with MinGW-w64 (the win32 thread
 # model, so that nothing needs winpthread).
-set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR i686)
-
 set(TW_MINGW_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TW_MINGW_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TW_MINGW_PREFIX}-g++)
-set(CMAKE_RC_COMPILER ${TW_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${TW_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/MingwToolchain.cmake)

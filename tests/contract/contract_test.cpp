@@ -47,30 +47,46 @@ void ContractTest::Set(RegKey key, const std::string& name, ValueType type, cons
   EXPECT_EQ(WriteValueBytes(registry, key, name.c_str(), type, data), kErrorSuccess) << name;
 }
 
-std::vector<std::string> ContractTest::SubkeyNames(RegKey key) {
+Status ContractTest::EnumKeyAt(RegKey key, std::uint32_t index, std::string* name) {
+  char buffer[256];
+  std::uint32_t chars = sizeof buffer;
+  const Status status = registry.EnumKey(key, index, buffer, &chars);
+  if (status == kErrorSuccess && name) name->assign(buffer, chars);
+  return status;
+}
+
+Status ContractTest::EnumValueAt(RegKey key, std::uint32_t index, std::string* name) {
+  char buffer[256];
+  std::uint32_t chars = sizeof buffer;
+  const Status status = registry.EnumValue(key, index, buffer, &chars, nullptr, nullptr, nullptr);
+  if (status == kErrorSuccess && name) name->assign(buffer, chars);
+  return status;
+}
+
+namespace {
+
+// Every name up to ERROR_NO_MORE_ITEMS; any other error fails the test.
+template <typename EnumAt>
+std::vector<std::string> AllNames(EnumAt enumAt) {
   std::vector<std::string> names;
   for (std::uint32_t index = 0;; ++index) {
-    char name[256];
-    std::uint32_t chars = sizeof name;
-    const Status status = registry.EnumKey(key, index, name, &chars);
+    std::string name;
+    const Status status = enumAt(index, &name);
     if (status == kErrorNoMoreItems) return names;
     EXPECT_EQ(status, kErrorSuccess) << "index " << index;
     if (status != kErrorSuccess) return names;
-    names.emplace_back(name, chars);
+    names.push_back(name);
   }
 }
 
+}  // namespace
+
+std::vector<std::string> ContractTest::SubkeyNames(RegKey key) {
+  return AllNames([&](std::uint32_t index, std::string* name) { return EnumKeyAt(key, index, name); });
+}
+
 std::vector<std::string> ContractTest::ValueNames(RegKey key) {
-  std::vector<std::string> names;
-  for (std::uint32_t index = 0;; ++index) {
-    char name[256];
-    std::uint32_t chars = sizeof name;
-    const Status status = registry.EnumValue(key, index, name, &chars, nullptr, nullptr, nullptr);
-    if (status == kErrorNoMoreItems) return names;
-    EXPECT_EQ(status, kErrorSuccess) << "index " << index;
-    if (status != kErrorSuccess) return names;
-    names.emplace_back(name, chars);
-  }
+  return AllNames([&](std::uint32_t index, std::string* name) { return EnumValueAt(key, index, name); });
 }
 
 std::string ContractTest::FilePath(const std::string& name) const { return world->ScratchFolder() + "\\" + name; }

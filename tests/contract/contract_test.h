@@ -26,6 +26,9 @@ class ContractTest : public ::testing::Test {
   RegKey Open(const std::string& path, AccessMask access);
   Status TryOpen(const std::string& path, AccessMask access);
   void Set(RegKey key, const std::string& name, ValueType type, const Bytes& data);
+  // The status of enumerating the index with roomy buffers.
+  Status EnumKeyAt(RegKey key, std::uint32_t index, std::string* name = nullptr);
+  Status EnumValueAt(RegKey key, std::uint32_t index, std::string* name = nullptr);
   std::vector<std::string> SubkeyNames(RegKey key);
   std::vector<std::string> ValueNames(RegKey key);
   std::string KeyPath(const std::string& path) const;

@@ -225,11 +225,8 @@ TEST_F(RegistryContract, QueryOnlyHandleCannotWriteDeleteValuesOrListSubkeys) {
   EXPECT_EQ(registry.SetValue(query, "v", kRegDword, one, 4), kErrorAccessDenied);
   EXPECT_EQ(registry.SetValue(query, "w", kRegDword, one, 4), kErrorAccessDenied);
   EXPECT_EQ(registry.DeleteValue(query, "v"), kErrorAccessDenied);
-  char name[16];
-  std::uint32_t chars = sizeof name;
-  EXPECT_EQ(registry.EnumKey(query, 0, name, &chars), kErrorAccessDenied);
-  chars = sizeof name;
-  EXPECT_EQ(registry.EnumValue(query, 0, name, &chars, nullptr, nullptr, nullptr), kErrorSuccess);
+  EXPECT_EQ(EnumKeyAt(query, 0), kErrorAccessDenied);
+  EXPECT_EQ(EnumValueAt(query, 0), kErrorSuccess);
 
   const RegKey setOnly = Open("k", kKeySetValue);
   std::uint32_t size = 4;
@@ -271,11 +268,8 @@ TEST_F(RegistryContract, HandleToADeletedKeyReportsKeyDeleted) {
   EXPECT_EQ(registry.QueryValue(stale, "v", nullptr, data, &size), kErrorKeyDeleted);
   EXPECT_EQ(registry.SetValue(stale, "v", kRegDword, data, 4), kErrorKeyDeleted);
   EXPECT_EQ(registry.DeleteValue(stale, "v"), kErrorKeyDeleted);
-  char name[16];
-  std::uint32_t chars = sizeof name;
-  EXPECT_EQ(registry.EnumKey(stale, 0, name, &chars), kErrorKeyDeleted);
-  chars = sizeof name;
-  EXPECT_EQ(registry.EnumValue(stale, 0, name, &chars, nullptr, nullptr, nullptr), kErrorKeyDeleted);
+  EXPECT_EQ(EnumKeyAt(stale, 0), kErrorKeyDeleted);
+  EXPECT_EQ(EnumValueAt(stale, 0), kErrorKeyDeleted);
   RegKey child = 0;
   EXPECT_EQ(registry.OpenKey(stale, "", kKeyRead, &child), kErrorKeyDeleted);
   EXPECT_EQ(registry.DeleteKey(stale, ""), kErrorKeyDeleted);
