@@ -44,6 +44,9 @@ struct LastProductCase {
 class FullRemovalTest : public ::testing::TestWithParam<LastProductCase> {};
 
 TEST_P(FullRemovalTest, DeletesTheSevenComponentTreesAndNothingElse) {
+  if (GetParam().wholeTreeDeletion) {
+    TW_PORTABLE_ONLY();
+  }
   TestPlatform platform;
   platform.registry.SetDeletesWholeTree(GetParam().wholeTreeDeletion);
   platform.LoadFixture("family_minimal.reg");
@@ -70,6 +73,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(CleanUpProductTest, AComponentThatCannotBeDeletedDoesNotStopTheOthers) {
+  TW_PORTABLE_ONLY();
   TestPlatform platform;
   platform.LoadFixture("family_minimal.reg");
   SetProductCounter(platform, 1u);

@@ -6,7 +6,7 @@
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/settable_code_page.h"
 #include "tests/contract/contract_world.h"
-#include "tests/support/test_platform.h"
+#include "tests/support/temp_folder.h"
 
 namespace tw::contract {
 namespace {

@@ -65,6 +65,7 @@ TEST_F(PrimitivesTest, DecrementCounterWritesOneLessAsAFourByteDword) {
 }
 
 TEST_F(PrimitivesTest, DecrementCounterLeavesMissingAndUnwritableCountersAlone) {
+  TW_PORTABLE_ONLY();
   app->DecrementCounter(kHkeyLocalMachine, kKey, "Ctr");
   EXPECT_FALSE(KeyExists(platform.registry, kHkeyLocalMachine, kKey));
   WriteDword(platform.registry, kHkeyLocalMachine, kKey, "Other", 2);
@@ -80,6 +81,9 @@ TEST_F(PrimitivesTest, DecrementCounterLeavesMissingAndUnwritableCountersAlone) 
 class DeleteKeyTreeTest : public ::testing::TestWithParam<bool> {
  protected:
   void SetUp() override {
+    if (GetParam()) {
+      TW_PORTABLE_ONLY();
+    }
     platform.registry.SetDeletesWholeTree(GetParam());
     platform.LoadRegText(R"(REGEDIT4
 [HKEY_LOCAL_MACHINE\SOFTWARE\Tree\A\A1\A1a]
@@ -111,6 +115,7 @@ TEST_P(DeleteKeyTreeTest, MissingKeyChangesNothing) {
 }
 
 TEST_P(DeleteKeyTreeTest, AnUndeletableKeyKeepsItsAncestorsAndGoesOnWithItsSiblings) {
+  TW_PORTABLE_ONLY();
   platform.registry.Protect(kHkeyLocalMachine, "SOFTWARE\\Tree\\A\\A1\\A1a");
   app->DeleteKeyTree(kHkeyLocalMachine, "SOFTWARE\\Tree");
   EXPECT_TRUE(KeyExists(platform.registry, kHkeyLocalMachine, "SOFTWARE\\Tree\\A\\A1\\A1a"));

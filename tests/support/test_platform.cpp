@@ -1,7 +1,6 @@
 #include "tests/support/test_platform.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <fstream>
 #include <map>
@@ -23,20 +22,7 @@ std::map<std::uint32_t, std::string> StringTable() {
 
 }  // namespace
 
-TempFolder::TempFolder() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "twtest-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot create a temporary folder");
-  path_ = pattern;
-}
-
-TempFolder::~TempFolder() {
-  std::error_code error;
-  std::filesystem::remove_all(path_, error);  // links are removed, never followed
-}
-
-TestPlatform::TestPlatform() : files(drives.Path()), messages(StringTable(), IDS_APP_TITLE) {
-  std::filesystem::create_directories(drives.Path() / "c");
-}
+TestPlatform::TestPlatform() : files(drives.Path()), messages(StringTable(), IDS_APP_TITLE) {}
 
 Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
 
@@ -56,8 +42,7 @@ std::string ReadFixture(const std::string& name) {
 void TestPlatform::LoadFixture(const std::string& name) { LoadRegText(ReadFixture(name)); }
 
 std::string TestPlatform::Snapshot() {
-  return ExportRegText(registry, {"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_CURRENT_USER\\Software",
-                                  "HKEY_CURRENT_USER\\AppEvents"});
+  return ExportRegText(registry, kSnapshotKeys);
 }
 
 std::filesystem::path TestPlatform::Host(const std::string& windowsPath) const {

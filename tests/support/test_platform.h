@@ -1,5 +1,7 @@
-// A complete portable platform for one test: an empty in-memory registry, a
-// fresh folder on disk for the drives, and recording fakes.
+// A complete platform for one test: an empty in-memory registry, a fresh
+// folder on disk for the drives, and recording fakes. In the Windows build the
+// registry and the drives are the system's, cleared of the family's traces
+// before and after the test.
 #pragma once
 
 #include <filesystem>
@@ -7,24 +9,11 @@
 #include <string>
 
 #include "app/uninstall_app.h"
-#include "platform/portable/disk_file_system.h"
-#include "platform/portable/memory_registry.h"
 #include "platform/portable/recording_fakes.h"
 #include "platform/portable/settable_code_page.h"
+#include "tests/support/test_services.h"
 
 namespace tw::test {
-
-class TempFolder {
- public:
-  TempFolder();
-  ~TempFolder();
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::filesystem::path& Path() const { return path_; }
-
- private:
-  std::filesystem::path path_;
-};
 
 class TestPlatform {
  public:
@@ -49,9 +38,9 @@ class TestPlatform {
 
   static constexpr InstanceHandle kInstance = 0x400000;
 
-  TempFolder drives;
-  MemoryRegistry registry;
-  DiskFileSystem files;
+  TestDrives drives;
+  TestRegistry registry;
+  TestFileSystem files;
   RecordingLauncher processes;
   ScriptedMessageBoxes messages;
   RecordingShellLinks links;

@@ -1,0 +1,43 @@
+// The registry, file system and drives a test runs on: the portable ones in
+// the native build; the system's own, through the Win32 layer, in the Windows
+// build that runs under Wine.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include "tests/support/win32/win32_test_services.h"
+#else
+#include "platform/portable/disk_file_system.h"
+#include "platform/portable/memory_registry.h"
+#include "tests/support/temp_folder.h"
+#endif
+
+namespace tw::test {
+
+#if defined(_WIN32)
+constexpr bool kPortablePlatform = false;
+using TestRegistry = Win32TestRegistry;
+using TestFileSystem = Win32TestFileSystem;
+using TestDrives = SystemDrives;
+// The keys a test may change; the rest of the system's registry is not theirs.
+const std::vector<std::string> kSnapshotKeys = kFamilyTraces;
+#else
+constexpr bool kPortablePlatform = true;
+using TestRegistry = MemoryRegistry;
+using TestFileSystem = DiskFileSystem;
+using TestDrives = TempDrives;
+const std::vector<std::string> kSnapshotKeys{"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_CURRENT_USER\\Software",
+                                             "HKEY_CURRENT_USER\\AppEvents"};
+#endif
+
+}  // namespace tw::test
+
+// Ends a test that needs what only the portable registry offers (protected
+// keys, whole-tree deletion, values enumerated in creation order as Windows
+// does and Wine does not) where it runs on another.
+#define TW_PORTABLE_ONLY() \
+  if (!::tw::test::kPortablePlatform) GTEST_SKIP() << "needs the portable registry"

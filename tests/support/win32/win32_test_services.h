@@ -1,0 +1,77 @@
+// The Win32 registry and file system for the tests that run under Wine, with
+// the handle and search counts the tests check, and the system's drive C:
+// kept clear of what a test leaves there.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_registry.h"
+
+namespace tw::test {
+
+// The family's tree and the system keys it registers itself in; cleared
+// before and after every test.
+extern const std::vector<std::string> kFamilyTraces;
+
+class Win32TestRegistry : public Win32Registry {
+ public:
+  Win32TestRegistry();
+  ~Win32TestRegistry() override;
+
+  Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
+  Status CreateKey(RegKey parent, const char* subKey, RegKey* result) override;
+  Status CloseKey(RegKey key) override;
+  std::size_t OpenHandleCount() const { return handles_.size(); }
+
+  // The portable registry's test switches; tests that use them are marked
+  // TW_PORTABLE_ONLY() and never get here.
+  void Protect(RegKey root, const std::string& path);
+  void SetDeletesWholeTree(bool wholeTree);
+
+ private:
+  // The keys below the roots and their software keys, where tests make
+  // their own trees.
+  std::set<std::string> TopKeys();
+  void RemoveTrees(const std::vector<std::string>& keyPaths);
+
+  std::set<std::string> topKeysBefore_;
+  std::set<RegKey> handles_;
+};
+
+class Win32TestFileSystem : public Win32FileSystem {
+ public:
+  // The drives are the system's own; root names drive C:.
+  explicit Win32TestFileSystem(const std::filesystem::path& root);
+
+  FindHandle FindFirst(const char* pattern, FindData* data) override;
+  bool FindClose(FindHandle search) override;
+  std::size_t OpenSearchCount() const { return searches_.size(); }
+  // Windows paths are host paths here; only absolute drive paths are taken.
+  std::optional<std::filesystem::path> HostPath(const std::string& windowsPath) const;
+
+ private:
+  std::set<FindHandle> searches_;
+};
+
+// Drive C: as the test found it: whatever a test adds in its first two folder
+// levels is removed afterwards.
+class SystemDrives {
+ public:
+  SystemDrives();
+  ~SystemDrives();
+  SystemDrives(const SystemDrives&) = delete;
+  SystemDrives& operator=(const SystemDrives&) = delete;
+  const std::filesystem::path& Path() const { return root_; }
+
+ private:
+  std::filesystem::path root_{"C:\\"};
+  std::set<std::filesystem::path> before_;
+};
+
+}  // namespace tw::test
