@@ -240,6 +240,7 @@ INSTANTIATE_TEST_SUITE_P(Variants, ProdRunFolderTest,
                                            RunFolderCase{"CC", "ProdRunDictateFolder", "ProdRunControlFolder"}));
 
 TEST_F(ProductEntryTest, ALanguageKeyThatCannotBeWrittenStillHandsOver) {
+  TW_PORTABLE_ONLY();
   platform.registry.Protect(kHkeyLocalMachine, kLanguageKey);
   Release("ProdTWDLite");
   EXPECT_TRUE(HasLanguageValue("ProdTWDLiteCtr"));

@@ -104,6 +104,7 @@ TEST_F(ShortcutsTest, WithoutFolderValueOnlyTheShortcutListGoes) {
 // on a registry that deletes whole trees every folder's counters would go, and
 // the language's default folder would be removed while others use it.
 TEST_F(ShortcutsTest, EmptyFolderValueNamesNoFolder) {
+  TW_PORTABLE_ONLY();
   platform.registry.SetDeletesWholeTree(true);
   WriteText(platform.registry, kHkeyLocalMachine, kLanguage, "ProdTWDLiteFolder", "");
   platform.WriteFile(std::string(kPrograms) + "\\Talkwise\\Other Product.lnk");

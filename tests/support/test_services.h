@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_folder.h"
 #if defined(_WIN32)
 #include "tests/support/win32/win32_test_services.h"
 #else
 #include "platform/portable/disk_file_system.h"
 #include "platform/portable/memory_registry.h"
-#include "tests/support/temp_folder.h"
 #endif
 
 namespace tw::test {
