@@ -3,19 +3,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/portable/folded_name.h"
+#include "platform/portable/value_list.h"
+
 namespace tw {
 namespace {
 
 constexpr AccessMask kWriteAccess = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
-
-// Windows orders and matches names by their upper-cased form.
-std::string Fold(const std::string& name) {
-  std::string folded = name;
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return folded;
-}
 
 std::string NameOf(const char* name) { return name ? std::string(name) : std::string(); }
 
@@ -32,18 +26,11 @@ void CopyData(ValueType type, const std::vector<std::uint8_t>& stored, std::uint
 }  // namespace
 
 struct MemoryRegistry::Node {
-  struct Value {
-    std::string name;
-    std::string folded;
-    ValueType type;
-    std::vector<std::uint8_t> data;
-  };
-
   std::string name;
   std::string folded;
   Node* parent = nullptr;
   std::vector<std::shared_ptr<Node>> children;  // sorted by folded name
-  std::vector<Value> values;                    // creation order
+  ValueList values;
   bool deleted = false;
   bool isProtected = false;
 
@@ -53,7 +40,7 @@ struct MemoryRegistry::Node {
   }
 
   std::shared_ptr<Node> Child(const std::string& childName) {
-    const std::string key = Fold(childName);
+    const std::string key = FoldedName(childName);
     auto it = LowerBound(key);
     return (it != children.end() && (*it)->folded == key) ? *it : nullptr;
   }
@@ -61,15 +48,10 @@ struct MemoryRegistry::Node {
   std::shared_ptr<Node> AddChild(const std::string& childName) {
     auto child = std::make_shared<Node>();
     child->name = childName;
-    child->folded = Fold(childName);
+    child->folded = FoldedName(childName);
     child->parent = this;
     children.insert(LowerBound(child->folded), child);
     return child;
-  }
-
-  std::vector<Value>::iterator FindValue(const char* valueName) {
-    const std::string key = Fold(NameOf(valueName));
-    return std::find_if(values.begin(), values.end(), [&](const Value& v) { return v.folded == key; });
   }
 
   bool TreeIsProtected() const {
@@ -162,16 +144,16 @@ Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* 
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
   if (data && !dataSize) return kErrorInvalidParameter;
-  auto it = handle.node->FindValue(valueName);
-  if (it == handle.node->values.end()) return kErrorFileNotFound;
-  const auto size = static_cast<std::uint32_t>(it->data.size());
-  if (type) *type = it->type;
+  const ValueList::Value* value = handle.node->values.Find(NameOf(valueName));
+  if (!value) return kErrorFileNotFound;
+  const auto size = static_cast<std::uint32_t>(value->data.size());
+  if (type) *type = value->type;
   if (!dataSize) return kErrorSuccess;
   if (data && *dataSize < size) {
     *dataSize = size;
     return kErrorMoreData;
   }
-  if (data) CopyData(it->type, it->data, data, *dataSize);
+  if (data) CopyData(value->type, value->data, data, *dataSize);
   *dataSize = size;
   return kErrorSuccess;
 }
@@ -185,15 +167,7 @@ Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType typ
   // Like RegSetValueExA, a text whose count left out a terminator that is
   // there after it is stored with the terminator.
   if (IsText(type) && dataSize != 0 && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
-  std::vector<std::uint8_t> bytes(data, data + dataSize);
-  auto it = handle.node->FindValue(valueName);
-  if (it != handle.node->values.end()) {
-    it->type = type;
-    it->data = std::move(bytes);
-  } else {
-    const std::string name = NameOf(valueName);
-    handle.node->values.push_back({name, Fold(name), type, std::move(bytes)});
-  }
+  handle.node->values.Set(NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
   return kErrorSuccess;
 }
 
@@ -216,8 +190,9 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, st
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
   if (!name || !nameChars || (data && !dataSize)) return kErrorInvalidParameter;
-  if (index >= handle.node->values.size()) return kErrorNoMoreItems;
-  const Node::Value& value = handle.node->values[index];
+  const ValueList::Value* found = handle.node->values.At(index);
+  if (!found) return kErrorNoMoreItems;
+  const ValueList::Value& value = *found;
   const auto size = static_cast<std::uint32_t>(value.data.size());
   if (value.name.size() + 1 > *nameChars) return kErrorMoreData;
   if (data && *dataSize < size) {
@@ -236,10 +211,7 @@ Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
-  auto it = handle.node->FindValue(valueName);
-  if (it == handle.node->values.end()) return kErrorFileNotFound;
-  handle.node->values.erase(it);
-  return kErrorSuccess;
+  return handle.node->values.Remove(NameOf(valueName)) ? kErrorSuccess : kErrorFileNotFound;
 }
 
 Status MemoryRegistry::DeleteKey(RegKey key, const char* subKey) {
