@@ -18,7 +18,8 @@
 #   wine_drive_c             print the host path of C:\
 #   wine_prefix_remove       stop the prefix's server and delete the prefix
 #
-# The prefix never maps a drive to the host's root (Z: is removed), so that a
+# The prefix never maps a drive to the host's root (Z: is removed) and holds
+# no link to the host's folders (the profile folders are made plain), so that a
 # program under test that deletes folder trees can only reach the prefix.
 
 # The loaders of Debian's wine32 and wine64 packages; /usr/bin/wine always
@@ -52,11 +53,23 @@ wine_prefix_create() {
   "$WINELOADER" wineboot -i >/dev/null 2>&1 || return 1
   wineserver -w
   rm -f "$WINEPREFIX/dosdevices/z:"
-  if [ -e "$WINEPREFIX/dosdevices/z:" ] || [ ! -d "$WINEPREFIX/drive_c" ]; then
+  wine_unlink_host_folders
+  if [ -e "$WINEPREFIX/dosdevices/z:" ] || [ ! -d "$WINEPREFIX/drive_c" ] ||
+    [ -n "$(find "$WINEPREFIX/drive_c" -type l -print -quit)" ]; then
     echo "wine prefix $WINEPREFIX is not usable" >&2
     return 1
   fi
   mkdir -p "$WINEPREFIX/drive_c/tw"
+}
+
+# Wine links the user's Desktop, Documents and the like to the host's home
+# folder; a delete below them would reach the host. They become plain folders.
+wine_unlink_host_folders() {
+  local link
+  while IFS= read -r -d '' link; do
+    rm -f "$link"
+    mkdir -p "$link"
+  done < <(find "$WINEPREFIX/drive_c" -type l -print0)
 }
 
 # The registry lives in the *.reg files while no server runs; the server
