@@ -251,6 +251,7 @@ TEST(ComponentReleaseTest, LastInstallUserTakesTheWholeLanguageKey) {
 }
 
 TEST(ComponentReleaseTest, NameThatMakesAnOverlongPathIsPassedOver) {
+  TW_PORTABLE_ONLY();
   TestPlatform platform;
   // 26 + 229 = 255 characters: the component key itself still fits, its
   // language key does not. A registry that deletes whole trees lets the

@@ -161,6 +161,7 @@ TEST_F(EngineDataTest, EachCallComesAfterItsOwnTwoWrites) {
 }
 
 TEST_F(EngineDataTest, UserIsRemovedEvenWhenTheKeyCannotBeWritten) {
+  TW_PORTABLE_ONLY();
   StoreDataSet("NavData", 1u);
   platform.registry.Protect(kHkeyLocalMachine, kEngineLanguage);
   Release("C");

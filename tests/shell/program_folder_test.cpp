@@ -33,6 +33,7 @@ class ProgramFolderTest : public StartMenuTest {
 };
 
 TEST_F(ProgramFolderTest, RemovesTheWholeTreeButNeverWhatLinksPointTo) {
+  TW_NEEDS_SYMBOLIC_LINKS();
   platform.WriteFile(kFolder + "\\Sub\\Deeper\\Manual.lnk");
   platform.WriteFile(kFolder + "\\Sub\\Deeper\\Locked.lnk");
   platform.WriteFile(kFolder + "\\Sub\\Read Me.txt");
@@ -56,6 +57,7 @@ TEST_F(ProgramFolderTest, RemovesTheWholeTreeButNeverWhatLinksPointTo) {
 }
 
 TEST_F(ProgramFolderTest, FolderThatIsALinkGoesByItself) {
+  TW_NEEDS_SYMBOLIC_LINKS();
   std::filesystem::remove_all(platform.Host(kFolder));
   WriteHostFile(outside.Path() / "precious.txt");
   Link(kFolder, outside.Path(), true);
@@ -93,6 +95,7 @@ TEST_F(ProgramFolderTest, MissingFolderIsLeftAlone) {
 }
 
 TEST_F(ProgramFolderTest, FolderPathBeyondMaxPathIsPassedOver) {
+  TW_NEEDS_OVERLONG_PATHS();
   SetProgramsDirectory("C:\\P");
   const std::string fits(250, 'f');         // search pattern C:\P\<fits>\*.*: 259 characters
   const std::string noSearch(251, 's');     // 260: the folder cannot be searched
@@ -107,6 +110,7 @@ TEST_F(ProgramFolderTest, FolderPathBeyondMaxPathIsPassedOver) {
 }
 
 TEST_F(ProgramFolderTest, EntryPathBeyondMaxPathIsLeftWithItsFolder) {
+  TW_NEEDS_OVERLONG_PATHS();
   const std::string folder = "C:\\" + std::string(200, 'd');
   const std::string fits(55, 'f');     // <folder>\<fits>: 259 characters
   const std::string tooLong(56, 'g');  // 260
@@ -130,6 +134,7 @@ TEST_F(ProgramFolderTest, SearchThatBreaksOffStopsTheWalk) {
 // A drive's root has no dot entries: its first entry is a real one and is
 // handled like every other.
 TEST_F(ProgramFolderTest, FirstEntryOfTheSearchIsHandledLikeTheOthers) {
+  if (!kPortablePlatform) GTEST_SKIP() << "would empty the system's own drive C:";
   for (const char* first : {"A Folder\\x.lnk", "A.lnk"}) {
     platform.WriteFile(std::string("C:\\") + first);
     if (std::string(first) == "A.lnk") MakeReadOnly("C:\\A.lnk");

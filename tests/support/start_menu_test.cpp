@@ -1,5 +1,7 @@
 #include "tests/support/start_menu_test.h"
 
+#include <cctype>
+
 #include "tests/support/registry_probe.h"
 
 namespace tw::test {
@@ -19,13 +21,48 @@ void StartMenuTest::SetProgramsDirectory(const std::string& directory) {
             "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Programs", directory);
 }
 
-std::set<std::string> StartMenuTest::DiskContents() const {
-  std::set<std::string> contents;
-  const std::filesystem::path& root = platform.drives.Path();
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
-    contents.insert(entry.path().lexically_relative(root).string());
+namespace {
+
+// Relative to the drives' folder; on Windows in upper case, as names there
+// match without regard to case (Wine names its "C:\Users" folder "users").
+std::string RelativeEntry(const std::filesystem::path& path, const std::filesystem::path& root) {
+  std::string entry = path.lexically_relative(root).string();
+  if (!kPortablePlatform) {
+    for (char& c : entry) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   }
+  return entry;
+}
+
+}  // namespace
+
+std::set<std::string> StartMenuTest::DiskContents() const {
+  namespace fs = std::filesystem;
+  std::set<std::string> contents;
+  const fs::path& root = platform.drives.Path();
+  std::error_code error;
+  for (fs::recursive_directory_iterator entry(root, error), end; !error && entry != end; entry.increment(error)) {
+    const std::string relative = RelativeEntry(entry->path(), root);
+    contents.insert(relative);
+    // On a real system drive C: also holds the system itself: thousands of
+    // files that no test writes and that would make every listing slow.
+    if (!kPortablePlatform && relative == "WINDOWS") entry.disable_recursion_pending();
+  }
+  EXPECT_FALSE(error) << error.message();
   return contents;
+}
+
+bool SymbolicLinksWork() {
+  static const bool work = [] {
+    TempFolder folder;
+    std::error_code error;
+    std::filesystem::create_symlink(folder.Path() / "target", folder.Path() / "link", error);
+    return !error;
+  }();
+  return work;
+}
+
+std::string StartMenuTest::ContentsEntry(const std::string& windowsPath) const {
+  return RelativeEntry(platform.Host(windowsPath), platform.drives.Path());
 }
 
 void StartMenuTest::Link(const std::string& windowsPath, const std::filesystem::path& target, bool toFolder) {

@@ -25,6 +25,8 @@ class StartMenuTest : public ::testing::Test {
   // Every file, folder and link below the drives, as host paths relative to
   // them; links are listed, never followed.
   std::set<std::string> DiskContents() const;
+  // The entry of DiskContents() that stands for a Windows path.
+  std::string ContentsEntry(const std::string& windowsPath) const;
   // Creates a symbolic link at a Windows path to a host path.
   void Link(const std::string& windowsPath, const std::filesystem::path& target, bool toFolder);
   void MakeReadOnly(const std::string& windowsPath);
@@ -33,4 +35,10 @@ class StartMenuTest : public ::testing::Test {
   WatchedFileSystem watched{platform.drives.Path()};
 };
 
+// Whether this system lets a test make symbolic links (Wine does not).
+bool SymbolicLinksWork();
+
 }  // namespace tw::test
+
+#define TW_NEEDS_SYMBOLIC_LINKS() \
+  if (!::tw::test::SymbolicLinksWork()) GTEST_SKIP() << "this system makes no symbolic links"

@@ -18,9 +18,18 @@ TempFolder::TempFolder() {
   throw std::runtime_error("cannot create a temporary folder");
 }
 
-TempFolder::~TempFolder() {
+void RemoveTestTree(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
   std::error_code error;
-  std::filesystem::remove_all(path_, error);  // links are removed, never followed
+  // Windows refuses to delete read-only files; POSIX needs no change.
+  for (fs::recursive_directory_iterator entry(path, error), end; !error && entry != end; entry.increment(error)) {
+    std::error_code ignored;
+    if (entry->is_symlink(ignored)) continue;
+    fs::permissions(entry->path(), fs::perms::owner_write, fs::perm_options::add | fs::perm_options::nofollow, ignored);
+  }
+  fs::remove_all(path, error);
 }
+
+TempFolder::~TempFolder() { RemoveTestTree(path_); }
 
 }  // namespace tw::test

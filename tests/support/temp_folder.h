@@ -5,6 +5,10 @@
 
 namespace tw::test {
 
+// Removes a folder tree a test made, read-only entries included; links are
+// removed, never followed. Errors are ignored: this is clean-up.
+void RemoveTestTree(const std::filesystem::path& path);
+
 class TempFolder {
  public:
   TempFolder();

@@ -9,6 +9,7 @@
 #include "app/message_ids.h"
 #include "app/message_texts.h"
 #include "platform/portable/reg_file.h"
+#include "registry/layout.h"
 
 namespace tw::test {
 namespace {
@@ -52,6 +53,11 @@ std::filesystem::path TestPlatform::Host(const std::string& windowsPath) const {
 }
 
 void TestPlatform::WriteFile(const std::string& windowsPath, const std::string& content) {
+  // The system's file calls fail on longer paths (and the standard library's
+  // folder creation can loop on them).
+  if (!kPortablePlatform) {
+    ASSERT_LT(windowsPath.size(), layout::kPathCapacity) << windowsPath;
+  }
   const auto host = Host(windowsPath);
   std::filesystem::create_directories(host.parent_path());
   std::ofstream(host, std::ios::binary) << content;

@@ -41,3 +41,8 @@ const std::vector<std::string> kSnapshotKeys{"HKEY_LOCAL_MACHINE\\SOFTWARE", "HK
 // does and Wine does not) where it runs on another.
 #define TW_PORTABLE_ONLY() \
   if (!::tw::test::kPortablePlatform) GTEST_SKIP() << "needs the portable registry"
+
+// Ends a test that makes files at paths of MAX_PATH characters or more, which
+// the Windows file calls the tests use cannot make.
+#define TW_NEEDS_OVERLONG_PATHS() \
+  if (!::tw::test::kPortablePlatform) GTEST_SKIP() << "Windows makes no file at a path this long"

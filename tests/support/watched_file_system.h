@@ -1,17 +1,17 @@
-// The portable file system with the calls that change the disk recorded, and
+// The test file system with the calls that change the disk recorded, and
 // directory searches that can be made to break off.
 #pragma once
 
 #include <string>
 #include <vector>
 
-#include "platform/portable/disk_file_system.h"
+#include "tests/support/test_services.h"
 
 namespace tw::test {
 
-class WatchedFileSystem : public DiskFileSystem {
+class WatchedFileSystem : public TestFileSystem {
  public:
-  using DiskFileSystem::DiskFileSystem;
+  using TestFileSystem::TestFileSystem;
 
   bool FindNext(FindHandle search, FindData* data) override;
   bool SetAttributes(const char* path, std::uint32_t attributes) override;

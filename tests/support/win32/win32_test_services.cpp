@@ -6,6 +6,7 @@
 #include "registry/enumeration.h"
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
+#include "tests/support/temp_folder.h"
 
 namespace tw::test {
 namespace fs = std::filesystem;
@@ -132,9 +133,7 @@ SystemDrives::SystemDrives() : before_(ShallowEntries(root_)) {}
 
 SystemDrives::~SystemDrives() {
   for (const fs::path& entry : ShallowEntries(root_)) {
-    if (before_.count(entry) != 0) continue;
-    std::error_code error;
-    fs::remove_all(entry, error);
+    if (before_.count(entry) == 0) RemoveTestTree(entry);
   }
 }
 
