@@ -89,7 +89,10 @@ class Scenario {
     model_.Remove(leaving);
 
     const RegistryImage before = CaptureRegistry(platform_.registry);
-    const std::vector<std::filesystem::path> programs = {platform_.Host(FamilyModel::kPrograms)};
+    std::vector<std::filesystem::path> programs = {platform_.Host(FamilyModel::kPrograms)};
+    // A real drive C: holds the system's own folder: too big to image each
+    // time, and the programs directory lies elsewhere.
+    if (!kPortablePlatform) programs.push_back(platform_.Host("C:\\windows"));
     const DiskImage diskBefore = CaptureDisk(platform_.drives.Path(), programs);
     platform_.links.updates.clear();
     platform_.processes.started.clear();

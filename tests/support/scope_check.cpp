@@ -5,6 +5,8 @@
 #include <set>
 #include <sstream>
 
+#include "tests/support/test_services.h"
+
 namespace tw::test {
 namespace fs = std::filesystem;
 namespace {
@@ -23,6 +25,17 @@ struct CaptureBuffers {
 };
 
 // Walks the tree below parent\\subKey, opening each key from its parent.
+// The 32-bit view of a 64-bit system shares keys such as App Paths with the
+// native view: imaged twice, one change would show up twice, once under a
+// path that looks out of scope (a 32-bit system has no such key). On a real
+// system the thousands of COM registrations would make each image take
+// seconds; the program never opens them, and the portable registry, imaged
+// whole, has none.
+bool NotImaged(const std::string& foldedPath) {
+  return foldedPath == "HKEY_LOCAL_MACHINE\\SOFTWARE\\WOW6432NODE" ||
+         (!kPortablePlatform && foldedPath == "HKEY_LOCAL_MACHINE\\SOFTWARE\\CLASSES");
+}
+
 void CaptureKey(Registry& registry, RegKey parent, const std::string& fullPath, const std::string& subKey,
                 CaptureBuffers& buffers, RegistryImage* image) {
   RegKey key = 0;
@@ -51,7 +64,11 @@ void CaptureKey(Registry& registry, RegKey parent, const std::string& fullPath, 
     if (registry.EnumKey(key, index, name.data(), &size) != kErrorSuccess) break;
     children.emplace_back(name.data(), size);
   }
-  for (const std::string& child : children) CaptureKey(registry, key, fullPath + "\\" + child, child, buffers, image);
+  for (const std::string& child : children) {
+    const std::string childPath = fullPath + "\\" + child;
+    if (NotImaged(FoldCase(childPath))) continue;
+    CaptureKey(registry, key, childPath, child, buffers, image);
+  }
   registry.CloseKey(key);
 }
 
@@ -213,7 +230,11 @@ DiskImage CaptureDisk(const fs::path& root, const std::vector<fs::path>& exclude
        it != fs::recursive_directory_iterator(); it.increment(error)) {
     if (error) break;
     const fs::path& path = it->path();
-    if (std::find(excluded.begin(), excluded.end(), path) != excluded.end()) {
+    // Windows matches names without regard to case.
+    const auto isPath = [&](const fs::path& other) {
+      return kPortablePlatform ? other == path : FoldCase(other.string()) == FoldCase(path.string());
+    };
+    if (std::any_of(excluded.begin(), excluded.end(), isPath)) {
       it.disable_recursion_pending();
       continue;
     }
