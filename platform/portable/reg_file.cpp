@@ -84,6 +84,9 @@ class Parser {
     if (close == std::string::npos || Trim(content.substr(close + 1)) != "") return Error("a key line must end in ]");
     const bool remove = content.size() > 1 && content[1] == '-';
     const std::string path = content.substr(remove ? 2 : 1, close - (remove ? 2 : 1));
+    // The registry calls take the path up to its first NUL: another key than
+    // the line names, and a tree deletion that would never reach its end.
+    if (path.find('\0') != std::string::npos) return Error("a key path cannot hold a NUL character");
     const auto slash = path.find('\\');
     const auto root = RootByName(path.substr(0, slash));
     if (!root) return Error("unknown root key in [" + path + "]");

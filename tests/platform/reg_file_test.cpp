@@ -66,6 +66,20 @@ TEST(RegFileTest, MinusFormsDeleteKeyTreesAndValues) {
   EXPECT_TRUE(ValueBytes(registry, kHkeyLocalMachine, "SOFTWARE\\Test", "Bytes").has_value());
 }
 
+// Found by fuzzing: the tree deletion opened "SOFTWARE" again and again.
+TEST(RegFileTest, KeyPathsWithANulCharacterAreRefusedAndChangeNothing) {
+  for (const char* sign : {"", "-"}) {
+    MemoryRegistry registry;
+    WriteDword(registry, kHkeyLocalMachine, "SOFTWARE\\A", "Keep", 1);
+    const std::string text = std::string("REGEDIT4\n[") + sign + "HKEY_LOCAL_MACHINE\\SOFTWARE" + '\0' + "\\B]\n";
+    const auto error = ImportRegText(registry, text);
+    ASSERT_TRUE(error.has_value()) << sign;
+    EXPECT_EQ(*error, "line 2: a key path cannot hold a NUL character");
+    EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "SOFTWARE\\A", "Keep"), 1u) << sign;
+    EXPECT_FALSE(KeyExists(registry, kHkeyLocalMachine, "SOFTWARE\\B")) << sign;
+  }
+}
+
 struct MalformedCase {
   const char* text;
   const char* error;
