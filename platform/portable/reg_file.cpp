@@ -199,6 +199,8 @@ class Parser {
     } else if (!ReadQuoted(content, &pos, &name)) {
       return Error("a value name must be @ or a quoted text");
     }
+    // As with key paths: the calls would take another value's name.
+    if (name.find('\0') != std::string::npos) return Error("a value name cannot hold a NUL character");
     const auto equals = content.find_first_not_of(" \t", pos);
     if (equals == std::string::npos || content[equals] != '=') return Error("expected = after the value name");
     const std::string data = Trim(content.substr(equals + 1));

@@ -67,7 +67,7 @@ TEST(RegFileTest, MinusFormsDeleteKeyTreesAndValues) {
 }
 
 // Found by fuzzing: the tree deletion opened "SOFTWARE" again and again.
-TEST(RegFileTest, KeyPathsWithANulCharacterAreRefusedAndChangeNothing) {
+TEST(RegFileTest, NamesWithANulCharacterAreRefusedAndChangeNothing) {
   for (const char* sign : {"", "-"}) {
     MemoryRegistry registry;
     WriteDword(registry, kHkeyLocalMachine, "SOFTWARE\\A", "Keep", 1);
@@ -77,6 +77,12 @@ TEST(RegFileTest, KeyPathsWithANulCharacterAreRefusedAndChangeNothing) {
     EXPECT_EQ(*error, "line 2: a key path cannot hold a NUL character");
     EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "SOFTWARE\\A", "Keep"), 1u) << sign;
     EXPECT_FALSE(KeyExists(registry, kHkeyLocalMachine, "SOFTWARE\\B")) << sign;
+    // A value name cut at its NUL would name "Keep".
+    const std::string valueLine = std::string("\"Keep") + '\0' + "x\"=" + (*sign ? "-" : "dword:00000002");
+    const auto valueError = ImportRegText(registry, "REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\A]\n" + valueLine + "\n");
+    ASSERT_TRUE(valueError.has_value()) << sign;
+    EXPECT_EQ(*valueError, "line 3: a value name cannot hold a NUL character");
+    EXPECT_EQ(DwordValue(registry, kHkeyLocalMachine, "SOFTWARE\\A", "Keep"), 1u) << sign;
   }
 }
 
