@@ -2,7 +2,12 @@
 # installation, for the end-to-end tier and tools/demo. Source this file after
 # tools/lib/wine.sh, display.sh and sample.sh.
 #
-#   tw_install_packages        install what the runs need
+#   tw_install_packages        install what the runs need (the 32-bit Wine
+#                              and the tools of the optional checks only
+#                              where they can be had)
+#   tw_missing_for CHECK       what an optional check lacks here ("glyphs":
+#                              ImageMagick and the Chinese font; "shortcuts":
+#                              lnkinfo), nothing when it can run
 #   tw_build                   build twuninst.exe and the test programs; sets
 #                              TW_EXE_DIR and TW_TEST_PROGRAM_DIR
 #   tw_prefix_prepare DIR      fresh prefix at DIR on a private display, with
@@ -20,7 +25,8 @@
 #   tw_registry_snapshot FILE  the keys that a run may change, as .reg text
 #   tw_shortcut PATH           what the shortcut at PATH (below C:\, with
 #                              slashes) opens: "target T|working directory
-#                              W|icon I" (icon "(none)" when it has none)
+#                              W|icon I" (icon "(none)" when it has none);
+#                              a note instead when lnkinfo is missing
 
 TW_CAPTION='Corvane Sayframe卸载程序'
 # The stand-in real uninstaller of the sample installation. Parameter 4 of
@@ -42,8 +48,20 @@ tw_message_text() {
 }
 
 tw_install_packages() {
-  tools/install-packages wine wine32:i386 wine64 xvfb xdotool imagemagick fonts-wqy-microhei liblnk-utils \
-    g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+  tools/install-packages wine 'wine32:i386?' wine64 xvfb xdotool 'imagemagick?' 'fonts-wqy-microhei?' \
+    'liblnk-utils?' g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+}
+
+tw_missing_for() {
+  case $1 in
+    glyphs)
+      if ! command -v import >/dev/null || [ ! -x /usr/bin/convert ]; then
+        echo imagemagick
+      elif ! fc-list 2>/dev/null | grep -q 'WenQuanYi Micro Hei'; then
+        echo fonts-wqy-microhei
+      fi ;;
+    shortcuts) command -v lnkinfo >/dev/null || echo liblnk-utils ;;
+  esac
 }
 
 # The test build for the kind of Wine that this machine can run.
@@ -126,6 +144,7 @@ tw_engine_calls() { cat "$(wine_drive_c)/tw/spchcfg-calls.txt" 2>/dev/null || tr
 tw_registry_snapshot() { wine_reg_export "$1" "${TW_SNAPSHOT_KEYS[@]}"; }
 
 tw_shortcut() {
+  [ -z "$(tw_missing_for shortcuts)" ] || { echo "(not read: lnkinfo is not installed)"; return; }
   lnkinfo "$(wine_drive_c)/$1" 2>/dev/null | awk -F'\t+: ' '
     /^\tLocal path/ { target = $2 } /^\tWorking directory/ { folder = $2 } /^\tIcon location/ { icon = $2 }
     END { printf "target %s|working directory %s|icon %s\n", target, folder, (icon == "" ? "(none)" : icon) }'

@@ -5,8 +5,10 @@
 #                            32-bit programs, win64 when only 64-bit ones
 #                            (kernels without 32-bit support), nothing when
 #                            no Wine can run
+#   wine_arch_reason         one line: which kind of prefix runs here, and why
 #   wine_prefix_create DIR   make a fresh prefix of that kind at DIR and export
-#                            the environment that every later call uses
+#                            the environment that every later call uses, and
+#                            say on standard error which kind it is and why
 #   wine_state_save NAME     remember the prefix's registry as NAME
 #   wine_state_restore NAME  put the registry saved as NAME back
 #   wine_install PATH...     copy files or folders into C:\tw inside the prefix
@@ -42,9 +44,23 @@ wine_arch() {
   return 1
 }
 
+wine_arch_reason() {
+  case $(wine_arch) in
+    win32) echo "Wine prefix: 32-bit (win32), the shipped i686 program runs here" ;;
+    win64)
+      if [ -x "$(wine_loader_for win32)" ]; then
+        echo "Wine prefix: 64-bit (win64), because this kernel cannot start 32-bit programs"
+      else
+        echo "Wine prefix: 64-bit (win64), because the 32-bit Wine (package wine32:i386) is not installed"
+      fi ;;
+    *) echo "no Wine on this machine can start programs: install it with tools/install-packages wine wine64" ;;
+  esac
+}
+
 wine_prefix_create() {
   local dir=$1 arch
-  arch=$(wine_arch) || { echo "no Wine on this machine can start programs" >&2; return 1; }
+  wine_arch_reason >&2
+  arch=$(wine_arch) || return 1
   export WINEPREFIX=$dir WINEARCH=$arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   WINELOADER=$(wine_loader_for "$arch")
   export WINELOADER
