@@ -69,6 +69,11 @@ Status NativeCreateKey(RegKey parent, const std::string& name) {
 }
 
 Status NativeSetValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data) {
+  // Text is stored in UTF-16, as RegSetValueExA stores the 8-bit text it is given.
+  if (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ) {
+    const std::wstring text(data.begin(), data.end());
+    return SetValue(reinterpret_cast<HANDLE>(key), name, type, text.data(), text.size() * sizeof(wchar_t));
+  }
   return SetValue(reinterpret_cast<HANDLE>(key), name, type, data.data(), data.size());
 }
 
