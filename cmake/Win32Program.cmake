@@ -9,7 +9,7 @@ add_library(tw_win32 STATIC ${TW_WIN32_SOURCES})
 target_include_directories(tw_win32 PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_compile_definitions(tw_win32 PUBLIC _WIN32_WINNT=${TW_WINDOWS_VERSION} WINVER=${TW_WINDOWS_VERSION}
                                            NOMINMAX)
-target_link_libraries(tw_win32 PUBLIC advapi32 user32 ole32 uuid comctl32)
+target_link_libraries(tw_win32 PUBLIC advapi32 user32 ole32 uuid comctl32 ntdll)
 tw_set_warnings(tw_win32)
 
 add_executable(twuninst WIN32

@@ -14,7 +14,8 @@ class Registry {
  public:
   virtual ~Registry() = default;
 
-  // RegOpenKeyExA
+  // RegOpenKeyExA; kKeyOpenLink in access opens a registry link itself
+  // rather than the key it points to.
   virtual Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) = 0;
   // RegCreateKeyExA with KEY_ALL_ACCESS; the program never creates keys, the
   // tests and the sample installation do.
@@ -32,7 +33,9 @@ class Registry {
                            ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) = 0;
   // RegDeleteValueA
   virtual Status DeleteValue(RegKey key, const char* valueName) = 0;
-  // RegDeleteKeyA; "" deletes the key that the handle names.
+  // RegDeleteKeyA; "" deletes the key that the handle names. Unlike
+  // RegDeleteKeyA, a registry link named by the last part of the path is
+  // deleted itself, never the key it points to.
   virtual Status DeleteKey(RegKey key, const char* subKey) = 0;
   // RegCloseKey
   virtual Status CloseKey(RegKey key) = 0;

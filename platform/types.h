@@ -45,12 +45,17 @@ constexpr AccessMask kWriteDac = 0x40000;
 constexpr AccessMask kWriteOwner = 0x80000;
 constexpr AccessMask kKeyRead = 0x20019;
 constexpr AccessMask kKeyAllAccess = 0xF003F;
+// Not an access right but a bit no right uses: OpenKey does not follow a
+// registry link named by the last part of the path (REG_OPTION_OPEN_LINK);
+// the Win32 layer passes it on as the open's option.
+constexpr AccessMask kKeyOpenLink = 0x08000000;
 
 constexpr ValueType kRegNone = 0;
 constexpr ValueType kRegSz = 1;
 constexpr ValueType kRegExpandSz = 2;
 constexpr ValueType kRegBinary = 3;
 constexpr ValueType kRegDword = 4;
+constexpr ValueType kRegLink = 6;
 constexpr ValueType kRegMultiSz = 7;
 constexpr ValueType kRegQword = 11;
 

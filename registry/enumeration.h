@@ -2,7 +2,9 @@
 // anything is deleted. An index whose name or data does not fit the buffers
 // (ERROR_MORE_DATA) is passed over; any other error ends the walk, because it
 // repeats for every index (a key deleted meanwhile, a dead handle) and would
-// otherwise never end.
+// otherwise never end. A name that holds a NUL character (the native calls
+// can make one, and the enumeration hands it back whole) is passed over too:
+// cut at the NUL, it would name another key or value.
 #pragma once
 
 #include <cstdint>
@@ -22,7 +24,9 @@ struct RegistryValue {
   std::string Text() const;
 };
 
-std::vector<std::string> CollectSubkeyNames(Registry& registry, RegKey key, std::uint32_t nameCapacity);
+// complete, when given, tells whether the walk reached the last index.
+std::vector<std::string> CollectSubkeyNames(Registry& registry, RegKey key, std::uint32_t nameCapacity,
+                                            bool* complete = nullptr);
 
 std::vector<RegistryValue> CollectValues(Registry& registry, RegKey key, std::uint32_t nameCapacity,
                                          std::uint32_t dataCapacity);

@@ -1,17 +1,67 @@
 #include "registry/scoped_key.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace tw {
 
-ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access)
-    : registry_(registry) {
-  open_ = registry_.OpenKey(root, path.c_str(), access, &handle_) == kErrorSuccess;
+namespace {
+
+// Windows keeps a link's target in this value, of type REG_LINK.
+constexpr const char* kLinkValueName = "SymbolicLinkValue";
+
+// Whether the key, opened with kKeyOpenLink, is a registry link itself.
+bool IsLink(Registry& registry, RegKey key) {
+  ValueType type = kRegNone;
+  std::uint32_t size = 0;
+  return registry.QueryValue(key, kLinkValueName, &type, nullptr, &size) == kErrorSuccess && type == kRegLink;
 }
 
-ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access)
+}  // namespace
+
+ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access, Links links)
     : registry_(registry) {
-  if (path) open_ = registry_.OpenKey(root, path->c_str(), access, &handle_) == kErrorSuccess;
+  Open(root, path, access, links);
+}
+
+ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access,
+                     Links links)
+    : registry_(registry) {
+  if (path) Open(root, *path, access, links);
+}
+
+void ScopedKey::Open(RegKey root, const std::string& path, AccessMask access, Links links) {
+  if (links == Links::kRefuse) {
+    open_ = OpenRefusingLinks(root, path, access);
+  } else {
+    open_ = registry_.OpenKey(root, path.c_str(), access, &handle_) == kErrorSuccess;
+  }
+}
+
+bool ScopedKey::OpenRefusingLinks(RegKey root, const std::string& path, AccessMask access) {
+  RegKey parent = root;
+  bool parentIsOpen = false;
+  std::size_t pos = 0;
+  while (pos < path.size()) {
+    const std::size_t end = std::min(path.find('\\', pos), path.size());
+    const std::string part = path.substr(pos, end - pos);
+    pos = end + 1;
+    if (part.empty()) continue;
+    const bool last = path.find_first_not_of('\\', pos) == std::string::npos;
+    RegKey key = 0;
+    const AccessMask partAccess = (last ? access : 0) | kKeyQueryValue | kKeyOpenLink;
+    const Status status = registry_.OpenKey(parent, part.c_str(), partAccess, &key);
+    if (parentIsOpen) registry_.CloseKey(parent);
+    if (status != kErrorSuccess) return false;
+    parent = key;
+    parentIsOpen = true;
+    handle_ = key;
+    if (IsLink(registry_, key)) {
+      registry_.CloseKey(key);
+      return false;
+    }
+  }
+  return parentIsOpen;
 }
 
 ScopedKey::~ScopedKey() {

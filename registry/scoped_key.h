@@ -13,8 +13,17 @@ namespace tw {
 
 class ScopedKey {
  public:
-  ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access);
-  ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access);
+  // How registry links are met. kFollow opens as RegOpenKeyExA does. kRefuse
+  // opens the path one part at a time and leaves the key closed when any
+  // part is a link: where a fixed key of the layout or a system key is
+  // expected, a link (a user can make one in their own hive, pointing
+  // anywhere) is not the key we want.
+  enum class Links { kFollow, kRefuse };
+
+  ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access,
+            Links links = Links::kFollow);
+  ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access,
+            Links links = Links::kFollow);
   ~ScopedKey();
   ScopedKey(const ScopedKey&) = delete;
   ScopedKey& operator=(const ScopedKey&) = delete;
@@ -37,6 +46,9 @@ class ScopedKey {
   Status SetText(const char* valueName, const std::string& text);
 
  private:
+  void Open(RegKey root, const std::string& path, AccessMask access, Links links);
+  bool OpenRefusingLinks(RegKey root, const std::string& path, AccessMask access);
+
   Registry& registry_;
   RegKey handle_ = 0;
   bool open_ = false;

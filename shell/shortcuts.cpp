@@ -35,7 +35,7 @@ std::vector<std::string> TakeProductShortcuts(Registry& registry, const std::str
   const auto objsName = SuffixedName(productCode, SuffixOf(layout::kObjsFormat), layout::kKeyPathCapacity);
   ScopedKey objs(registry, kHkeyLocalMachine,
                  objsName ? FamilyPath({layout::kInstall, layout::kLanguages, languageCode, *objsName}) : std::nullopt,
-                 kKeyAllAccess);
+                 kKeyAllAccess, ScopedKey::Links::kRefuse);
   std::vector<std::string> shortcuts;
   if (!objs.IsOpen()) return shortcuts;
   for (const RegistryValue& value :
@@ -62,14 +62,19 @@ bool HasNoValue(Registry& registry, RegKey key) {
 }
 
 // Whether a language other than ours names the same default program folder.
-// Languages that cannot be looked at count as using it: the folder stays.
+// Languages that cannot be looked at count as using it, and so does a list
+// of languages that broke off part way: the folder stays.
 bool OtherLanguageUsesFolder(Registry& registry, const CodePage& codePage, const std::string& languageCode,
                              const std::string& folderName) {
   const ScopedKey languages(registry, kHkeyLocalMachine, FamilyPath({layout::kInstall, layout::kLanguages}),
                             kKeyAllAccess);
   if (!languages.IsOpen()) return true;
   // Names as long as the registry allows: a longer language code is still a language.
-  for (const std::string& name : CollectSubkeyNames(registry, languages.Handle(), layout::kKeyPathCapacity)) {
+  bool complete = false;
+  const std::vector<std::string> names =
+      CollectSubkeyNames(registry, languages.Handle(), layout::kKeyPathCapacity, &complete);
+  if (!complete) return true;
+  for (const std::string& name : names) {
     if (name == languageCode) continue;
     const ScopedKey other(registry, languages.Handle(), name, kKeyQueryValue);
     const auto otherFolder = other.ReadText(layout::kFolderName, layout::kPathCapacity);
@@ -93,7 +98,7 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   if (folder && !folder->empty()) {
     folderName = *folder;
     const auto countersPath = FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, layout::kFolders, *folder});
-    ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess);
+    ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess, ScopedKey::Links::kRefuse);
     if (counters.IsOpen()) {
       for (const std::string& shortcut : shortcuts) {
         const std::int32_t users = ReadCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str());

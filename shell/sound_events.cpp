@@ -19,7 +19,8 @@ void UninstallApp::RemoveSoundEvents() {
   for (const char* entry : kSchemeEntries) DeleteKeyTree(kHkeyCurrentUser, layout::kSoundScheme + (entry + suffix));
 
   // The scheme key goes once no language has an entry below it, whatever values it holds.
-  ScopedKey scheme(platform_.registry, kHkeyCurrentUser, std::string(layout::kSoundScheme), kKeyAllAccess);
+  ScopedKey scheme(platform_.registry, kHkeyCurrentUser, std::string(layout::kSoundScheme), kKeyAllAccess,
+                   ScopedKey::Links::kRefuse);
   if (!scheme.IsOpen()) return;
   char name[layout::kKeyPathCapacity];
   std::uint32_t nameChars = layout::kKeyPathCapacity;

@@ -9,6 +9,11 @@
 namespace tw {
 namespace {
 
+// Windows gives up after this many links in a row.
+constexpr int kMaxLinkDepth = 16;
+constexpr Status kErrorAlreadyExists = 183;
+constexpr const char* kLinkValueName = "SymbolicLinkValue";
+
 constexpr AccessMask kWriteAccess = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
 
 std::string NameOf(const char* name) { return name ? std::string(name) : std::string(); }
@@ -23,6 +28,17 @@ void CopyData(ValueType type, const std::vector<std::uint8_t>& stored, std::uint
   if (IsText(type) && !stored.empty() && stored.back() != 0 && stored.size() < capacity) data[stored.size()] = 0;
 }
 
+// The native path Windows stores in a link, in UTF-16 without a terminator.
+std::vector<std::uint8_t> NativeLinkPath(RegKey root, const std::string& path) {
+  const std::string native = (root == kHkeyCurrentUser ? "\\REGISTRY\\USER\\CURRENT\\" : "\\REGISTRY\\MACHINE\\") + path;
+  std::vector<std::uint8_t> data;
+  for (char c : native) {
+    data.push_back(static_cast<std::uint8_t>(c));
+    data.push_back(0);
+  }
+  return data;
+}
+
 }  // namespace
 
 struct MemoryRegistry::Node {
@@ -33,6 +49,9 @@ struct MemoryRegistry::Node {
   ValueList values;
   bool deleted = false;
   bool isProtected = false;
+  bool isLink = false;
+  RegKey linkRoot = 0;
+  std::string linkPath;
 
   std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
     return std::lower_bound(children.begin(), children.end(), foldedName,
@@ -88,9 +107,8 @@ Status MemoryRegistry::Resolve(RegKey key, OpenHandle* handle) const {
   return handle->node->deleted ? kErrorKeyDeleted : kErrorSuccess;
 }
 
-Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const char* subKey, bool create,
-                            std::shared_ptr<Node>* result) {
-  const std::string path = NameOf(subKey);
+Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const std::string& path, bool create,
+                            bool followLast, std::shared_ptr<Node>* result, int depth) {
   if (!path.empty() && path.front() == '\\') return kErrorBadPathname;
   std::shared_ptr<Node> node = start;
   std::size_t pos = 0;
@@ -105,10 +123,23 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const char* subK
       if (node->isProtected) return kErrorAccessDenied;
       child = node->AddChild(part);
     }
+    const bool last = path.find_first_not_of('\\', pos) == std::string::npos;
+    if (child->isLink && (followLast || !last)) {
+      child = Target(*child, depth);
+      if (!child) return kErrorFileNotFound;
+    }
     node = child;
   }
   *result = node;
   return kErrorSuccess;
+}
+
+std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Target(const Node& link, int depth) {
+  if (depth >= kMaxLinkDepth) return nullptr;
+  std::shared_ptr<Node> target;
+  const auto& root = link.linkRoot == kHkeyCurrentUser ? currentUser_ : localMachine_;
+  if (Walk(root, link.linkPath, false, true, &target, depth + 1) != kErrorSuccess) return nullptr;
+  return target;
 }
 
 RegKey MemoryRegistry::AddHandle(std::shared_ptr<Node> node, AccessMask access) {
@@ -122,7 +153,8 @@ Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask acc
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
-  if (Status status = Walk(base.node, subKey, false, &node); status != kErrorSuccess) return status;
+  const bool followLast = (access & kKeyOpenLink) == 0;
+  if (Status status = Walk(base.node, NameOf(subKey), false, followLast, &node); status != kErrorSuccess) return status;
   if ((access & kWriteAccess) != 0 && node->isProtected) return kErrorAccessDenied;
   *result = AddHandle(node, access);
   return kErrorSuccess;
@@ -132,7 +164,7 @@ Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* resu
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
-  if (Status status = Walk(base.node, subKey, true, &node); status != kErrorSuccess) return status;
+  if (Status status = Walk(base.node, NameOf(subKey), true, true, &node); status != kErrorSuccess) return status;
   if (node->isProtected) return kErrorAccessDenied;
   *result = AddHandle(node, kKeyAllAccess);
   return kErrorSuccess;
@@ -167,7 +199,19 @@ Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType typ
   // Like RegSetValueExA, a text whose count left out a terminator that is
   // there after it is stored with the terminator.
   if (IsText(type) && dataSize != 0 && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
-  handle.node->values.Set(NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
+  return SetValueNamed(key, NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
+}
+
+Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueType type,
+                                     const std::vector<std::uint8_t>& data) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
+  // A link holds its target and nothing else.
+  if (handle.node->isLink && (type != kRegLink || FoldedName(name) != FoldedName(kLinkValueName))) {
+    return kErrorAccessDenied;
+  }
+  handle.node->values.Set(name, type, data);
   return kErrorSuccess;
 }
 
@@ -219,7 +263,11 @@ Status MemoryRegistry::DeleteKey(RegKey key, const char* subKey) {
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if (!subKey) return kErrorInvalidParameter;
   std::shared_ptr<Node> node;
-  if (Status status = Walk(handle.node, subKey, false, &node); status != kErrorSuccess) return status;
+  if (Status status = Walk(handle.node, subKey, false, false, &node); status != kErrorSuccess) return status;
+  return RemoveNode(node);
+}
+
+Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
   Node* parent = node->parent;
   if (!parent) return kErrorAccessDenied;  // a root
   if (!node->children.empty() && !deletesWholeTree_) return kErrorAccessDenied;
@@ -238,7 +286,34 @@ void MemoryRegistry::Protect(RegKey root, const std::string& path) {
   OpenHandle base;
   if (Resolve(root, &base) != kErrorSuccess) return;
   std::shared_ptr<Node> node;
-  if (Walk(base.node, path.c_str(), true, &node) == kErrorSuccess) node->isProtected = true;
+  if (Walk(base.node, path, true, true, &node) == kErrorSuccess) node->isProtected = true;
+}
+
+Status MemoryRegistry::CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
+                                  const std::string& targetPath) {
+  OpenHandle base;
+  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
+  if (base.node->Child(name)) return kErrorAlreadyExists;
+  const std::shared_ptr<Node> link = base.node->AddChild(name);
+  link->isLink = true;
+  link->linkRoot = targetRoot;
+  link->linkPath = targetPath;
+  link->values.Set(kLinkValueName, kRegLink, NativeLinkPath(targetRoot, targetPath));
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::CreateKeyNamed(RegKey parent, const std::string& name) {
+  OpenHandle base;
+  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
+  if (!base.node->Child(name)) base.node->AddChild(name);
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::DeleteKeyNamed(RegKey parent, const std::string& name) {
+  OpenHandle base;
+  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
+  const std::shared_ptr<Node> node = base.node->Child(name);
+  return node ? RemoveNode(node) : kErrorFileNotFound;
 }
 
 }  // namespace tw

@@ -3,7 +3,10 @@
 // enumerated in case-insensitive name order and values in creation order; the
 // buffer-size rules of the 8-bit calls; access checked against the handle;
 // a key with subkeys that cannot be deleted unless whole-tree deletion (the
-// older systems' behaviour) is switched on.
+// older systems' behaviour) is switched on. Registry links are followed on
+// the way through a path and, unless the open asks for the link itself, at
+// its end; deleting never follows the last one. Names are kept whole, NUL
+// characters included, although the 8-bit calls can name none that holds one.
 #pragma once
 
 #include <cstdint>
@@ -39,6 +42,14 @@ class MemoryRegistry : public Registry {
   // Opening the key for anything but reading, and deleting it, is denied from
   // now on. The key is created when missing.
   void Protect(RegKey root, const std::string& path);
+  // What the 8-bit calls cannot make, for the tests. A registry link at
+  // parent\name to targetRoot\targetPath, which need not exist; it holds
+  // the value "SymbolicLinkValue" that Windows gives a link.
+  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot, const std::string& targetPath);
+  // A subkey or value whose name is taken whole: it may hold NUL characters.
+  Status CreateKeyNamed(RegKey parent, const std::string& name);
+  Status SetValueNamed(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
+  Status DeleteKeyNamed(RegKey parent, const std::string& name);
   // Handles opened and not yet closed, roots excepted.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
@@ -50,8 +61,13 @@ class MemoryRegistry : public Registry {
   };
 
   Status Resolve(RegKey key, OpenHandle* handle) const;
-  Status Walk(const std::shared_ptr<Node>& start, const char* subKey, bool create,
-              std::shared_ptr<Node>* result);
+  // The key at subKey below start; links on the way are followed, the one
+  // at the end only when followLast is set.
+  Status Walk(const std::shared_ptr<Node>& start, const std::string& subKey, bool create, bool followLast,
+              std::shared_ptr<Node>* result, int depth = 0);
+  // The key a link points to, or null when it points nowhere.
+  std::shared_ptr<Node> Target(const Node& link, int depth);
+  Status RemoveNode(const std::shared_ptr<Node>& node);
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 
   std::shared_ptr<Node> localMachine_;

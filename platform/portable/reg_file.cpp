@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <sstream>
 
 namespace tw {
@@ -103,15 +104,18 @@ class Parser {
     return std::nullopt;
   }
 
+  // A registry link in the tree goes itself, never the key it points to; a
+  // name holding a NUL is left alone, as cut short it would name this key
+  // again and the walk would never end.
   void DeleteTree(RegKey root, const std::string& path) {
     RegKey key = 0;
-    if (registry_.OpenKey(root, path.c_str(), kKeyAllAccess, &key) != kErrorSuccess) return;
+    if (registry_.OpenKey(root, path.c_str(), kKeyAllAccess | kKeyOpenLink, &key) != kErrorSuccess) return;
     std::vector<std::string> children;
     for (std::uint32_t index = 0;; ++index) {
       char name[256];
       std::uint32_t size = sizeof name;
       if (registry_.EnumKey(key, index, name, &size) != kErrorSuccess) break;
-      children.emplace_back(name, size);
+      if (std::memchr(name, '\0', size) == nullptr) children.emplace_back(name, size);
     }
     for (const std::string& child : children) DeleteTree(root, path + "\\" + child);
     registry_.DeleteKey(key, "");

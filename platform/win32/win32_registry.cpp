@@ -1,6 +1,7 @@
 #include "platform/win32/win32_registry.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include "platform/win32/dword_parameter.h"
 
@@ -19,9 +20,12 @@ RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
 
 }  // namespace
 
+extern "C" NTSTATUS NTAPI NtDeleteKey(HANDLE key);
+
 Status Win32Registry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
   HKEY opened = nullptr;
-  const LONG status = RegOpenKeyExA(ToHkey(parent), subKey, 0, access, &opened);
+  const DWORD options = (access & kKeyOpenLink) != 0 ? REG_OPTION_OPEN_LINK : 0;
+  const LONG status = RegOpenKeyExA(ToHkey(parent), subKey, options, access & ~kKeyOpenLink, &opened);
   *result = status == ERROR_SUCCESS ? FromHkey(opened) : 0;
   return status;
 }
@@ -63,7 +67,19 @@ Status Win32Registry::DeleteValue(RegKey key, const char* valueName) {
   return RegDeleteValueA(ToHkey(key), valueName);
 }
 
-Status Win32Registry::DeleteKey(RegKey key, const char* subKey) { return RegDeleteKeyA(ToHkey(key), subKey); }
+// RegDeleteKeyA opens the key again following a registry link, even for the
+// empty name on a handle to the link itself, and so deletes the key the link
+// points to. The key is opened without following and deleted by the native
+// call instead.
+Status Win32Registry::DeleteKey(RegKey key, const char* subKey) {
+  if (!subKey) return ERROR_INVALID_PARAMETER;
+  HKEY self = nullptr;
+  const LONG opened = RegOpenKeyExA(ToHkey(key), subKey, REG_OPTION_OPEN_LINK, DELETE, &self);
+  if (opened != ERROR_SUCCESS) return opened;
+  const LONG status = static_cast<LONG>(RtlNtStatusToDosError(NtDeleteKey(self)));
+  RegCloseKey(self);
+  return status;
+}
 
 Status Win32Registry::CloseKey(RegKey key) { return RegCloseKey(ToHkey(key)); }
 

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
@@ -22,6 +23,16 @@ class ContractWorld {
   // The code page under test when the implementation can show that one, or
   // null together with the reason why it cannot.
   virtual const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) = 0;
+
+  // What the 8-bit calls cannot make: a registry link at parent\name to
+  // targetRoot\targetPath, and keys and values whose names are taken whole,
+  // NUL characters included. DeleteKeyNamed never follows a link.
+  virtual Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
+                            const std::string& targetPath) = 0;
+  virtual Status CreateKeyNamed(RegKey parent, const std::string& name) = 0;
+  virtual Status SetValueNamed(RegKey key, const std::string& name, ValueType type,
+                               const std::vector<std::uint8_t>& data) = 0;
+  virtual Status DeleteKeyNamed(RegKey parent, const std::string& name) = 0;
 
   // A key below HKEY_CURRENT_USER that exists for this world only.
   virtual const std::string& ScratchKey() const = 0;

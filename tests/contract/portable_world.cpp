@@ -31,6 +31,20 @@ class PortableWorld : public ContractWorld {
     codePage_.Set(codePage);
     return &codePage_;
   }
+  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
+                    const std::string& targetPath) override {
+    return registry_.CreateLink(parent, name, targetRoot, targetPath);
+  }
+  Status CreateKeyNamed(RegKey parent, const std::string& name) override {
+    return registry_.CreateKeyNamed(parent, name);
+  }
+  Status SetValueNamed(RegKey key, const std::string& name, ValueType type,
+                       const std::vector<std::uint8_t>& data) override {
+    return registry_.SetValueNamed(key, name, type, data);
+  }
+  Status DeleteKeyNamed(RegKey parent, const std::string& name) override {
+    return registry_.DeleteKeyNamed(parent, name);
+  }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }
   std::filesystem::path Host(const std::string& windowsPath) const override {

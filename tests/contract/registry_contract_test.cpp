@@ -315,5 +315,58 @@ INSTANTIATE_TEST_SUITE_P(
                       PathCase{"empty", "", kErrorSuccess, kErrorSuccess}),
     [](const ::testing::TestParamInfo<PathCase>& info) { return std::string(info.param.label); });
 
+// ---- Registry links and names holding a NUL ---------------------------------
+
+TEST_F(RegistryContract, LinkIsFollowedUnlessOpenedItselfAndIsDeletedItself) {
+  Set(Create("target\\sub"), "v", kRegDword, Bytes(4, 1));
+  ASSERT_EQ(world->CreateLink(scratch, "link", kHkeyCurrentUser, KeyPath("target")), kErrorSuccess);
+  ASSERT_EQ(world->CreateLink(scratch, "other", kHkeyCurrentUser, KeyPath("target")), kErrorSuccess);
+  ASSERT_EQ(world->CreateLink(scratch, "dangling", kHkeyCurrentUser, KeyPath("missing")), kErrorSuccess);
+  EXPECT_EQ(SubkeyNames(scratch), (std::vector<std::string>{"dangling", "link", "other", "target"}));
+
+  EXPECT_EQ(SubkeyNames(Open("link", kKeyRead)), std::vector<std::string>{"sub"});
+  // Asked for itself, the link holds its target's path and nothing else;
+  // a link on the way is followed all the same.
+  const RegKey itself = Open("link", kKeyRead | kKeyOpenLink);
+  EXPECT_TRUE(SubkeyNames(itself).empty());
+  ValueType type = kRegNone;
+  std::uint32_t size = 0;
+  EXPECT_EQ(registry.QueryValue(itself, "SymbolicLinkValue", &type, nullptr, &size), kErrorSuccess);
+  EXPECT_EQ(type, kRegLink);
+  EXPECT_EQ(ValueNames(Open("link\\sub", kKeyRead | kKeyOpenLink)), std::vector<std::string>{"v"});
+  EXPECT_EQ(TryOpen("dangling", kKeyRead), kErrorFileNotFound);
+  EXPECT_EQ(TryOpen("dangling", kKeyRead | kKeyOpenLink), kErrorSuccess);
+
+  // Deleting by name or through a handle to the link removes the link only.
+  EXPECT_EQ(registry.DeleteKey(scratch, "link"), kErrorSuccess);
+  EXPECT_EQ(registry.DeleteKey(Open("other", kKeyAllAccess | kKeyOpenLink), ""), kErrorSuccess);
+  EXPECT_EQ(registry.DeleteKey(scratch, "dangling"), kErrorSuccess);
+  EXPECT_EQ(SubkeyNames(scratch), std::vector<std::string>{"target"});
+  EXPECT_EQ(ValueNames(Open("target\\sub", kKeyRead)), std::vector<std::string>{"v"});
+}
+
+TEST_F(RegistryContract, NamesHoldingANulAreListedWholeAndReachNoKeyCutShort) {
+  const std::string keyName("a\0b", 3);
+  const std::string valueName("v\0w", 3);
+  const std::string nulOnly(1, '\0');
+  ASSERT_EQ(world->CreateKeyNamed(scratch, keyName), kErrorSuccess);
+  ASSERT_EQ(world->SetValueNamed(scratch, valueName, kRegDword, Bytes(4, 1)), kErrorSuccess);
+  const RegKey parent = Create("p");
+  ASSERT_EQ(world->CreateKeyNamed(parent, nulOnly), kErrorSuccess);
+
+  EXPECT_EQ(SubkeyNames(scratch), (std::vector<std::string>{keyName, "p"}));
+  EXPECT_EQ(ValueNames(scratch), std::vector<std::string>{valueName});
+  EXPECT_EQ(SubkeyNames(parent), std::vector<std::string>{nulOnly});
+  EXPECT_EQ(TryOpen("a", kKeyRead), kErrorFileNotFound);
+  EXPECT_EQ(registry.DeleteKey(scratch, "a"), kErrorFileNotFound);
+  EXPECT_EQ(registry.DeleteValue(scratch, "v"), kErrorFileNotFound);
+  // The name cut at its NUL is the parent itself, which keeps its subkey.
+  EXPECT_EQ(registry.DeleteKey(parent, ""), kErrorAccessDenied);
+
+  EXPECT_EQ(world->DeleteKeyNamed(parent, nulOnly), kErrorSuccess);
+  EXPECT_EQ(world->DeleteKeyNamed(scratch, keyName), kErrorSuccess);
+  EXPECT_EQ(SubkeyNames(scratch), std::vector<std::string>{"p"});
+}
+
 }  // namespace
 }  // namespace tw::contract

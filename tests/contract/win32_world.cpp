@@ -10,6 +10,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 #include "tests/contract/contract_world.h"
+#include "tests/support/win32/native_registry.h"
 
 namespace tw::contract {
 namespace {
@@ -49,6 +50,20 @@ class Win32World : public ContractWorld {
     *whyNot = "the active code page is " + std::to_string(GetACP()) + ", not " + std::to_string(codePage) +
               " (under Wine the locale of the run chooses it: LC_ALL=zh_CN.UTF-8 gives 936)";
     return nullptr;
+  }
+  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
+                    const std::string& targetPath) override {
+    return test::NativeCreateLink(parent, name, targetRoot, targetPath);
+  }
+  Status CreateKeyNamed(RegKey parent, const std::string& name) override {
+    return test::NativeCreateKey(parent, name);
+  }
+  Status SetValueNamed(RegKey key, const std::string& name, ValueType type,
+                       const std::vector<std::uint8_t>& data) override {
+    return test::NativeSetValue(key, name, type, data);
+  }
+  Status DeleteKeyNamed(RegKey parent, const std::string& name) override {
+    return test::NativeDeleteKey(parent, name);
   }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }

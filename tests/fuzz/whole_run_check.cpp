@@ -1,9 +1,11 @@
 #include <algorithm>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "platform/portable/reg_file.h"
 #include "tests/fuzz/checks.h"
+#include "tests/support/hostile_planting.h"
 #include "tests/support/scope_check.h"
 #include "tests/support/test_platform.h"
 
@@ -95,8 +97,13 @@ std::string BuildRegistry(Registry& registry, const std::string& input) {
 Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   Problems problems;
   test::TestPlatform platform;
-  const std::string commandLine =
-      BuildRegistry(platform.registry, std::string(reinterpret_cast<const char*>(data), size));
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  const std::string commandLine = BuildRegistry(platform.registry, input);
+  // Links and names holding a NUL, planted by the input's own hash so that a
+  // crash input replays. The system's registry under Wine could not be
+  // cleared of NUL-named subkeys afterwards: only links and values there.
+  std::mt19937_64 random(std::hash<std::string>{}(input));
+  test::PlantHostileEntries(platform.registry, random, test::kPortablePlatform);
   const fs::path& drives = platform.drives.Path();
   CreateFiles(drives);
   const fs::path programs = *platform.files.HostPath(kProgramsDirectory);

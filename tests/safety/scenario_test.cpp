@@ -14,6 +14,7 @@
 #include <random>
 
 #include "tests/safety/family_model.h"
+#include "tests/support/hostile_planting.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/scope_check.h"
 
@@ -74,6 +75,7 @@ class Scenario {
     if (order.empty()) order.push_back({"ProdTWC", "C", languages[0]});
     std::shuffle(order.begin(), order.end(), random_);
     for (const Installation& installation : order) model_.Install(platform_, installation);
+    PlantHostileEntries(platform_.registry, random_, false);
     std::shuffle(order.begin(), order.end(), random_);
     for (const Installation& installation : order) {
       Uninstall(installation);

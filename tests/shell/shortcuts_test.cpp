@@ -1,6 +1,7 @@
 // Release of the product's start-menu shortcuts for one language.
 #include <gtest/gtest.h>
 
+#include "tests/support/fault_injection.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/start_menu_test.h"
 
@@ -235,6 +236,31 @@ INSTANTIATE_TEST_SUITE_P(
                       OtherLanguageCase{"FR_FR", std::nullopt, 0},
                       // longer than 19 characters: still a language that uses the folder
                       OtherLanguageCase{"FR_FR_WITH_A_LONGER_CODE_THAN_USUAL", "Talkwise Dictation", 1}));
+
+// Subkey lists that break off after their first name, as when the key is
+// deleted meanwhile.
+class BrokenOffListings : public FaultyRegistry {
+ public:
+  using FaultyRegistry::FaultyRegistry;
+  Status EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) override {
+    return index >= 1 ? kErrorKeyDeleted : FaultyRegistry::EnumKey(key, index, name, nameChars);
+  }
+};
+
+TEST_F(ShortcutsTest, ALanguageListThatBreaksOffKeepsTheFolder) {
+  // Listed whole, this language would leave the folder free: it names none.
+  WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Languages\\FR_FR"), "UsageCtr", 1);
+  Release(kLite);
+  FaultSchedule schedule;
+  BrokenOffListings registry(platform.registry, schedule);
+  const Platform view = platform.View();
+  UninstallApp app({registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage}, kTWC,
+                   TestPlatform::kInstance);
+  ASSERT_TRUE(app.ParseCommandLine());
+  std::string folder;
+  EXPECT_EQ(app.ReleaseShortcuts(folder), 1);
+  EXPECT_FALSE(Key(kCounters));
+}
 
 // The scan compares key names exactly: the language's own key stored in
 // another case counts as another language, and its folder stays.

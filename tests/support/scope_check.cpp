@@ -36,10 +36,16 @@ bool NotImaged(const std::string& foldedPath) {
          (!kPortablePlatform && foldedPath == "HKEY_LOCAL_MACHINE\\SOFTWARE\\CLASSES");
 }
 
+// A registry link is imaged as itself, its target's path its only value; a
+// key whose name holds a NUL, which no 8-bit call can open, by its name alone.
 void CaptureKey(Registry& registry, RegKey parent, const std::string& fullPath, const std::string& subKey,
                 CaptureBuffers& buffers, RegistryImage* image) {
+  if (subKey.find('\0') != std::string::npos) {
+    (*image)[FoldCase(fullPath)].path = fullPath;
+    return;
+  }
   RegKey key = 0;
-  if (registry.OpenKey(parent, subKey.c_str(), kKeyRead, &key) != kErrorSuccess) return;
+  if (registry.OpenKey(parent, subKey.c_str(), kKeyRead | kKeyOpenLink, &key) != kErrorSuccess) return;
   KeyImage& entry = (*image)[FoldCase(fullPath)];
   entry.path = fullPath;
   std::vector<char>& name = buffers.name;

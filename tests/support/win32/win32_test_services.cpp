@@ -7,6 +7,7 @@
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/win32/native_registry.h"
 
 namespace tw::test {
 namespace fs = std::filesystem;
@@ -84,6 +85,20 @@ Status Win32TestRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* r
 Status Win32TestRegistry::CloseKey(RegKey key) {
   handles_.erase(key);
   return Win32Registry::CloseKey(key);
+}
+
+Status Win32TestRegistry::CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
+                                     const std::string& targetPath) {
+  return NativeCreateLink(parent, name, targetRoot, targetPath);
+}
+
+Status Win32TestRegistry::CreateKeyNamed(RegKey parent, const std::string& name) {
+  return NativeCreateKey(parent, name);
+}
+
+Status Win32TestRegistry::SetValueNamed(RegKey key, const std::string& name, ValueType type,
+                                        const std::vector<std::uint8_t>& data) {
+  return NativeSetValue(key, name, type, data);
 }
 
 void Win32TestRegistry::Protect(RegKey, const std::string& path) {

@@ -29,6 +29,11 @@ class Win32TestRegistry : public Win32Registry {
   Status CloseKey(RegKey key) override;
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
+  // What only the native calls make, as the portable registry offers it.
+  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot, const std::string& targetPath);
+  Status CreateKeyNamed(RegKey parent, const std::string& name);
+  Status SetValueNamed(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
+
   // The portable registry's test switches; tests that use them are marked
   // TW_PORTABLE_ONLY() and never get here.
   void Protect(RegKey root, const std::string& path);

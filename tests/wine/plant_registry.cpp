@@ -1,0 +1,83 @@
+// Plants in the prefix's registry what reg.exe cannot make, and takes it
+// away again, for the hostile-registry cases:
+//   plant_registry link   ROOT\PARENT NAME ROOT\TARGET   a registry link
+//   plant_registry key    ROOT\PARENT NAME               a subkey
+//   plant_registry value  ROOT\KEY NAME TEXT             a REG_SZ value
+//   plant_registry remove ROOT\PARENT NAME               deletes the key (a link itself)
+// ROOT is HKLM or HKCU; "\0" in NAME stands for a NUL character. The exit
+// status is the Win32 error (0 on success).
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/support/win32/native_registry.h"
+
+namespace {
+
+using tw::RegKey;
+
+bool SplitRoot(const std::string& path, RegKey* root, std::string* rest) {
+  const std::size_t slash = path.find('\\');
+  const std::string name = path.substr(0, slash);
+  if (name == "HKLM") {
+    *root = tw::kHkeyLocalMachine;
+  } else if (name == "HKCU") {
+    *root = tw::kHkeyCurrentUser;
+  } else {
+    return false;
+  }
+  *rest = slash == std::string::npos ? std::string() : path.substr(slash + 1);
+  return true;
+}
+
+std::string Unescape(const char* text) {
+  std::string name;
+  for (const char* p = text; *p; ++p) {
+    if (p[0] == '\\' && p[1] == '0') {
+      name += '\0';
+      ++p;
+    } else {
+      name += *p;
+    }
+  }
+  return name;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: plant_registry link|key|value|remove ROOT\\KEY NAME [TARGET|TEXT]\n");
+    return ERROR_INVALID_PARAMETER;
+  }
+  const std::string command = argv[1];
+  RegKey root = 0;
+  std::string path;
+  if (!SplitRoot(argv[2], &root, &path)) return ERROR_INVALID_PARAMETER;
+  HKEY key = nullptr;
+  const HKEY rootKey = root == tw::kHkeyLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  LONG status = RegOpenKeyExA(rootKey, path.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key);
+  if (status != ERROR_SUCCESS) return static_cast<int>(status);
+  const RegKey parent = reinterpret_cast<RegKey>(key);
+  const std::string name = Unescape(argv[3]);
+  if (command == "link" && argc == 5) {
+    RegKey targetRoot = 0;
+    std::string targetPath;
+    status = SplitRoot(argv[4], &targetRoot, &targetPath) ? tw::test::NativeCreateLink(parent, name, targetRoot, targetPath)
+                                                          : ERROR_INVALID_PARAMETER;
+  } else if (command == "key") {
+    status = tw::test::NativeCreateKey(parent, name);
+  } else if (command == "value" && argc == 5) {
+    const std::vector<std::uint8_t> text(argv[4], argv[4] + std::strlen(argv[4]) + 1);
+    status = tw::test::NativeSetValue(parent, name, REG_SZ, text);
+  } else if (command == "remove") {
+    status = tw::test::NativeDeleteKey(parent, name);
+  } else {
+    status = ERROR_INVALID_PARAMETER;
+  }
+  RegCloseKey(key);
+  return static_cast<int>(status);
+}
