@@ -36,7 +36,7 @@ void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
   if (!helpDirectory || !folderName || !programsDirectory) return;
 
   const SwapTargets targets = TargetsFor(remainingProduct);
-  const std::string suffix = LanguageSuffix(languageCode_);
+  const std::string suffix = LanguageSuffix(platform_.codePage, languageCode_);
   // A link path or target that does not fit a path buffer is passed over, and
   // so is a folder or link name that would lead out of the programs directory.
   const auto update = [&](const char* linkValue, const std::optional<std::string>& target,
