@@ -120,10 +120,7 @@ void UninstallApp::DeleteShortcut(const std::string& folderName, const std::stri
   const auto path = ShortcutFilePath(platform_.codePage, *programsDirectory, folderName, shortcutName);
   // Nor may the folder be a link: the file of that name wherever it leads would go.
   const auto folder = ProgramFolderPath(platform_.codePage, *programsDirectory, folderName);
-  if (!path || !folder) return;
-  const std::uint32_t folderAttributes = platform_.files.GetAttributes(folder->c_str());
-  if (folderAttributes != kInvalidFileAttributes && (folderAttributes & kFileAttributeReparsePoint) != 0) return;
-  platform_.files.RemoveFile(path->c_str());
+  if (path && folder && !IsLinkedFolder(platform_.files, *folder)) platform_.files.RemoveFile(path->c_str());
 }
 
 }  // namespace tw

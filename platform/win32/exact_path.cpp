@@ -49,6 +49,18 @@ bool LiesAt(HANDLE handle, const wchar_t* path) {
                               static_cast<int>(expected.size()), TRUE) == CSTR_EQUAL;
 }
 
+bool IsPlainFileAt(const wchar_t* path, bool singleName) {
+  const HANDLE file = OpenAtExactPath(path, FILE_READ_ATTRIBUTES, kShareAll);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const bool plain = GetFileInformationByHandle(file, &info) &&
+                     (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
+                     (!singleName || info.nNumberOfLinks == 1);
+  CloseHandle(file);
+  if (!plain) SetLastError(ERROR_ACCESS_DENIED);
+  return plain;
+}
+
 HANDLE OpenAtExactPath(const char* path, DWORD access) {
   const WideText wide = WidenFromActiveCodePage(path);
   if (wide.empty()) {

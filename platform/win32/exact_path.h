@@ -18,6 +18,11 @@ HANDLE OpenAtExactPath(const wchar_t* path, DWORD access, DWORD share);
 // The same for a path in the active code page, shared for everything.
 HANDLE OpenAtExactPath(const char* path, DWORD access);
 
+// Whether path names, exactly, a file that is neither a folder nor a link;
+// with singleName, also one that has no other name (a hard link would carry a
+// write to another file). False when it cannot be opened (see GetLastError).
+bool IsPlainFileAt(const wchar_t* path, bool singleName);
+
 // Whether the opened object's final path is the full form of path.
 bool LiesAt(HANDLE handle, const wchar_t* path);
 

@@ -41,14 +41,7 @@ class HeldFolder {
 };
 
 bool IsPlainFileOrMissing(const wchar_t* path) {
-  const HANDLE file = OpenAtExactPath(path, FILE_READ_ATTRIBUTES, kShareAll);
-  if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND;
-  BY_HANDLE_FILE_INFORMATION info;
-  const bool plain = GetFileInformationByHandle(file, &info) &&
-                     (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0 &&
-                     info.nNumberOfLinks == 1;
-  CloseHandle(file);
-  return plain;
+  return IsPlainFileAt(path, true) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
 // Loads, changes and saves one shortcut with the link object's two

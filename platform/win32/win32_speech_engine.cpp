@@ -29,13 +29,9 @@ bool IsPlainLocalFolder(const std::string& folder) {
 // Loads the library at a full path when it is a plain file found exactly
 // there; its own imports are then looked for in its folder and the system's.
 HMODULE LoadByFullPath(const std::string& path) {
-  const HANDLE file = OpenAtExactPath(path.c_str(), FILE_READ_ATTRIBUTES);
-  if (file == INVALID_HANDLE_VALUE) return nullptr;
-  BY_HANDLE_FILE_INFORMATION info;
-  const bool plain = GetFileInformationByHandle(file, &info) &&
-                     (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-  CloseHandle(file);
-  return plain ? LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH) : nullptr;
+  const WideText wide = WidenFromActiveCodePage(path.c_str());
+  if (wide.empty() || !IsPlainFileAt(wide.c_str(), false)) return nullptr;
+  return LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 HMODULE LoadFromSystemFolder() {
