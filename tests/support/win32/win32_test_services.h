@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 
