@@ -42,18 +42,59 @@ int CompareTextNoCase(const CodePage& codePage, const char* first, const char* s
   }
 }
 
-std::string LanguageSuffix(const std::string& languageCode) {
-  return languageCode.size() <= 2 ? languageCode : languageCode.substr(languageCode.size() - 2);
+std::vector<std::size_t> CharacterStarts(const CodePage& codePage, const std::string& text) {
+  std::vector<std::size_t> starts;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    starts.push_back(i);
+    // A lead byte takes its trail byte along, also when that byte is a backslash.
+    if (IsLeadByte(codePage, static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
+  }
+  return starts;
 }
 
-std::string SoundEventSuffix(const std::string& languageCode) {
-  return languageCode.size() <= 3 ? std::string() : languageCode.substr(3, 2);
+namespace {
+
+// The start of the character that holds the byte at position.
+std::size_t CharacterStartAtOrBefore(const std::vector<std::size_t>& starts, std::size_t position) {
+  std::size_t start = 0;
+  for (std::size_t candidate : starts) {
+    if (candidate > position) break;
+    start = candidate;
+  }
+  return start;
+}
+
+// The first position at or after position where a character starts (or the end).
+std::size_t CharacterStartAtOrAfter(const std::vector<std::size_t>& starts, std::size_t position, std::size_t size) {
+  for (std::size_t candidate : starts) {
+    if (candidate >= position) return candidate;
+  }
+  return size;
+}
+
+}  // namespace
+
+std::string LanguageSuffix(const CodePage& codePage, const std::string& languageCode) {
+  if (languageCode.size() <= 2) return languageCode;
+  const auto starts = CharacterStarts(codePage, languageCode);
+  return languageCode.substr(CharacterStartAtOrBefore(starts, languageCode.size() - 2));
+}
+
+std::string SoundEventSuffix(const CodePage& codePage, const std::string& languageCode) {
+  if (languageCode.size() <= 3) return std::string();
+  const auto starts = CharacterStarts(codePage, languageCode);
+  const std::size_t first = CharacterStartAtOrBefore(starts, 3);
+  const std::size_t end = CharacterStartAtOrAfter(starts, 5, languageCode.size());
+  return languageCode.substr(first, end - first);
 }
 
 std::string ShortLanguageCode(const CodePage& codePage, const std::string& languageCode) {
-  // Cut at 8 bytes, as the stored keys were named; then the byte-wise
-  // upper-casing, which must not alter a trail byte of a double-byte character.
-  std::string code = languageCode.substr(0, 8);
+  // Cut at 8 bytes, as the stored keys were named, but before a character
+  // that the cut would split; then the byte-wise upper-casing, which must not
+  // alter a trail byte.
+  const std::size_t end =
+      languageCode.size() <= 8 ? languageCode.size() : CharacterStartAtOrBefore(CharacterStarts(codePage, languageCode), 8);
+  std::string code = languageCode.substr(0, end);
   for (std::size_t i = 0; i < code.size(); ++i) {
     if (IsLeadByte(codePage, static_cast<unsigned char>(code[i]))) {
       ++i;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/code_page.h"
 
@@ -19,13 +20,19 @@ std::string& LowercaseText(const CodePage& codePage, std::string& text);
 // double-byte character starts.
 int CompareTextNoCase(const CodePage& codePage, const char* first, const char* second);
 
-// The last two characters of the language code (the whole code when shorter).
-std::string LanguageSuffix(const std::string& languageCode);
+// Where each character of the text starts: a double-byte character is one.
+std::vector<std::size_t> CharacterStarts(const CodePage& codePage, const std::string& text);
 
-// The 4th and 5th characters of the language code, as far as it has them.
-std::string SoundEventSuffix(const std::string& languageCode);
+// The pieces below are cut at the byte positions the stored names were made
+// with, widened or narrowed to whole characters: none begins or ends inside a
+// double-byte character, whose trail byte may be a backslash.
+// The last two bytes of the language code (the whole code when shorter).
+std::string LanguageSuffix(const CodePage& codePage, const std::string& languageCode);
 
-// The first 8 characters of the language code, upper-cased again.
+// The 4th and 5th bytes of the language code, as far as it has them.
+std::string SoundEventSuffix(const CodePage& codePage, const std::string& languageCode);
+
+// The first 8 bytes of the language code, upper-cased again.
 std::string ShortLanguageCode(const CodePage& codePage, const std::string& languageCode);
 
 }  // namespace tw

@@ -42,7 +42,7 @@ void UninstallApp::ReleaseEngineData() {
       }
     }
     const bool dictation = std::string(dataSet) == layout::kDictData;
-    auto userName = SuffixedName(dictation ? "cstart" : "nav", LanguageSuffix(languageCode_), kEngineUserCapacity);
+    auto userName = SuffixedName(dictation ? "cstart" : "nav", LanguageSuffix(platform_.codePage, languageCode_), kEngineUserCapacity);
     if (!userName) continue;
     LowercaseText(platform_.codePage, *userName);
     platform_.engine.UninstallSpeechUser(0, instance_, languageCode_.c_str(), userName->c_str());

@@ -41,7 +41,7 @@ std::vector<std::string> FindLowercaseNames(FileSystem& files, const CodePage& c
                                             const std::string& suffix, const char* extension) {
   const auto pattern = PathBelow(directory, "*" + suffix + extension);
   if (!pattern) return {};
-  std::vector<std::string> names = FindNames(files, *pattern);
+  std::vector<std::string> names = FindNames(files, codePage, *pattern);
   for (std::string& name : names) LowercaseText(codePage, name);
   return names;
 }
@@ -77,7 +77,7 @@ void UninstallApp::RepointHelpFiles(const std::string& subdirectory) {
   const auto productDirectory = PathBelow(base, subdirectory);
   if (!productDirectory) return;
 
-  const std::string suffix = LanguageSuffix(languageCode_);
+  const std::string suffix = LanguageSuffix(platform_.codePage, languageCode_);
   std::vector<std::string> fileNames =
       FindLowercaseNames(platform_.files, platform_.codePage, *productDirectory, suffix, ".hlp");
   // Contents files alone are no reason to register anything.

@@ -53,6 +53,9 @@ void UninstallApp::DeleteDirectoryTree(const std::string& path) {
   if (search == kInvalidFindHandle) return;
   do {
     if (IsDotEntry(entry.name)) continue;
+    // A name from the disk is as hostile as one from the registry; one that
+    // is not a plain name (or has no exact form in the code page) stays.
+    if (!IsPlainName(platform_.codePage, entry.name)) continue;
     // An entry whose path would not fit is left, never cut short into another name.
     const auto child = JoinPath({path, entry.name}, layout::kPathCapacity);
     if (!child) continue;

@@ -34,9 +34,12 @@ void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
   // Without all three the link would be written at a made-up place and point
   // at a made-up file: the shortcuts are better left as they are.
   if (!helpDirectory || !folderName || !programsDirectory) return;
+  // Nor is a shortcut saved through a program folder that is a link.
+  const auto folderPath = ProgramFolderPath(platform_.codePage, *programsDirectory, *folderName);
+  if (folderPath && IsLinkedFolder(platform_.files, *folderPath)) return;
 
   const SwapTargets targets = TargetsFor(remainingProduct);
-  const std::string suffix = LanguageSuffix(languageCode_);
+  const std::string suffix = LanguageSuffix(platform_.codePage, languageCode_);
   // A link path or target that does not fit a path buffer is passed over, and
   // so is a folder or link name that would lead out of the programs directory.
   const auto update = [&](const char* linkValue, const std::optional<std::string>& target,

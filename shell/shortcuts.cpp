@@ -123,7 +123,9 @@ void UninstallApp::DeleteShortcut(const std::string& folderName, const std::stri
   if (!programsDirectory) return;
   // A name that is not one plain component would reach outside the folder.
   const auto path = ShortcutFilePath(platform_.codePage, *programsDirectory, folderName, shortcutName);
-  if (path) platform_.files.RemoveFile(path->c_str());
+  // Nor may the folder be a link: the file of that name wherever it leads would go.
+  const auto folder = ProgramFolderPath(platform_.codePage, *programsDirectory, folderName);
+  if (path && folder && !IsLinkedFolder(platform_.files, *folder)) platform_.files.RemoveFile(path->c_str());
 }
 
 }  // namespace tw

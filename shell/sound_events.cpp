@@ -14,7 +14,7 @@ constexpr const char* kSchemeEntries[] = {"\\Start Dictation ", "\\Stop Dictatio
 }  // namespace
 
 void UninstallApp::RemoveSoundEvents() {
-  const std::string suffix = SoundEventSuffix(languageCode_);
+  const std::string suffix = SoundEventSuffix(platform_.codePage, languageCode_);
   for (const char* label : kLabelKeys) DeleteKeyTree(kHkeyCurrentUser, label + suffix);
   for (const char* entry : kSchemeEntries) DeleteKeyTree(kHkeyCurrentUser, layout::kSoundScheme + (entry + suffix));
 

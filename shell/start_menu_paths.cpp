@@ -43,6 +43,11 @@ std::optional<std::string> ProgramFolderPath(const CodePage& codePage, const std
   return JoinPath({programsDirectory, folderName}, layout::kPathCapacity);
 }
 
+bool IsLinkedFolder(FileSystem& files, const std::string& folderPath) {
+  const std::uint32_t attributes = files.GetAttributes(folderPath.c_str());
+  return attributes != kInvalidFileAttributes && (attributes & kFileAttributeReparsePoint) != 0;
+}
+
 std::optional<std::string> ShortcutFilePath(const CodePage& codePage, const std::string& programsDirectory,
                                             const std::string& folderName, const std::string& shortcutName) {
   if (!IsPlainName(codePage, folderName) || !IsPlainName(codePage, shortcutName)) return std::nullopt;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "platform/registry.h"
 
 namespace tw {
@@ -25,6 +26,10 @@ bool IsPlainName(const CodePage& codePage, const std::string& name);
 // a path that would not fit MAX_PATH.
 std::optional<std::string> ProgramFolderPath(const CodePage& codePage, const std::string& programsDirectory,
                                              const std::string& folderName);
+
+// Whether the program folder is a junction or symbolic link, which would take
+// a delete or save of a shortcut in it elsewhere (a missing folder is none).
+bool IsLinkedFolder(FileSystem& files, const std::string& folderPath);
 
 // <programs directory>\<folder name>\<shortcut name>.lnk, on the same terms.
 std::optional<std::string> ShortcutFilePath(const CodePage& codePage, const std::string& programsDirectory,

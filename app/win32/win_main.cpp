@@ -5,10 +5,14 @@
 #include "app/message_ids.h"
 #include "app/uninstall_app.h"
 #include "platform/win32/win32_platform.h"
+#include "registry/key_path.h"
+#include "registry/layout.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const auto instanceHandle = reinterpret_cast<tw::InstanceHandle>(instance);
-  static tw::Win32Platform platform(instanceHandle, IDS_APP_TITLE);
+  static tw::Win32Platform platform(
+      instanceHandle, IDS_APP_TITLE,
+      {tw::FamilyPath({tw::layout::kEngine, tw::layout::kDirectories}).value_or(""), tw::layout::kBin});
   static tw::UninstallApp app(platform.View(), commandLine != nullptr ? commandLine : "", instanceHandle);
   app.RunUninstall();
   return 0;

@@ -54,7 +54,7 @@ bool MatchesWildcard(const std::string& pattern, const std::string& name) {
          Glob(pattern.substr(0, pattern.size() - 2).c_str(), name.c_str());
 }
 
-DiskFileSystem::DiskFileSystem(fs::path root) : root_(std::move(root)) {}
+DiskFileSystem::DiskFileSystem(fs::path root, const CodePage* codePage) : root_(std::move(root)), codePage_(codePage) {}
 
 std::optional<fs::path> DiskFileSystem::HostPath(const std::string& windowsPath) const {
   if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
@@ -65,7 +65,10 @@ std::optional<fs::path> DiskFileSystem::HostPath(const std::string& windowsPath)
   std::vector<std::string> parts;
   std::string part;
   for (std::size_t i = 2; i <= windowsPath.size(); ++i) {
-    if (i == windowsPath.size() || IsSeparator(windowsPath[i])) {
+    if (i < windowsPath.size() && codePage_ != nullptr && i + 1 < windowsPath.size() &&
+        codePage_->IsLeadByte(static_cast<unsigned char>(windowsPath[i]))) {
+      part += windowsPath.substr(i++, 2);  // a trail byte 0x5C is no separator
+    } else if (i == windowsPath.size() || IsSeparator(windowsPath[i])) {
       if (part == "..") {
         if (!parts.empty()) parts.pop_back();
       } else if (!part.empty() && part != ".") {
@@ -110,9 +113,21 @@ std::uint32_t DiskFileSystem::AttributesOf(const fs::path& hostPath) const {
   if (fs::is_symlink(link)) {
     return kFileAttributeReparsePoint | (fs::is_directory(fs::status(hostPath, error)) ? kFileAttributeDirectory : 0);
   }
-  if (fs::is_directory(link)) return kFileAttributeDirectory;
-  const bool readOnly = (link.permissions() & fs::perms::owner_write) == fs::perms::none;
-  return kFileAttributeArchive | (readOnly ? kFileAttributeReadOnly : 0);
+  const std::uint32_t readOnly =
+      (link.permissions() & fs::perms::owner_write) == fs::perms::none ? kFileAttributeReadOnly : 0;
+  if (fs::is_directory(link)) return kFileAttributeDirectory | readOnly;
+  return kFileAttributeArchive | readOnly;
+}
+
+bool DiskFileSystem::PassesLink(const fs::path& hostPath) const {
+  std::error_code error;
+  const fs::path relative = hostPath.parent_path().lexically_relative(root_);
+  fs::path walked = root_;
+  for (const fs::path& part : relative) {
+    walked /= part;
+    if (part != "." && fs::is_symlink(fs::symlink_status(walked, error))) return true;
+  }
+  return false;
 }
 
 FindHandle DiskFileSystem::FindFirst(const char* pattern, FindData* data) {
@@ -177,7 +192,8 @@ bool DiskFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
   const auto host = HostPath(path ? path : "");
   const std::uint32_t current = host ? AttributesOf(*host) : kInvalidFileAttributes;
   if (current == kInvalidFileAttributes) return Fail(kErrorFileNotFound);
-  if ((current & (kFileAttributeDirectory | kFileAttributeReparsePoint)) != 0) return true;
+  if (PassesLink(*host)) return Fail(kErrorAccessDenied);
+  if ((current & kFileAttributeReparsePoint) != 0) return true;
   std::error_code error;
   const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   if (attributes & kFileAttributeReadOnly) {
@@ -193,6 +209,7 @@ bool DiskFileSystem::RemoveFile(const char* path) {
   if (!host) return Fail(kErrorPathNotFound);
   const std::uint32_t attributes = AttributesOf(*host);
   if (attributes == kInvalidFileAttributes) return FailMissing(*host);
+  if (PassesLink(*host)) return Fail(kErrorAccessDenied);
   if ((attributes & (kFileAttributeDirectory | kFileAttributeReadOnly)) != 0) return Fail(kErrorAccessDenied);
   std::error_code error;
   return fs::remove(*host, error) ? true : Fail(kErrorAccessDenied);
@@ -205,6 +222,10 @@ bool DiskFileSystem::RemoveFolder(const char* path) {
   if (attributes == kInvalidFileAttributes) return FailMissing(*host);
   if ((attributes & kFileAttributeDirectory) == 0) return Fail(kErrorDirectory);
   if (host->parent_path() == root_) return Fail(kErrorAccessDenied);  // a drive's root stays
+  if (PassesLink(*host)) return Fail(kErrorAccessDenied);
+  if ((attributes & (kFileAttributeReadOnly | kFileAttributeReparsePoint)) == kFileAttributeReadOnly) {
+    return Fail(kErrorAccessDenied);
+  }
   std::error_code error;
   // A link goes by itself; whatever it points to stays.
   if ((attributes & kFileAttributeReparsePoint) == 0 && !fs::is_empty(*host, error)) return Fail(kErrorDirNotEmpty);

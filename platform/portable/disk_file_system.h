@@ -1,7 +1,11 @@
 // Windows paths on a real disk: "C:\dir\file" lives at <root>/c/dir/file.
 // Names are matched without regard to case, searches use Windows wildcards,
 // the read-only attribute is the absence of write permission and is honoured
-// by deletes even for root, and a symbolic link stands for a reparse point.
+// by deletes (of files and folders) even for root, and a symbolic link stands
+// for a reparse point. As the Win32 layer does, nothing is deleted or changed
+// through a link at any level of its path; a link itself may go. Paths are
+// split at real backslashes only, never at the trail byte of a double-byte
+// character of the code page given.
 #pragma once
 
 #include <filesystem>
@@ -10,13 +14,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 
 namespace tw {
 
 class DiskFileSystem : public FileSystem {
  public:
-  explicit DiskFileSystem(std::filesystem::path root);
+  // codePage null: a single-byte code page.
+  explicit DiskFileSystem(std::filesystem::path root, const CodePage* codePage = nullptr);
 
   FindHandle FindFirst(const char* pattern, FindData* data) override;
   bool FindNext(FindHandle search, FindData* data) override;
@@ -43,8 +49,11 @@ class DiskFileSystem : public FileSystem {
   // another error than a missing last name.
   bool FailMissing(const std::filesystem::path& hostPath);
   std::uint32_t AttributesOf(const std::filesystem::path& hostPath) const;
+  // Whether a folder on the way from the drive to hostPath is a link.
+  bool PassesLink(const std::filesystem::path& hostPath) const;
 
   std::filesystem::path root_;
+  const CodePage* codePage_;
   std::map<FindHandle, Search> searches_;
   FindHandle nextSearch_ = 0x100;
   Status lastError_ = kErrorSuccess;

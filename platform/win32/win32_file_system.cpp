@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include "platform/win32/exact_path.h"
+#include "platform/win32/user_rights.h"
+#include "platform/win32/wide_text.h"
+
 namespace tw {
 namespace {
 
@@ -9,24 +13,56 @@ HANDLE ToHandle(FindHandle search) {
   return search == kInvalidFindHandle ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(search);
 }
 
-void Copy(const WIN32_FIND_DATAA& found, FindData* data) {
+// A name without an exact form in the active code page is handed on empty:
+// no usable name, so its entry and the folders above it stay.
+void Copy(const WIN32_FIND_DATAW& found, FindData* data) {
   data->attributes = found.dwFileAttributes;
-  data->name = found.cFileName;
+  data->name = NarrowExactly(found.cFileName).value_or(std::string());
 }
+
+bool Fail(DWORD error) {
+  SetLastError(error);
+  return false;
+}
+
+// One change to the object the path names, made through a handle that was
+// checked to hold that very object; done with the user's own rights.
+template <typename Change>
+bool ChangeAtExactPath(const char* path, DWORD access, Change change) {
+  const UserRights rights;
+  const HANDLE handle = OpenAtExactPath(path, access | FILE_READ_ATTRIBUTES);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  bool done = GetFileInformationByHandle(handle, &info) && change(handle, info.dwFileAttributes);
+  const DWORD error = GetLastError();
+  CloseHandle(handle);
+  SetLastError(error);
+  return done;
+}
+
+bool Dispose(HANDLE handle) {
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  return SetFileInformationByHandle(handle, FileDispositionInfo, &disposition, sizeof disposition) != FALSE;
+}
+
+bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
+bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+bool IsReadOnly(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_READONLY) != 0; }
 
 }  // namespace
 
 FindHandle Win32FileSystem::FindFirst(const char* pattern, FindData* data) {
-  WIN32_FIND_DATAA found;
-  const HANDLE search = FindFirstFileA(pattern, &found);
+  const WideText widePattern = WidenFromActiveCodePage(pattern);
+  WIN32_FIND_DATAW found;
+  const HANDLE search = FindFirstFileW(widePattern.c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return kInvalidFindHandle;
   Copy(found, data);
   return reinterpret_cast<FindHandle>(search);
 }
 
 bool Win32FileSystem::FindNext(FindHandle search, FindData* data) {
-  WIN32_FIND_DATAA found;
-  if (!FindNextFileA(ToHandle(search), &found)) return false;
+  WIN32_FIND_DATAW found;
+  if (!FindNextFileW(ToHandle(search), &found)) return false;
   Copy(found, data);
   return true;
 }
@@ -36,12 +72,30 @@ bool Win32FileSystem::FindClose(FindHandle search) { return ::FindClose(ToHandle
 std::uint32_t Win32FileSystem::GetAttributes(const char* path) { return GetFileAttributesA(path); }
 
 bool Win32FileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
-  return SetFileAttributesA(path, attributes) != FALSE;
+  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [attributes](HANDLE handle, DWORD) {
+    FILE_BASIC_INFO basic{};  // times of zero stay as they are
+    const DWORD settable = attributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
+    basic.FileAttributes = settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable;
+    return SetFileInformationByHandle(handle, FileBasicInfo, &basic, sizeof basic) != FALSE;
+  });
 }
 
-bool Win32FileSystem::RemoveFile(const char* path) { return DeleteFileA(path) != FALSE; }
+// As DeleteFile: not a folder, not read-only; a link goes by itself.
+bool Win32FileSystem::RemoveFile(const char* path) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, DWORD current) {
+    if (IsFolder(current) || (IsReadOnly(current) && !IsLink(current))) return Fail(ERROR_ACCESS_DENIED);
+    return Dispose(handle);
+  });
+}
 
-bool Win32FileSystem::RemoveFolder(const char* path) { return RemoveDirectoryA(path) != FALSE; }
+// As RemoveDirectory: a folder, empty and not read-only; a link goes by itself.
+bool Win32FileSystem::RemoveFolder(const char* path) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, DWORD current) {
+    if (!IsFolder(current)) return Fail(ERROR_DIRECTORY);
+    if (IsReadOnly(current) && !IsLink(current)) return Fail(ERROR_ACCESS_DENIED);
+    return Dispose(handle);
+  });
+}
 
 Status Win32FileSystem::LastError() { return static_cast<Status>(GetLastError()); }
 

@@ -1,4 +1,6 @@
-// Files through the kernel32 8-bit calls, one call per operation.
+// Files through kernel32: searches with the wide calls and exact 8-bit names;
+// deletes and attribute changes through handles that hold the very object the
+// path names, never one reached through a link, with the user's own rights.
 #pragma once
 
 #include "platform/file_system.h"

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "platform/platform.h"
 #include "platform/win32/win32_code_page.h"
@@ -17,8 +18,10 @@ namespace tw {
 
 class Win32Platform {
  public:
-  // instance holds the string table; captionId names the message boxes' caption.
-  Win32Platform(InstanceHandle instance, std::uint32_t captionId) : messages_(instance, captionId) {}
+  // instance holds the string table; captionId names the message boxes'
+  // caption; engineFolder is where the engine records its folder.
+  Win32Platform(InstanceHandle instance, std::uint32_t captionId, EngineFolderValue engineFolder)
+      : messages_(instance, captionId), engine_(registry_, std::move(engineFolder)) {}
 
   Platform View() { return Platform{registry_, files_, processes_, messages_, links_, engine_, codePage_}; }
 

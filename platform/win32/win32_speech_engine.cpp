@@ -2,13 +2,47 @@
 
 #include <windows.h>
 
+#include "platform/win32/exact_path.h"
+#include "platform/win32/wide_text.h"
+
 namespace tw {
 namespace {
 
 constexpr char kLibraryName[] = "spchcfg.cpl";
+constexpr std::uint32_t kFolderCapacity = MAX_PATH;
 
 using UninstallSpeechUserFunction = LONG(WINAPI*)(HWND window, HINSTANCE instance, LPCSTR languageCode,
                                                   LPCSTR userName);
+
+bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// "X:\name\name...": no UNC or device path, nothing relative, no "." or ".."
+// component, no forward slash; the folder may end in one backslash.
+bool IsPlainLocalFolder(const std::string& folder) {
+  if (folder.size() < 3 || !IsDriveLetter(folder[0]) || folder[1] != ':' || folder[2] != '\\') return false;
+  if (folder.find_first_of("/*?\"<>|") != std::string::npos || folder.find(':', 2) != std::string::npos) return false;
+  const std::string inner = folder + (folder.back() == '\\' ? "" : "\\");
+  return inner.find("\\.\\") == std::string::npos && inner.find("\\..\\") == std::string::npos &&
+         inner.find("\\\\", 2) == std::string::npos;
+}
+
+// Loads the library at a full path when it is a plain file found exactly
+// there; its own imports are then looked for in its folder and the system's.
+HMODULE LoadByFullPath(const std::string& path) {
+  const WideText wide = WidenFromActiveCodePage(path.c_str());
+  if (wide.empty() || !IsPlainFileAt(wide.c_str(), false)) return nullptr;
+  return LoadLibraryExW(wide.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+HMODULE LoadFromSystemFolder() {
+  HMODULE library = LoadLibraryExA(kLibraryName, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (library != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return library;
+  // Systems older than that flag: the same folder, by its full path.
+  char folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  return LoadByFullPath(std::string(folder, length) + "\\" + kLibraryName);
+}
 
 }  // namespace
 
@@ -20,17 +54,32 @@ std::int32_t Win32SpeechEngine::UninstallSpeechUser(WindowHandle window, Instanc
   return function(reinterpret_cast<HWND>(window), reinterpret_cast<HINSTANCE>(instance), languageCode, userName);
 }
 
+std::string Win32SpeechEngine::LibraryInEngineFolder() {
+  RegKey key = 0;
+  if (registry_.OpenKey(kHkeyLocalMachine, engineFolder_.keyPath.c_str(), kKeyQueryValue, &key) != kErrorSuccess) {
+    return std::string();
+  }
+  char folder[kFolderCapacity];
+  ValueType type = kRegNone;
+  std::uint32_t size = kFolderCapacity - 1;
+  const Status status =
+      registry_.QueryValue(key, engineFolder_.valueName.c_str(), &type, reinterpret_cast<std::uint8_t*>(folder), &size);
+  registry_.CloseKey(key);
+  if (status != kErrorSuccess || type != kRegSz) return std::string();
+  folder[size] = '\0';
+  const std::string text(folder);  // up to the stored terminator
+  if (!IsPlainLocalFolder(text)) return std::string();
+  const std::string path = text + (text.back() == '\\' ? "" : "\\") + kLibraryName;
+  return path.size() < MAX_PATH ? path : std::string();
+}
+
 void Win32SpeechEngine::Bind() {
   bound_ = true;
-  // Keep the current directory out of the search: the uninstaller runs from
-  // wherever the setup was started, and a library planted there must not load.
+  // Keep the current directory out of the search for the library's own imports.
   SetDllDirectoryA("");
-  // Wine takes the empty directory for "none set" and still searches the
-  // current directory, so the search is also named explicitly: the program's
-  // folder and the system folder. Systems older than these flags refuse them
-  // and rely on the call above.
-  HMODULE library = LoadLibraryExA(kLibraryName, nullptr, LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
-  if (library == nullptr && GetLastError() == ERROR_INVALID_PARAMETER) library = LoadLibraryA(kLibraryName);
+  const std::string inEngineFolder = LibraryInEngineFolder();
+  HMODULE library = inEngineFolder.empty() ? nullptr : LoadByFullPath(inEngineFolder);
+  if (library == nullptr) library = LoadFromSystemFolder();
   // Loaded for the rest of the run and never freed: the process ends soon.
   if (library == nullptr) return;
   uninstallSpeechUser_ = reinterpret_cast<ExportedFunction>(GetProcAddress(library, "UninstallSpeechUser"));

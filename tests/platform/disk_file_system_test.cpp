@@ -112,6 +112,34 @@ TEST_F(DiskFileSystemTest, LinksAreReparsePointsRemovedByThemselves) {
   EXPECT_TRUE(std::filesystem::exists(outside.Path() / "target.txt"));
 }
 
+// As on Windows: a trail byte 0x5C of code page 936 is no separator, a
+// read-only folder is not removed, and nothing is deleted or changed through
+// a link at any level of the path, even when the link came after a look.
+TEST_F(DiskFileSystemTest, PathsBehaveAsOnWindowsForHostileNamesAndLinks) {
+  platform.codePage.Set(936);
+  EXPECT_EQ(files.HostPath("C:\\Start\\\x81\\x"), platform.Host("C:\\Start") / "\x81\\x");
+  platform.codePage.Set(1252);
+  EXPECT_EQ(files.HostPath("C:\\Start\\\x81\\x"), platform.Host("C:\\Start") / "\x81" / "x");
+
+  ASSERT_TRUE(files.SetAttributes("C:\\Start\\Programs\\Folder", kFileAttributeReadOnly | kFileAttributeDirectory));
+  ASSERT_TRUE(files.RemoveFile("C:\\Start\\Programs\\Folder\\Item.lnk"));
+  EXPECT_FALSE(files.RemoveFolder("C:\\Start\\Programs\\Folder"));
+  EXPECT_EQ(files.LastError(), kErrorAccessDenied);
+
+  TempFolder outside;
+  std::filesystem::create_directories(outside.Path() / "Deep" / "Empty");
+  std::ofstream(outside.Path() / "Deep" / "target.txt") << "keep";
+  std::filesystem::create_directory_symlink(outside.Path(), platform.Host("C:\\Start") / "Link");
+  for (const char* path : {"C:\\Start\\Link\\Deep\\target.txt", "C:\\Start\\Link\\Deep\\Empty"}) {
+    EXPECT_FALSE(files.RemoveFile(path)) << path;
+    EXPECT_FALSE(files.RemoveFolder(path)) << path;
+    EXPECT_FALSE(files.SetAttributes(path, kFileAttributeReadOnly)) << path;
+    EXPECT_EQ(files.LastError(), kErrorAccessDenied) << path;
+  }
+  EXPECT_TRUE(std::filesystem::exists(outside.Path() / "Deep" / "Empty"));
+  EXPECT_EQ(files.GetAttributes("C:\\Start\\Link\\Deep\\target.txt"), kFileAttributeArchive);
+}
+
 TEST_F(DiskFileSystemTest, SearchesTellAMissingFolderFromNoMatch) {
   FindData entry;
   EXPECT_EQ(files.FindFirst("C:\\Start\\Missing\\*.*", &entry), kInvalidFindHandle);

@@ -93,8 +93,8 @@ struct LanguageCase {
 class LanguagePiecesTest : public ::testing::TestWithParam<LanguageCase> {};
 
 TEST_P(LanguagePiecesTest, CutsTheCodeIntoItsPieces) {
-  EXPECT_EQ(LanguageSuffix(GetParam().code), GetParam().suffix);
-  EXPECT_EQ(SoundEventSuffix(GetParam().code), GetParam().soundEventSuffix);
+  EXPECT_EQ(LanguageSuffix(kChinese, GetParam().code), GetParam().suffix);
+  EXPECT_EQ(SoundEventSuffix(kChinese, GetParam().code), GetParam().soundEventSuffix);
   EXPECT_EQ(ShortLanguageCode(kChinese, GetParam().code), GetParam().shortCode);
 }
 
@@ -107,7 +107,13 @@ INSTANTIATE_TEST_SUITE_P(Codes, LanguagePiecesTest,
                                            LanguageCase{"ABCDEFGHIJ", "IJ", "DE", "ABCDEFGH"},
                                            LanguageCase{"zh_cn_simplified", "ed", "cn", "ZH_CN_SI"},
                                            // a trail byte in a..z is not upper-cased
-                                           LanguageCase{"\xB0\x61x", "\x61x", "", "\xB0\x61X"}));
+                                           LanguageCase{"\xB0\x61x", "\xB0\x61x", "", "\xB0\x61X"},
+                                           // no piece begins or ends inside a character whose trail byte is "\"
+                                           LanguageCase{"AB_\x81\\", "\x81\\", "\x81\\", "AB_\x81\\"},
+                                           LanguageCase{"A\x81\\_\x82\\\x83\\D", "\x83\\D", "_\x82\\",
+                                                        "A\x81\\_\x82\\\x83\\"},
+                                           LanguageCase{"ABCDEFG\x81\\", "\x81\\", "DE", "ABCDEFG"},
+                                           LanguageCase{"ABCDEFGH\x81\\", "\x81\\", "DE", "ABCDEFGH"}));
 
 }  // namespace
 }  // namespace tw::test

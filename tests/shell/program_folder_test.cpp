@@ -67,6 +67,42 @@ TEST_F(ProgramFolderTest, FolderThatIsALinkGoesByItself) {
   EXPECT_EQ(watched.changes, std::vector<std::string>{"RemoveFolder " + kFolder});
 }
 
+// What a user may plant in the folder to steer the elevated delete elsewhere:
+// a name that reads as a path, a link above the last component, a read-only
+// folder, and a sub-folder swapped for a link after it was looked at.
+TEST_F(ProgramFolderTest, PlantedNamesAndLinksAtAnyLevelReachNothingOutside) {
+  TW_NEEDS_SYMBOLIC_LINKS();
+  const std::string victim = "C:\\Users\\Ann\\Start Menu\\victim";
+  platform.WriteFile(victim + "\\precious.txt");
+  std::filesystem::create_directories(platform.Host(kFolder) / "..\\victim");  // one name on this disk
+  WriteHostFile(platform.Host(kFolder) / "..\\victim" / "x");
+  platform.WriteFile(kFolder + "\\Locked\\Inner.lnk");
+  MakeReadOnly(kFolder + "\\Locked");
+  platform.WriteFile(kFolder + "\\Sub\\Deeper\\Manual.lnk");
+  std::filesystem::create_directories(outside.Path() / "Deeper");
+  WriteHostFile(outside.Path() / "Deeper" / "Manual.lnk");
+  watched.beforeChange = [&](const std::string& path) {
+    if (path != kFolder + "\\Sub\\Deeper\\Manual.lnk" || !std::filesystem::exists(platform.Host(kFolder + "\\Sub"))) return;
+    std::filesystem::rename(platform.Host(kFolder + "\\Sub"), outside.Path() / "moved");
+    Link(kFolder + "\\Sub", outside.Path(), true);
+  };
+  const std::set<std::string> outsideBefore{DiskContents()};
+
+  Remove("Talkwise");
+  EXPECT_TRUE(platform.Exists(victim + "\\precious.txt"));
+  EXPECT_TRUE(std::filesystem::exists(outside.Path() / "Deeper" / "Manual.lnk"));
+  // What could not go stays with the folders above it; the rest went.
+  EXPECT_TRUE(std::filesystem::exists(platform.Host(kFolder) / "..\\victim" / "x"));
+  EXPECT_TRUE(platform.Exists(kFolder + "\\Locked"));
+  EXPECT_FALSE(platform.Exists(kFolder + "\\Locked\\Inner.lnk"));
+  EXPECT_FALSE(platform.Exists(kFolder + "\\Begin Here.lnk"));
+  for (const std::string& entry : DiskContents()) {
+    if (entry.find("Talkwise") == std::string::npos) {
+      EXPECT_EQ(outsideBefore.count(entry), 1u) << entry;
+    }
+  }
+}
+
 TEST_F(ProgramFolderTest, EmptyNameStandsForTheLanguagesDefaultFolder) {
   Remove("");
   EXPECT_FALSE(platform.Exists(kFolder));

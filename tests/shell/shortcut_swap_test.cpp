@@ -1,10 +1,13 @@
 // Re-pointing the two shortcuts that ProdTWDLite and ProdTWC share.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "tests/support/registry_probe.h"
+#include "tests/support/start_menu_test.h"
+#include "tests/support/temp_folder.h"
 #include "tests/support/test_platform.h"
 
 namespace tw::test {
@@ -181,6 +184,20 @@ TEST_F(ShortcutSwapTest, NamesThatLeadOutOfTheProgramsDirectoryWriteNothing) {
   const auto updates = Swap("ProdTWDLite", "ProdTWC");
   ASSERT_EQ(updates.size(), 1u);
   EXPECT_EQ(updates[0].linkPath, std::string(kPrograms) + "\\Talkwise Control\\General Reference.lnk");
+}
+
+// A user who makes the program folder a link would have the elevated save
+// write wherever the link leads; the same goes for the shortcut deletes.
+TEST_F(ShortcutSwapTest, AProgramFolderThatIsALinkIsNeitherWrittenNorDeletedThrough) {
+  TW_NEEDS_SYMBOLIC_LINKS();
+  TempFolder elsewhere;
+  std::ofstream(elsewhere.Path() / "Dictate.lnk") << "keep";
+  const auto folder = platform.Host(std::string(kPrograms) + "\\Talkwise Control");
+  std::filesystem::create_directories(folder.parent_path());
+  std::filesystem::create_directory_symlink(elsewhere.Path(), folder);
+  EXPECT_TRUE(Swap("ProdTWDLite", "ProdTWC").empty());
+  platform.MakeApp("ProdTWC C en_us C:\\u.exe log")->DeleteShortcut("Talkwise Control", "Dictate");
+  EXPECT_TRUE(std::filesystem::exists(elsewhere.Path() / "Dictate.lnk"));
 }
 
 TEST_F(ShortcutSwapTest, ARelativeProgramsDirectoryWritesNothing) {

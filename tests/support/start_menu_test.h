@@ -32,7 +32,7 @@ class StartMenuTest : public ::testing::Test {
   void MakeReadOnly(const std::string& windowsPath);
 
   TestPlatform platform;
-  WatchedFileSystem watched{platform.drives.Path()};
+  WatchedFileSystem watched{platform.drives.Path(), &platform.codePage};
 };
 
 // Whether this system lets a test make symbolic links (Wine does not).

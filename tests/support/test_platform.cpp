@@ -23,7 +23,7 @@ std::map<std::uint32_t, std::string> StringTable() {
 
 }  // namespace
 
-TestPlatform::TestPlatform() : files(drives.Path()), messages(StringTable(), IDS_APP_TITLE) {}
+TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(StringTable(), IDS_APP_TITLE) {}
 
 Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
 

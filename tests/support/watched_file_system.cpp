@@ -11,18 +11,21 @@ bool WatchedFileSystem::FindNext(FindHandle search, FindData* data) {
 
 bool WatchedFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
   failed_ = false;
+  if (beforeChange) beforeChange(path);
   changes.push_back(std::string("SetAttributes ") + path);
   return TestFileSystem::SetAttributes(path, attributes);
 }
 
 bool WatchedFileSystem::RemoveFile(const char* path) {
   failed_ = false;
+  if (beforeChange) beforeChange(path);
   changes.push_back(std::string("RemoveFile ") + path);
   return TestFileSystem::RemoveFile(path);
 }
 
 bool WatchedFileSystem::RemoveFolder(const char* path) {
   failed_ = false;
+  if (beforeChange) beforeChange(path);
   changes.push_back(std::string("RemoveFolder ") + path);
   return TestFileSystem::RemoveFolder(path);
 }

@@ -2,6 +2,7 @@
 // directory searches that can be made to break off.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,8 @@ class WatchedFileSystem : public TestFileSystem {
   // The injected search failure until the next FindNext or change.
   Status LastError() override;
 
+  // Runs before each change with its path: what another process may do in between.
+  std::function<void(const std::string& path)> beforeChange;
   // "RemoveFile <path>", "RemoveFolder <path>", "SetAttributes <path>", in call order.
   std::vector<std::string> changes;
   // After this many more successful FindNext calls, FindNext fails with searchFailure.

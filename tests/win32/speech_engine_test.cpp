@@ -1,6 +1,7 @@
-// Win32SpeechEngine on the running system: spchcfg.cpl is looked for in the
-// program's folder and the system folder but never in the current directory,
-// and a library or function that is not there makes the call a silent no-op.
+// Win32SpeechEngine on the running system: spchcfg.cpl is taken from the
+// engine's folder as the registry records it (or the system folder), never
+// from the program's folder or the current directory, and a library or
+// function that is not there makes the call a silent no-op.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "platform/types.h"
+#include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_speech_engine.h"
 #include "tests/win32/scratch_folder.h"
 
@@ -15,6 +17,7 @@ namespace tw::win32test {
 namespace {
 
 constexpr InstanceHandle kInstance = 0x400000;
+constexpr char kEngineKey[] = "SOFTWARE\\TwWin32Tests\\Engine";
 
 // A stand-in library built beside this test program under its own name, so
 // that the application directory never offers it as spchcfg.cpl.
@@ -34,6 +37,7 @@ class SpeechEngineTest : public ::testing::Test {
   }
 
   void TearDown() override {
+    RegDeleteKeyA(HKEY_LOCAL_MACHINE, kEngineKey);
     SetCurrentDirectoryA(oldDirectory_.c_str());
     // The engine keeps its library for the run; let go of it so that the
     // next test starts without it and the scratch folders can be removed.
@@ -58,14 +62,27 @@ class SpeechEngineTest : public ::testing::Test {
     return function ? function() : "loaded, without LastUninstallSpeechUserCall";
   }
 
-  Win32SpeechEngine engine;
+  // Records folder as the engine's folder.
+  static void RecordEngineFolder(const std::string& folder) {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kEngineKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(key, "Bin", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>(folder.size() + 1));
+    RegCloseKey(key);
+  }
+
+  Win32Registry registry;
+  Win32SpeechEngine engine{registry, {kEngineKey, "Bin"}};
 
  private:
   std::string oldDirectory_;
 };
 
-TEST_F(SpeechEngineTest, CallsTheLibraryInTheProgramsFolderAndKeepsItForTheRun) {
-  Install("stub_spchcfg.dll", BesideTheTests("spchcfg.cpl"));
+TEST_F(SpeechEngineTest, CallsTheLibraryInTheEnginesFolderAndKeepsItForTheRun) {
+  ScratchFolder engineFolder;
+  Install("stub_spchcfg.dll", engineFolder / "spchcfg.cpl");
+  RecordEngineFolder(engineFolder.Path());
 
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 1);
   EXPECT_EQ(LastCall(), "0|4194304|AB_CD|navcd");
@@ -73,17 +90,29 @@ TEST_F(SpeechEngineTest, CallsTheLibraryInTheProgramsFolderAndKeepsItForTheRun) 
   EXPECT_EQ(LastCall(), "0|4194304|AB_CD|cstartcd");
 }
 
-TEST_F(SpeechEngineTest, NeverLoadsALibraryFromTheCurrentDirectory) {
-  ScratchFolder currentDirectory;
-  Install("stub_spchcfg.dll", currentDirectory / "spchcfg.cpl");
-  ASSERT_TRUE(SetCurrentDirectoryA(currentDirectory.Path().c_str()));
-
-  EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0);
-  EXPECT_EQ(LastCall(), "not loaded");
+// A user who can write to the program's folder, the current directory or a
+// folder the engine value leads to by an odd path must not get a library run.
+TEST_F(SpeechEngineTest, NeverLoadsALibraryFromTheProgramsFolderTheCurrentDirectoryOrAnOddEngineFolder) {
+  ScratchFolder planted;
+  Install("stub_spchcfg.dll", planted / "spchcfg.cpl");
+  Install("stub_spchcfg.dll", BesideTheTests("spchcfg.cpl"));
+  ASSERT_TRUE(SetCurrentDirectoryA(planted.Path().c_str()));
+  const std::string drive = planted.Path().substr(0, 2);
+  const std::string name = planted.Path().substr(planted.Path().find_last_of('\\') + 1);
+  for (const std::string& folder : {std::string(), name, std::string("."), drive + name, planted.Path() + "\\..\\" + name,
+                                    "\\\\?\\" + planted.Path(), "\\\\localhost\\" + drive.substr(0, 1) + "$" +
+                                    planted.Path().substr(2)}) {
+    Win32SpeechEngine fresh{registry, {kEngineKey, "Bin"}};
+    RecordEngineFolder(folder);
+    EXPECT_EQ(fresh.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0) << folder;
+    EXPECT_EQ(LastCall(), "not loaded") << folder;
+  }
 }
 
 TEST_F(SpeechEngineTest, ALibraryWithoutTheFunctionIsASilentNoOp) {
-  Install("stub_without_export.dll", BesideTheTests("spchcfg.cpl"));
+  ScratchFolder engineFolder;
+  Install("stub_without_export.dll", engineFolder / "spchcfg.cpl");
+  RecordEngineFolder(engineFolder.Path() + "\\");
 
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0);
   EXPECT_EQ(LastCall(), "loaded, without LastUninstallSpeechUserCall");

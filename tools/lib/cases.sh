@@ -1,12 +1,14 @@
-# shellcheck shell=bash
-# The bookkeeping of an end-to-end script: checks gathered per case, one
-# PASS/FAIL line for each, and the counts for the closing line.
+# Cases of a test script that prints one PASS/FAIL line per case and a closing
+# "N passed, N failed". Source this file; it defines functions and counters.
+#
+#   expect DESCRIPTION ACTUAL EXPECTED   note a failure of the current case
+#                                        when ACTUAL differs from EXPECTED
+#   end_case NAME                        print the case's line and count it
 
 passed=0
 failed=0
 case_failures=()
 
-# expect DESCRIPTION ACTUAL EXPECTED
 expect() {
   [ "$2" == "$3" ] || case_failures+=("$1: got [$2], expected [$3]")
 }

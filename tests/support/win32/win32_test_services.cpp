@@ -110,7 +110,7 @@ void Win32TestRegistry::SetDeletesWholeTree(bool wholeTree) {
   if (wholeTree) ADD_FAILURE() << "whole-tree deletion exists on the portable registry only: mark the test TW_PORTABLE_ONLY()";
 }
 
-Win32TestFileSystem::Win32TestFileSystem(const fs::path&) {}
+Win32TestFileSystem::Win32TestFileSystem(const fs::path&, const CodePage*) {}
 
 FindHandle Win32TestFileSystem::FindFirst(const char* pattern, FindData* data) {
   const FindHandle search = Win32FileSystem::FindFirst(pattern, data);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
 
@@ -51,8 +52,9 @@ class Win32TestRegistry : public Win32Registry {
 
 class Win32TestFileSystem : public Win32FileSystem {
  public:
-  // The drives are the system's own; root names drive C:.
-  explicit Win32TestFileSystem(const std::filesystem::path& root);
+  // The drives are the system's own; root names drive C:. The code page is
+  // the system's active one whatever the test sets.
+  explicit Win32TestFileSystem(const std::filesystem::path& root, const CodePage* codePage = nullptr);
 
   FindHandle FindFirst(const char* pattern, FindData* data) override;
   bool FindClose(FindHandle search) override;

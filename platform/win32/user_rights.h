@@ -1,0 +1,26 @@
+// The start menu belongs to the user, who may plant links in it; the program
+// runs elevated. Working there with the user's own rights means that even a
+// link that wins a race reaches only what the user could reach anyway.
+#pragma once
+
+namespace tw {
+
+// While it lives, the calling thread impersonates the interactive user's
+// unelevated token: the linked token of a process elevated through UAC, or,
+// where that is only good for identification, the token of the user's shell
+// when it belongs to the same user. Without either (not elevated through UAC,
+// no shell) the thread keeps the process's rights.
+class UserRights {
+ public:
+  UserRights();
+  ~UserRights();
+  UserRights(const UserRights&) = delete;
+  UserRights& operator=(const UserRights&) = delete;
+
+  bool Impersonating() const { return impersonating_; }
+
+ private:
+  bool impersonating_ = false;
+};
+
+}  // namespace tw
