@@ -34,19 +34,55 @@ HRESULT UpdateThroughLink(IShellLinkA* link, const char* targetPath, const char*
   return result;
 }
 
-}  // namespace
+HRESULT ReadThroughLink(IShellLinkA* link, const char* linkPath, ShortcutTarget* target) {
+  IPersistFile* file = nullptr;
+  HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+  if (FAILED(result)) return result;
+  wchar_t wideLinkPath[kLinkPathChars];
+  if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wideLinkPath, kLinkPathChars) == 0) {
+    result = HRESULT_FROM_WIN32(GetLastError());
+  } else {
+    result = file->Load(wideLinkPath, STGM_READ);
+  }
+  file->Release();
+  if (FAILED(result)) return result;
+  char text[kLinkPathChars] = "";
+  int iconIndex = 0;
+  if (FAILED(link->GetPath(text, kLinkPathChars, nullptr, 0))) text[0] = '\0';
+  target->targetPath = text;
+  if (FAILED(link->GetWorkingDirectory(text, kLinkPathChars))) text[0] = '\0';
+  target->workingDirectory = text;
+  if (FAILED(link->GetIconLocation(text, kLinkPathChars, &iconIndex))) text[0] = '\0';
+  target->iconPath = text;
+  target->iconIndex = iconIndex;
+  return S_OK;
+}
 
-ComResult Win32ShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
+// One link object for the length of the call, the library initialised
+// around it.
+template <typename Use>
+HRESULT WithLinkObject(Use use) {
   CoInitialize(nullptr);
   IShellLinkA* link = nullptr;
   HRESULT result =
       CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, reinterpret_cast<void**>(&link));
   if (SUCCEEDED(result)) {
-    result = UpdateThroughLink(link, targetPath, linkPath, workingDirectory);
+    result = use(link);
     link->Release();
   }
   CoUninitialize();
   return result;
+}
+
+}  // namespace
+
+ComResult Win32ShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
+  return WithLinkObject(
+      [&](IShellLinkA* link) { return UpdateThroughLink(link, targetPath, linkPath, workingDirectory); });
+}
+
+ComResult Win32ShellLinks::Read(const char* linkPath, ShortcutTarget* target) {
+  return WithLinkObject([&](IShellLinkA* link) { return ReadThroughLink(link, linkPath, target); });
 }
 
 }  // namespace tw

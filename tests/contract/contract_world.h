@@ -9,6 +9,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/log_file.h"
 #include "platform/registry.h"
 
 namespace tw::contract {
@@ -22,6 +23,8 @@ class ContractWorld {
   // The code page under test when the implementation can show that one, or
   // null together with the reason why it cannot.
   virtual const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) = 0;
+  // A log file, closed, whose paths are those of files().
+  virtual std::unique_ptr<LogFile> MakeLogFile() = 0;
 
   // A key below HKEY_CURRENT_USER that exists for this world only.
   virtual const std::string& ScratchKey() const = 0;

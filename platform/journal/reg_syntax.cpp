@@ -1,0 +1,62 @@
+#include "platform/journal/reg_syntax.h"
+
+#include <cstdio>
+
+namespace tw {
+
+std::string Quote(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) {
+    if (c == '\\' || c == '"') quoted += '\\';
+    quoted += c;
+  }
+  return quoted + "\"";
+}
+
+namespace {
+
+bool IsPlainText(ValueType type, const std::vector<std::uint8_t>& data) {
+  if (type != kRegSz || data.empty() || data.back() != 0) return false;
+  for (std::size_t i = 0; i + 1 < data.size(); ++i) {
+    if (data[i] < 0x20 || data[i] >= 0x7F) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string RegValueName(const std::string& name) { return name.empty() ? "@" : Quote(name); }
+
+std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::size_t prefixLength) {
+  if (IsPlainText(type, data)) return Quote(std::string(data.begin(), data.end() - 1));
+  char text[16];
+  if (type == kRegDword && data.size() == 4) {
+    std::snprintf(text, sizeof text, "dword:%08x",
+                  static_cast<unsigned>(data[0] | data[1] << 8 | data[2] << 16 | static_cast<unsigned>(data[3]) << 24));
+    return text;
+  }
+  std::string out;
+  if (type == kRegBinary) {
+    out = "hex:";
+  } else {
+    std::snprintf(text, sizeof text, "hex(%x):", static_cast<unsigned>(type));
+    out = text;
+  }
+  std::size_t column = prefixLength + out.size();
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    std::snprintf(text, sizeof text, "%02x", data[i]);
+    out += text;
+    column += 2;
+    if (i + 1 < data.size()) {
+      out += ',';
+      ++column;
+      if (column > 76) {
+        out += "\\\n  ";
+        column = 2;
+      }
+    }
+  }
+  return out;
+}
+
+}  // namespace tw

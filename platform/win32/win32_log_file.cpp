@@ -1,0 +1,62 @@
+#include "platform/win32/win32_log_file.h"
+
+#include <windows.h>
+
+#include <cstdio>
+
+#include "platform/win32/wide_text.h"
+
+namespace tw {
+namespace {
+
+// Whether the opened file is one the log may go into: a plain file on disk
+// with no other name, not the link or junction that stood at the path.
+bool IsPlainSingleFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &information)) return false;
+  const DWORD refused = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+  return (information.dwFileAttributes & refused) == 0 && information.nNumberOfLinks == 1;
+}
+
+}  // namespace
+
+Win32LogFile::~Win32LogFile() {
+  if (handle_ != nullptr) CloseHandle(handle_);
+}
+
+Status Win32LogFile::Open(const char* path) {
+  const WideText widePath = WidenFromActiveCodePage(path);
+  if (widePath.empty()) return ERROR_INVALID_NAME;
+  // Append-only access never truncates; opening the reparse point itself
+  // keeps a link planted at the path from leading elsewhere.
+  HANDLE file = CreateFileW(widePath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
+  if (!IsPlainSingleFile(file)) {
+    CloseHandle(file);
+    return ERROR_ACCESS_DENIED;
+  }
+  handle_ = file;
+  return kErrorSuccess;
+}
+
+Status Win32LogFile::AppendLine(const std::string& text) {
+  if (handle_ == nullptr) return ERROR_INVALID_HANDLE;
+  const std::string line = text + "\r\n";
+  DWORD written = 0;
+  if (!WriteFile(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
+    return static_cast<Status>(GetLastError());
+  }
+  return written == line.size() ? kErrorSuccess : static_cast<Status>(ERROR_WRITE_FAULT);
+}
+
+std::string Win32LogFile::LocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+                now.wMinute, now.wSecond);
+  return text;
+}
+
+}  // namespace tw
