@@ -26,7 +26,9 @@ class LogFileContract : public ContractTest {
   Status OpenAndAppend(const std::string& name, const std::string& line) {
     auto log = world->MakeLogFile();
     const Status status = log->Open(FilePath(name).c_str());
-    if (status == kErrorSuccess) EXPECT_EQ(log->AppendLine(line), kErrorSuccess);
+    if (status == kErrorSuccess) {
+      EXPECT_EQ(log->AppendLine(line), kErrorSuccess);
+    }
     return status;
   }
 };

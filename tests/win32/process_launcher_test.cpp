@@ -2,6 +2,7 @@
 // and a program that cannot start is reported as WinExec reports it.
 #include <gtest/gtest.h>
 
+#include "platform/types.h"
 #include "platform/win32/win32_process_launcher.h"
 
 namespace tw::win32test {
