@@ -10,41 +10,39 @@ namespace {
 
 constexpr int kLinkPathChars = MAX_PATH;
 
-// Loads, changes and saves one shortcut with the link object's two
-// interfaces; the library is initialised by the caller.
-HRESULT UpdateThroughLink(IShellLinkA* link, const char* targetPath, const char* linkPath,
-                          const char* workingDirectory) {
+// The link object's file interface and the link path in UTF-16 for use; the
+// library is initialised by the caller. A path that does not fit is refused
+// rather than cut short: a cut path would name, and overwrite, another file.
+template <typename Use>
+HRESULT WithLinkFile(IShellLinkA* link, const char* linkPath, Use use) {
   IPersistFile* file = nullptr;
   HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
   if (FAILED(result)) return result;
-
-  // A path that does not fit is refused rather than cut short: a cut path
-  // would name, and overwrite, another file.
   wchar_t wideLinkPath[kLinkPathChars];
   if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wideLinkPath, kLinkPathChars) == 0) {
     result = HRESULT_FROM_WIN32(GetLastError());
   } else {
-    file->Load(wideLinkPath, STGM_WRITE);  // a missing shortcut is saved new
-    link->SetPath(targetPath);
-    link->SetWorkingDirectory(workingDirectory);
-    link->SetIconLocation(nullptr, 0);
-    result = file->Save(wideLinkPath, TRUE);
+    result = use(file, wideLinkPath);
   }
   file->Release();
   return result;
 }
 
+// Loads, changes and saves one shortcut.
+HRESULT UpdateThroughLink(IShellLinkA* link, const char* targetPath, const char* linkPath,
+                          const char* workingDirectory) {
+  return WithLinkFile(link, linkPath, [&](IPersistFile* file, const wchar_t* wideLinkPath) {
+    file->Load(wideLinkPath, STGM_WRITE);  // a missing shortcut is saved new
+    link->SetPath(targetPath);
+    link->SetWorkingDirectory(workingDirectory);
+    link->SetIconLocation(nullptr, 0);
+    return file->Save(wideLinkPath, TRUE);
+  });
+}
+
 HRESULT ReadThroughLink(IShellLinkA* link, const char* linkPath, ShortcutTarget* target) {
-  IPersistFile* file = nullptr;
-  HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  if (FAILED(result)) return result;
-  wchar_t wideLinkPath[kLinkPathChars];
-  if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wideLinkPath, kLinkPathChars) == 0) {
-    result = HRESULT_FROM_WIN32(GetLastError());
-  } else {
-    result = file->Load(wideLinkPath, STGM_READ);
-  }
-  file->Release();
+  const HRESULT result = WithLinkFile(
+      link, linkPath, [](IPersistFile* file, const wchar_t* wideLinkPath) { return file->Load(wideLinkPath, STGM_READ); });
   if (FAILED(result)) return result;
   char text[kLinkPathChars] = "";
   int iconIndex = 0;
