@@ -1,7 +1,8 @@
 #include "platform/journal/journal_actions.h"
 
-#include <cstdio>
 #include <string>
+
+#include "platform/journal/reg_syntax.h"
 
 namespace tw {
 namespace {
@@ -20,9 +21,8 @@ ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath
   const ComResult result = inner_.Update(targetPath, linkPath, workingDirectory);
   const std::string link = journal_.Utf8(linkPath);
   if (result != kSOk) {
-    char error[16];
-    std::snprintf(error, sizeof error, "0x%08X", static_cast<unsigned>(result));
-    journal_.Failure("re-point shortcut " + link + " (" + error + ")", result);
+    journal_.Failure("re-point shortcut " + link + " (0x" + HexDigits(static_cast<std::uint32_t>(result), 8) + ")",
+                     result);
     return result;
   }
   journal_.Change("shortcut re-pointed: " + link + "\n    target: " + OrNone(journal_.Utf8(old.targetPath)) +

@@ -1,6 +1,6 @@
 #include "platform/journal/journal_file_system.h"
 
-#include <cstdio>
+#include "platform/journal/reg_syntax.h"
 
 namespace tw {
 
@@ -18,10 +18,10 @@ bool JournalFileSystem::SetAttributes(const char* path, std::uint32_t attributes
   const std::string where = journal_.Utf8(path);
   const bool clearsReadOnly =
       old != kInvalidFileAttributes && (old & kFileAttributeReadOnly) != 0 && (attributes & kFileAttributeReadOnly) == 0;
-  char change[64];
-  std::snprintf(change, sizeof change, "attributes set to 0x%08X: ", static_cast<unsigned>(attributes));
   return Record(inner_.SetAttributes(path, attributes),
-                clearsReadOnly ? "read-only attribute cleared: " + where : change + where, "set attributes of " + where);
+                clearsReadOnly ? "read-only attribute cleared: " + where
+                               : "attributes set to 0x" + HexDigits(attributes, 8) + ": " + where,
+                "set attributes of " + where);
 }
 
 bool JournalFileSystem::RemoveFile(const char* path) {

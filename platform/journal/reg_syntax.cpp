@@ -1,8 +1,16 @@
 #include "platform/journal/reg_syntax.h"
 
-#include <cstdio>
-
 namespace tw {
+
+std::string HexDigits(std::uint32_t value, int minDigits) {
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), "0123456789abcdef"[value & 0xF]);
+    value >>= 4;
+  } while (value != 0);
+  if (static_cast<int>(digits.size()) < minDigits) digits.insert(0, minDigits - digits.size(), '0');
+  return digits;
+}
 
 std::string Quote(const std::string& text) {
   std::string quoted = "\"";
@@ -29,23 +37,13 @@ std::string RegValueName(const std::string& name) { return name.empty() ? "@" : 
 
 std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::size_t prefixLength) {
   if (IsPlainText(type, data)) return Quote(std::string(data.begin(), data.end() - 1));
-  char text[16];
   if (type == kRegDword && data.size() == 4) {
-    std::snprintf(text, sizeof text, "dword:%08x",
-                  static_cast<unsigned>(data[0] | data[1] << 8 | data[2] << 16 | static_cast<unsigned>(data[3]) << 24));
-    return text;
+    return "dword:" + HexDigits(data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24, 8);
   }
-  std::string out;
-  if (type == kRegBinary) {
-    out = "hex:";
-  } else {
-    std::snprintf(text, sizeof text, "hex(%x):", static_cast<unsigned>(type));
-    out = text;
-  }
+  std::string out = type == kRegBinary ? "hex:" : "hex(" + HexDigits(type, 1) + "):";
   std::size_t column = prefixLength + out.size();
   for (std::size_t i = 0; i < data.size(); ++i) {
-    std::snprintf(text, sizeof text, "%02x", data[i]);
-    out += text;
+    out += HexDigits(data[i], 2);
     column += 2;
     if (i + 1 < data.size()) {
       out += ',';

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdio>
+#include <string>
 
 #include "platform/win32/wide_text.h"
 
@@ -53,10 +53,9 @@ Status Win32LogFile::AppendLine(const std::string& text) {
 std::string Win32LogFile::LocalTime() {
   SYSTEMTIME now{};
   GetLocalTime(&now);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u %02u:%02u:%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
-                now.wMinute, now.wSecond);
-  return text;
+  const auto two = [](WORD number) { return std::string(number < 10 ? "0" : "") + std::to_string(number); };
+  return std::to_string(now.wYear) + "-" + two(now.wMonth) + "-" + two(now.wDay) + " " + two(now.wHour) + ":" +
+         two(now.wMinute) + ":" + two(now.wSecond);
 }
 
 }  // namespace tw
