@@ -14,8 +14,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kMbIconInformation = 0x40;
-
 bool Answered(const JournalMessageBoxes& messages, std::uint32_t textId) {
   return messages.AnswerTo(textId).has_value();
 }

@@ -70,13 +70,16 @@ std::unique_ptr<UninstallApp> TestPlatform::MakeApp(const std::string& commandLi
 
 void TestPlatform::Run(const std::string& commandLine) { MakeApp(commandLine)->RunUninstall(); }
 
-int TestPlatform::RunProgram(const std::string& commandLine) {
+int TestPlatform::RunProgram(const std::string& commandLine) { return RunProgram(commandLine, registry); }
+
+int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) {
 #if defined(_WIN32)
   Win32LogFile log;
 #else
   DiskLogFile log(files);
 #endif
-  return tw::RunProgram(View(), log, commandLine, kInstance);
+  const Platform view{through, files, processes, messages, links, engine, codePage};
+  return tw::RunProgram(view, log, commandLine, kInstance);
 }
 
 std::string TestPlatform::ReadFile(const std::string& windowsPath) const {

@@ -38,6 +38,9 @@ class TestPlatform {
   // Runs the program as its entry does, switches and all, with a log file of
   // the test's drives; returns the exit code.
   int RunProgram(const std::string& commandLine);
+  // The same with every registry call going through registry (a decorator of
+  // this platform's).
+  int RunProgram(const std::string& commandLine, Registry& registry);
   // The text of a file at a Windows path ("" when there is none).
   std::string ReadFile(const std::string& windowsPath) const;
 
