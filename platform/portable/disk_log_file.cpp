@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <filesystem>
 #include <ctime>
 
 namespace tw {
@@ -33,7 +34,11 @@ Status DiskLogFile::Open(const char* path) {
       open(host->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0644);
   if (descriptor < 0) return FromErrno(errno);
   struct stat status {};
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) {
+  // A symbolic link in one of the folders would have led elsewhere: the
+  // file's real path must be the one asked for.
+  std::error_code error;
+  const bool wherePathSays = std::filesystem::canonical(*host, error) == std::filesystem::absolute(*host).lexically_normal();
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1 || !wherePathSays) {
     close(descriptor);
     return kErrorAccessDenied;
   }

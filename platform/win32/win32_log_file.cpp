@@ -18,6 +18,28 @@ bool IsPlainSingleFile(HANDLE file) {
   return (information.dwFileAttributes & refused) == 0 && information.nNumberOfLinks == 1;
 }
 
+// Whether the opened file is the one the path names, reached through no link
+// or junction in any of its folders: the final path of the handle is the
+// full path asked for. A short (8.3) name in the path is refused too.
+bool IsWherePathSays(HANDLE file, const WideText& path) {
+  const DWORD fullLength = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  const DWORD finalLength = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (fullLength == 0 || finalLength == 0) return false;
+  WideText full(fullLength, L'\0');
+  WideText final(finalLength, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), fullLength, full.data(), nullptr));
+  final.resize(GetFinalPathNameByHandleW(file, final.data(), finalLength, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
+  const WideText local = L"\\\\?\\";
+  const WideText network = L"\\\\?\\UNC\\";
+  if (final.compare(0, network.size(), network) == 0) {
+    final = L"\\" + final.substr(network.size() - 1);
+  } else if (final.compare(0, local.size(), local) == 0) {
+    final = final.substr(local.size());
+  }
+  return CompareStringOrdinal(full.c_str(), static_cast<int>(full.size()), final.c_str(), static_cast<int>(final.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
 }  // namespace
 
 Win32LogFile::~Win32LogFile() {
@@ -28,11 +50,13 @@ Status Win32LogFile::Open(const char* path) {
   const WideText widePath = WidenFromActiveCodePage(path);
   if (widePath.empty()) return ERROR_INVALID_NAME;
   // Append-only access never truncates; opening the reparse point itself
-  // keeps a link planted at the path from leading elsewhere.
+  // keeps a link planted at the path from leading elsewhere, and the final
+  // path a junction planted in one of its folders. A file made through such a
+  // junction before it is refused stays, empty.
   HANDLE file = CreateFileW(widePath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
-  if (!IsPlainSingleFile(file)) {
+  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, widePath)) {
     CloseHandle(file);
     return ERROR_ACCESS_DENIED;
   }

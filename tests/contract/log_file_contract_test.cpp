@@ -68,5 +68,15 @@ TEST_F(LogFileContract, NeverWritesThroughALinkStandingAtThePath) {
   EXPECT_FALSE(fs::exists(world->Host(FilePath("planted.dll"))));
 }
 
+TEST_F(LogFileContract, NeverWritesThroughALinkOrJunctionInItsFolders) {
+  MakeFolder("elsewhere");
+  Put("elsewhere\\run.log", "target");
+  std::error_code error;
+  fs::create_directory_symlink(world->Host(FilePath("elsewhere")), world->Host(FilePath("linked")), error);
+  if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+  EXPECT_NE(OpenAndAppend("linked\\run.log", "x"), kErrorSuccess);
+  EXPECT_EQ(Content("elsewhere\\run.log"), "target");
+}
+
 }  // namespace
 }  // namespace tw::contract
