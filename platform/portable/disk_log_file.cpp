@@ -28,17 +28,19 @@ DiskLogFile::~DiskLogFile() {
 Status DiskLogFile::Open(const char* path) {
   const auto host = files_.HostPath(path);
   if (!host) return kErrorPathNotFound;
+  // A symbolic link in one of the folders would lead elsewhere: the folder's
+  // real path must be the one asked for, before a file is made there.
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::path folder = fs::absolute(*host).lexically_normal().parent_path();
+  if (fs::canonical(folder, error) != folder) return error ? kErrorPathNotFound : kErrorAccessDenied;
   // O_NOFOLLOW refuses a symbolic link at the path; O_NONBLOCK keeps a FIFO
   // planted there from stalling the run until it is refused below.
   const int descriptor =
       open(host->c_str(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK | O_CLOEXEC, 0644);
   if (descriptor < 0) return FromErrno(errno);
   struct stat status {};
-  // A symbolic link in one of the folders would have led elsewhere: the
-  // file's real path must be the one asked for.
-  std::error_code error;
-  const bool wherePathSays = std::filesystem::canonical(*host, error) == std::filesystem::absolute(*host).lexically_normal();
-  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1 || !wherePathSays) {
+  if (fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode) || status.st_nlink != 1) {
     close(descriptor);
     return kErrorAccessDenied;
   }

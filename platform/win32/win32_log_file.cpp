@@ -18,16 +18,21 @@ bool IsPlainSingleFile(HANDLE file) {
   return (information.dwFileAttributes & refused) == 0 && information.nNumberOfLinks == 1;
 }
 
-// Whether the opened file is the one the path names, reached through no link
-// or junction in any of its folders: the final path of the handle is the
-// full path asked for. A short (8.3) name in the path is refused too.
-bool IsWherePathSays(HANDLE file, const WideText& path) {
-  const DWORD fullLength = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+WideText FullPath(const WideText& path) {
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return WideText();
+  WideText full(length, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+  return full;
+}
+
+// Whether the handle's file or folder is the one the full path names, reached
+// through no link or junction: its final path is that path. A short (8.3)
+// name in the path is refused too.
+bool IsWherePathSays(HANDLE file, const WideText& full) {
   const DWORD finalLength = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  if (fullLength == 0 || finalLength == 0) return false;
-  WideText full(fullLength, L'\0');
+  if (full.empty() || finalLength == 0) return false;
   WideText final(finalLength, L'\0');
-  full.resize(GetFullPathNameW(path.c_str(), fullLength, full.data(), nullptr));
   final.resize(GetFinalPathNameByHandleW(file, final.data(), finalLength, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
   const WideText local = L"\\\\?\\";
   const WideText network = L"\\\\?\\UNC\\";
@@ -40,6 +45,21 @@ bool IsWherePathSays(HANDLE file, const WideText& path) {
                               TRUE) == CSTR_EQUAL;
 }
 
+// Whether the folder that a new file at the full path goes into is reached
+// through no link or junction, checked before the file is made there.
+bool FolderIsWherePathSays(const WideText& full) {
+  const std::size_t lastSeparator = full.rfind(L'\\');
+  if (lastSeparator == WideText::npos) return false;
+  // A drive's root keeps its backslash.
+  const WideText folder = full.substr(0, lastSeparator == 2 ? 3 : lastSeparator);
+  HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool where = IsWherePathSays(handle, folder);
+  CloseHandle(handle);
+  return where;
+}
+
 }  // namespace
 
 Win32LogFile::~Win32LogFile() {
@@ -49,14 +69,21 @@ Win32LogFile::~Win32LogFile() {
 Status Win32LogFile::Open(const char* path) {
   const WideText widePath = WidenFromActiveCodePage(path);
   if (widePath.empty()) return ERROR_INVALID_NAME;
+  const WideText full = FullPath(widePath);
   // Append-only access never truncates; opening the reparse point itself
   // keeps a link planted at the path from leading elsewhere, and the final
-  // path a junction planted in one of its folders. A file made through such a
-  // junction before it is refused stays, empty.
-  HANDLE file = CreateFileW(widePath.c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  // path a junction planted in one of its folders. A missing file is made
+  // only in a folder reached without one; a junction planted there in the
+  // meantime is still refused, the new file left empty.
+  const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES;
+  const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+  HANDLE file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    if (!FolderIsWherePathSays(full)) return ERROR_ACCESS_DENIED;
+    file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr);
+  }
   if (file == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
-  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, widePath)) {
+  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, full)) {
     CloseHandle(file);
     return ERROR_ACCESS_DENIED;
   }

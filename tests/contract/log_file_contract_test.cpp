@@ -75,7 +75,9 @@ TEST_F(LogFileContract, NeverWritesThroughALinkOrJunctionInItsFolders) {
   fs::create_directory_symlink(world->Host(FilePath("elsewhere")), world->Host(FilePath("linked")), error);
   if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
   EXPECT_NE(OpenAndAppend("linked\\run.log", "x"), kErrorSuccess);
+  EXPECT_NE(OpenAndAppend("linked\\new.log", "x"), kErrorSuccess);
   EXPECT_EQ(Content("elsewhere\\run.log"), "target");
+  EXPECT_FALSE(fs::exists(world->Host(FilePath("elsewhere\\new.log"))));
 }
 
 }  // namespace
