@@ -9,6 +9,11 @@ class ProcessLauncher {
   virtual ~ProcessLauncher() = default;
   // WinExec: a result below 32 means the program did not start.
   virtual std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) = 0;
+  // CreateProcess with the show command in the start-up information, then
+  // waits for the program to end. The result follows Start's convention
+  // (below 32: not started, the error code); exitCode receives the program's
+  // exit code once it has ended.
+  virtual std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) = 0;
 };
 
 }  // namespace tw

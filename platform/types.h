@@ -70,6 +70,7 @@ constexpr std::uint32_t kMbOk = 0x00;
 constexpr std::uint32_t kMbYesNo = 0x04;
 constexpr std::uint32_t kMbIconQuestion = 0x20;
 constexpr std::uint32_t kMbIconExclamation = 0x30;
+constexpr std::uint32_t kMbIconInformation = 0x40;
 constexpr int kIdYes = 6;
 constexpr int kIdNo = 7;
 

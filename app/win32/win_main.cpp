@@ -1,9 +1,10 @@
 // The program's entry: no window, no console; the whole run happens inside
-// RunUninstall and the exit code is 0 whatever it did.
+// RunProgram, whose result is the process's exit code.
 #include <windows.h>
 
 #include "app/message_ids.h"
-#include "app/uninstall_app.h"
+#include "app/program_run.h"
+#include "platform/win32/win32_log_file.h"
 #include "platform/win32/win32_platform.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
@@ -13,7 +14,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   static tw::Win32Platform platform(
       instanceHandle, IDS_APP_TITLE,
       {tw::FamilyPath({tw::layout::kEngine, tw::layout::kDirectories}).value_or(""), tw::layout::kBin});
-  static tw::UninstallApp app(platform.View(), commandLine != nullptr ? commandLine : "", instanceHandle);
-  app.RunUninstall();
-  return 0;
+  static tw::Win32LogFile log;
+  return tw::RunProgram(platform.View(), log, commandLine != nullptr ? commandLine : "", instanceHandle);
 }

@@ -8,7 +8,14 @@
 namespace tw {
 
 std::uint32_t RecordingLauncher::Start(const char* commandLine, std::uint32_t showCommand) {
-  started.push_back({commandLine, showCommand});
+  started.push_back({commandLine, showCommand, false});
+  return result;
+}
+
+std::uint32_t RecordingLauncher::RunToEnd(const char* commandLine, std::uint32_t showCommand,
+                                          std::uint32_t* programExitCode) {
+  started.push_back({commandLine, showCommand, true});
+  if (result >= 32) *programExitCode = exitCode;
   return result;
 }
 
@@ -37,7 +44,15 @@ int ScriptedMessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flag
 
 ComResult RecordingShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
   updates.push_back({targetPath, linkPath, workingDirectory});
+  if (result == kSOk) shortcuts[linkPath] = ShortcutTarget{targetPath, workingDirectory, "", 0};
   return result;
+}
+
+ComResult RecordingShellLinks::Read(const char* linkPath, ShortcutTarget* target) {
+  const auto found = shortcuts.find(linkPath);
+  if (found == shortcuts.end()) return kEFail;
+  *target = found->second;
+  return kSOk;
 }
 
 std::int32_t RecordingSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,

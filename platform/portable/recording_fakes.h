@@ -20,11 +20,14 @@ class RecordingLauncher : public ProcessLauncher {
   struct Started {
     std::string commandLine;
     std::uint32_t showCommand;
+    bool waitedFor;
   };
 
   std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
+  std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) override;
 
   std::uint32_t result = 33;  // what WinExec returns: 32 or more is a started program
+  std::uint32_t exitCode = 0;  // of a program waited for
   std::vector<Started> started;
 };
 
@@ -66,9 +69,12 @@ class RecordingShellLinks : public ShellLinks {
   };
 
   ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
+  // What the shortcut at linkPath holds: as last updated or as the test put it.
+  ComResult Read(const char* linkPath, ShortcutTarget* target) override;
 
   ComResult result = kSOk;
   std::vector<LinkUpdate> updates;
+  std::map<std::string, ShortcutTarget> shortcuts;
 };
 
 class RecordingSpeechEngine : public SpeechEngine {

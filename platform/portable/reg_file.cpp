@@ -1,5 +1,7 @@
 #include "platform/portable/reg_file.h"
 
+#include "platform/journal/reg_syntax.h"
+
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -227,55 +229,6 @@ class Parser {
   int lineNumber_ = 0;
 };
 
-std::string Quote(const std::string& text) {
-  std::string quoted = "\"";
-  for (char c : text) {
-    if (c == '\\' || c == '"') quoted += '\\';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-bool IsPlainText(ValueType type, const std::vector<std::uint8_t>& data) {
-  if (type != kRegSz || data.empty() || data.back() != 0) return false;
-  for (std::size_t i = 0; i + 1 < data.size(); ++i) {
-    if (data[i] < 0x20 || data[i] >= 0x7F) return false;
-  }
-  return true;
-}
-
-std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::size_t prefixLength) {
-  if (IsPlainText(type, data)) return Quote(std::string(data.begin(), data.end() - 1));
-  char text[16];
-  if (type == kRegDword && data.size() == 4) {
-    std::snprintf(text, sizeof text, "dword:%08x",
-                  static_cast<unsigned>(data[0] | data[1] << 8 | data[2] << 16 | static_cast<unsigned>(data[3]) << 24));
-    return text;
-  }
-  std::string out;
-  if (type == kRegBinary) {
-    out = "hex:";
-  } else {
-    std::snprintf(text, sizeof text, "hex(%x):", static_cast<unsigned>(type));
-    out = text;
-  }
-  std::size_t column = prefixLength + out.size();
-  for (std::size_t i = 0; i < data.size(); ++i) {
-    std::snprintf(text, sizeof text, "%02x", data[i]);
-    out += text;
-    column += 2;
-    if (i + 1 < data.size()) {
-      out += ',';
-      ++column;
-      if (column > 76) {
-        out += "\\\n  ";
-        column = 2;
-      }
-    }
-  }
-  return out;
-}
-
 struct ExportBuffers {
   std::vector<char> name = std::vector<char>(kNameCapacity);
   std::vector<std::uint8_t> data = std::vector<std::uint8_t>(kDataCapacity);
@@ -295,7 +248,7 @@ void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, co
     const Status status = registry.EnumValue(key, index, name.data(), &nameSize, &type, data.data(), &dataSize);
     if (status == kErrorNoMoreItems) break;
     if (status != kErrorSuccess) continue;
-    const std::string prefix = nameSize == 0 ? "@" : Quote(std::string(name.data(), nameSize));
+    const std::string prefix = RegValueName(std::string(name.data(), nameSize));
     *out += prefix + "=" +
             FormatData(type, std::vector<std::uint8_t>(data.begin(), data.begin() + dataSize), prefix.size() + 1) +
             "\n";

@@ -1,5 +1,12 @@
 #include "platform/portable/settable_code_page.h"
 
+#include <cstdint>
+
+#if __has_include(<iconv.h>)
+#include <iconv.h>
+#define TW_HAVE_ICONV 1
+#endif
+
 namespace tw {
 namespace {
 
@@ -28,7 +35,78 @@ unsigned char ChineseUpperTrail(unsigned char lead, unsigned char trail) {
   return trail;
 }
 
+// Code page 1252's characters at 0x80..0x9F; the five it leaves undefined map
+// to the control characters of the same number, as Windows maps them.
+constexpr std::uint16_t kWestern80To9F[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::uint32_t codePoint, std::string* out) {
+  if (codePoint < 0x80) {
+    *out += static_cast<char>(codePoint);
+  } else if (codePoint < 0x800) {
+    *out += static_cast<char>(0xC0 | codePoint >> 6);
+    *out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  } else {
+    *out += static_cast<char>(0xE0 | codePoint >> 12);
+    *out += static_cast<char>(0x80 | (codePoint >> 6 & 0x3F));
+    *out += static_cast<char>(0x80 | (codePoint & 0x3F));
+  }
+}
+
+constexpr std::uint32_t kReplacement = 0xFFFD;
+
+// Code page 936 through the C library's converter (GBK holds the same
+// characters); without one, each double-byte character becomes U+FFFD.
+std::string ChineseToUtf8(const std::string& text) {
+  std::string out;
+#if defined(TW_HAVE_ICONV)
+  iconv_t converter = iconv_open("UTF-8", "GBK");
+  if (converter != reinterpret_cast<iconv_t>(-1)) {
+    std::string input = text;
+    char* in = input.data();
+    std::size_t inLeft = input.size();
+    std::string buffer(text.size() * 3 + 4, '\0');
+    while (inLeft > 0) {
+      char* outStart = buffer.data();
+      std::size_t outLeft = buffer.size();
+      const std::size_t converted = iconv(converter, &in, &inLeft, &outStart, &outLeft);
+      out.append(buffer.data(), buffer.size() - outLeft);
+      if (converted == static_cast<std::size_t>(-1) && inLeft > 0) {
+        // An invalid or cut-off character: one byte is replaced and skipped.
+        AppendUtf8(kReplacement, &out);
+        ++in;
+        --inLeft;
+      }
+    }
+    iconv_close(converter);
+    return out;
+  }
+#endif
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x80) {
+      out += static_cast<char>(byte);
+    } else {
+      AppendUtf8(kReplacement, &out);
+      if (byte >= 0x81 && byte <= 0xFE && i + 1 < text.size()) ++i;
+    }
+  }
+  return out;
+}
+
 }  // namespace
+
+std::string SettableCodePage::ToUtf8(const std::string& text) const {
+  if (codePage_ == 936) return ChineseToUtf8(text);
+  std::string out;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    AppendUtf8(byte >= 0x80 && byte <= 0x9F ? kWestern80To9F[byte - 0x80] : byte, &out);
+  }
+  return out;
+}
 
 bool SettableCodePage::IsLeadByte(unsigned char byte) const {
   return codePage_ == 936 && byte >= 0x81 && byte <= 0xFE;

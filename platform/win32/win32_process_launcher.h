@@ -1,4 +1,4 @@
-// Program start through WinExec.
+// Program start through WinExec, or CreateProcess with a wait for its end.
 #pragma once
 
 #include "platform/process_launcher.h"
@@ -8,6 +8,7 @@ namespace tw {
 class Win32ProcessLauncher : public ProcessLauncher {
  public:
   std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
+  std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) override;
 };
 
 }  // namespace tw

@@ -8,6 +8,7 @@ namespace tw {
 class Win32ShellLinks : public ShellLinks {
  public:
   ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
+  ComResult Read(const char* linkPath, ShortcutTarget* target) override;
 };
 
 }  // namespace tw

@@ -76,5 +76,13 @@ TEST_F(ChineseCodePage, UpperCasingTurnsFullWidthGreekAndCyrillicLettersToCapita
   EXPECT_EQ(Upper(*page, "\xA8\xA1x\xA8\xBAy"), "\xA8\xA1X\xA8\xBAY");
 }
 
+TEST_F(CodePageContract, WesternTextConvertsToUtf8) {
+  const CodePage* page = Use(1252);
+  if (!page) GTEST_SKIP();
+  EXPECT_EQ(page->ToUtf8("caf\xE9 \x80 \x9F"), "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");  // café € Ÿ
+}
+
+TEST_F(ChineseCodePage, TextConvertsToUtf8) { EXPECT_EQ(page->ToUtf8("\xD6\xD0\xCE\xC4 ok"), "中文 ok"); }
+
 }  // namespace
 }  // namespace tw::contract

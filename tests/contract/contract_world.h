@@ -10,6 +10,7 @@
 
 #include "platform/code_page.h"
 #include "platform/file_system.h"
+#include "platform/log_file.h"
 #include "platform/registry.h"
 
 namespace tw::contract {
@@ -23,6 +24,8 @@ class ContractWorld {
   // The code page under test when the implementation can show that one, or
   // null together with the reason why it cannot.
   virtual const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) = 0;
+  // A log file, closed, whose paths are those of files().
+  virtual std::unique_ptr<LogFile> MakeLogFile() = 0;
 
   // What the 8-bit calls cannot make: a registry link at parent\name to
   // targetRoot\targetPath, and keys and values whose names are taken whole,

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "platform/portable/disk_file_system.h"
+#include "platform/portable/disk_log_file.h"
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/settable_code_page.h"
 #include "tests/contract/contract_world.h"
@@ -45,6 +46,7 @@ class PortableWorld : public ContractWorld {
   Status DeleteKeyNamed(RegKey parent, const std::string& name) override {
     return registry_.DeleteKeyNamed(parent, name);
   }
+  std::unique_ptr<LogFile> MakeLogFile() override { return std::make_unique<DiskLogFile>(files_); }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }
   std::filesystem::path Host(const std::string& windowsPath) const override {

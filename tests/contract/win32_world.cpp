@@ -8,6 +8,7 @@
 
 #include "platform/win32/win32_code_page.h"
 #include "platform/win32/win32_file_system.h"
+#include "platform/win32/win32_log_file.h"
 #include "platform/win32/win32_registry.h"
 #include "tests/contract/contract_world.h"
 #include "tests/support/win32/native_registry.h"
@@ -65,6 +66,7 @@ class Win32World : public ContractWorld {
   Status DeleteKeyNamed(RegKey parent, const std::string& name) override {
     return test::NativeDeleteKey(parent, name);
   }
+  std::unique_ptr<LogFile> MakeLogFile() override { return std::make_unique<Win32LogFile>(); }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }
   fs::path Host(const std::string& windowsPath) const override { return windowsPath; }

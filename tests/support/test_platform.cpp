@@ -7,23 +7,19 @@
 #include <sstream>
 
 #include "app/message_ids.h"
-#include "app/message_texts.h"
+#include "app/message_table.h"
+#include "app/program_run.h"
 #include "platform/portable/reg_file.h"
 #include "registry/layout.h"
+#if defined(_WIN32)
+#include "platform/win32/win32_log_file.h"
+#else
+#include "platform/portable/disk_log_file.h"
+#endif
 
 namespace tw::test {
-namespace {
 
-std::map<std::uint32_t, std::string> StringTable() {
-  return {{IDS_CONFIRM_REMOVAL, TEXT_CONFIRM_REMOVAL},   {IDS_MISSING_LOG_FILE, TEXT_MISSING_LOG_FILE},
-          {IDS_MISSING_UNINSTALLER, TEXT_MISSING_UNINSTALLER}, {IDS_LAUNCH_FAILED, TEXT_LAUNCH_FAILED},
-          {IDS_MISSING_PRODUCT, TEXT_MISSING_PRODUCT},   {IDS_MISSING_LANGUAGE, TEXT_MISSING_LANGUAGE},
-          {IDS_APP_TITLE, TEXT_APP_TITLE}};
-}
-
-}  // namespace
-
-TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(StringTable(), IDS_APP_TITLE) {}
+TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {}
 
 Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
 
@@ -73,5 +69,24 @@ std::unique_ptr<UninstallApp> TestPlatform::MakeApp(const std::string& commandLi
 }
 
 void TestPlatform::Run(const std::string& commandLine) { MakeApp(commandLine)->RunUninstall(); }
+
+int TestPlatform::RunProgram(const std::string& commandLine) { return RunProgram(commandLine, registry); }
+
+int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) {
+#if defined(_WIN32)
+  Win32LogFile log;
+#else
+  DiskLogFile log(files);
+#endif
+  const Platform view{through, files, processes, messages, links, engine, codePage};
+  return tw::RunProgram(view, log, commandLine, kInstance);
+}
+
+std::string TestPlatform::ReadFile(const std::string& windowsPath) const {
+  std::ifstream in(Host(windowsPath), std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
 
 }  // namespace tw::test

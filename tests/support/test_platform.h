@@ -35,6 +35,14 @@ class TestPlatform {
   // answered Yes unless answers were scripted).
   void Run(const std::string& commandLine);
   std::unique_ptr<UninstallApp> MakeApp(const std::string& commandLine);
+  // Runs the program as its entry does, switches and all, with a log file of
+  // the test's drives; returns the exit code.
+  int RunProgram(const std::string& commandLine);
+  // The same with every registry call going through registry (a decorator of
+  // this platform's).
+  int RunProgram(const std::string& commandLine, Registry& registry);
+  // The text of a file at a Windows path ("" when there is none).
+  std::string ReadFile(const std::string& windowsPath) const;
 
   static constexpr InstanceHandle kInstance = 0x400000;
 

@@ -95,5 +95,21 @@ TEST_F(ShellLinksTest, RefusesALinkPathLongerThanMaxPath) {
   EXPECT_TRUE(FileExists(fitting));
 }
 
+// What the change log reports as a shortcut's old target, before the update.
+TEST_F(ShellLinksTest, ReadGivesTheFieldsThatAnUpdateChanges) {
+  const std::string linkPath = folder / "Begin here.lnk";
+  ShellLinkFields written;
+  written.target = "C:\\Help\\old.hlp";
+  written.workingDirectory = "C:\\Help";
+  written.iconPath = "C:\\Help\\old.ico";
+  written.iconIndex = 2;
+  ASSERT_TRUE(WriteShellLink(linkPath, written));
+  ShortcutTarget read;
+  ASSERT_EQ(links.Read(linkPath.c_str(), &read), kSOk);
+  EXPECT_EQ(std::make_tuple(read.targetPath, read.workingDirectory, read.iconPath, read.iconIndex),
+            Pointing(written));
+  EXPECT_LT(links.Read((folder / "missing.lnk").c_str(), &read), 0);
+}
+
 }  // namespace
 }  // namespace tw::win32test

@@ -4,6 +4,8 @@
 // linear).
 #include <benchmark/benchmark.h>
 
+#include "app/program_run.h"
+#include "platform/portable/disk_log_file.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/scope_check.h"
 #include "tools/bench/large_installation.h"
@@ -11,45 +13,60 @@
 namespace tw::bench {
 namespace {
 
-void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* commandLine) {
+// One run on a fresh installation of the size: without a log, as the setup
+// runs it; with one, as a deployment tool does (quiet, change log on the
+// drives). The registry calls it made, the journal's included.
+std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr, const char* commandLine, bool logged,
+                         std::size_t* keysBefore, std::size_t* keysDeleted, benchmark::State* timed) {
+  if (timed) timed->PauseTiming();
+  auto platform = std::make_unique<test::TestPlatform>();
+  BuildInstallation(*platform, size, productCtr);
+  *keysBefore = test::CaptureRegistry(platform->registry).size();
+  test::FaultSchedule counting;
+  test::FaultyRegistry registry(platform->registry, counting);
+  const Platform view{registry, platform->files, platform->processes, platform->messages, platform->links,
+                      platform->engine, platform->codePage};
+  DiskLogFile log(platform->files);
+  if (timed) timed->ResumeTiming();
+
+  if (logged) {
+    RunProgram(view, log, std::string("/quiet /log:C:\\bench.log ") + commandLine, test::TestPlatform::kInstance);
+  } else {
+    UninstallApp(view, commandLine, test::TestPlatform::kInstance).RunUninstall();
+  }
+
+  if (timed) timed->PauseTiming();
+  *keysDeleted = *keysBefore - test::CaptureRegistry(platform->registry).size();
+  platform.reset();
+  if (timed) timed->ResumeTiming();
+  return counting.Calls();
+}
+
+void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* commandLine, bool logged = false) {
   const InstallationSize size = InstallationSize{}.Doubled(static_cast<int>(state.range(0)));
   std::uint64_t calls = 0;
   std::size_t keysDeleted = 0;
   std::size_t keysBefore = 0;
-  for (auto _ : state) {
-    state.PauseTiming();
-    auto platform = std::make_unique<test::TestPlatform>();
-    BuildInstallation(*platform, size, productCtr);
-    keysBefore = test::CaptureRegistry(platform->registry).size();
-    test::FaultSchedule counting;
-    test::FaultyRegistry registry(platform->registry, counting);
-    const Platform view{registry, platform->files, platform->processes, platform->messages, platform->links,
-                        platform->engine, platform->codePage};
-    UninstallApp app(view, commandLine, test::TestPlatform::kInstance);
-    state.ResumeTiming();
-
-    app.RunUninstall();
-
-    state.PauseTiming();
-    calls = counting.Calls();
-    keysDeleted = keysBefore - test::CaptureRegistry(platform->registry).size();
-    platform.reset();
-    state.ResumeTiming();
-  }
+  for (auto _ : state) calls = CountedRun(size, productCtr, commandLine, logged, &keysBefore, &keysDeleted, &state);
   state.SetComplexityN(static_cast<benchmark::IterationCount>(keysBefore));
   state.counters["keys"] = static_cast<double>(keysBefore);
   state.counters["registry_calls"] = static_cast<double>(calls);
   state.counters["keys_deleted"] = static_cast<double>(keysDeleted);
   state.counters["calls_per_key_deleted"] = keysDeleted ? static_cast<double>(calls) / keysDeleted : 0.0;
+  if (logged) {
+    // The same run without the log, for the journal's share of the calls.
+    const std::uint64_t unlogged = CountedRun(size, productCtr, commandLine, false, &keysBefore, &keysDeleted, nullptr);
+    state.counters["calls_vs_unlogged"] = static_cast<double>(calls) / static_cast<double>(unlogged);
+  }
 }
 
-void BM_FullRemoval(benchmark::State& state) {
-  RunAndCount(state, 1, "ProdTWC C L0_00 C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log");
-}
+constexpr const char* kFullRemoval = "ProdTWC C L0_00 C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log";
+constexpr const char* kSharedRelease = "ProdTWDLite X L0_00 C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log";
 
-void BM_SharedRelease(benchmark::State& state) {
-  RunAndCount(state, 2, "ProdTWDLite X L0_00 C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log");
-}
+void BM_FullRemoval(benchmark::State& state) { RunAndCount(state, 1, kFullRemoval); }
+void BM_SharedRelease(benchmark::State& state) { RunAndCount(state, 2, kSharedRelease); }
+void BM_FullRemovalLogged(benchmark::State& state) { RunAndCount(state, 1, kFullRemoval, true); }
+void BM_SharedReleaseLogged(benchmark::State& state) { RunAndCount(state, 2, kSharedRelease, true); }
 
 // Enumerating every value of one key by index, as the help-registration
 // removal does: linear in the number of values when the registry finds an
@@ -77,6 +94,8 @@ void BM_EnumerateValuesByIndex(benchmark::State& state) {
 
 BENCHMARK(BM_FullRemoval)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_SharedRelease)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_FullRemovalLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_SharedReleaseLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_EnumerateValuesByIndex)->RangeMultiplier(2)->Range(5000, 40000)->Unit(benchmark::kMicrosecond)->Complexity();
 
 }  // namespace

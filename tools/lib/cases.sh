@@ -1,9 +1,10 @@
-# Cases of a test script that prints one PASS/FAIL line per case and a closing
-# "N passed, N failed". Source this file; it defines functions and counters.
+# Case bookkeeping for the Wine test scripts: one PASS or FAIL line per case,
+# then "N passed, N failed" from cases_summary. Source this file.
 #
-#   expect DESCRIPTION ACTUAL EXPECTED   note a failure of the current case
-#                                        when ACTUAL differs from EXPECTED
-#   end_case NAME                        print the case's line and count it
+#   expect DESCRIPTION ACTUAL EXPECTED   note a failure when they differ
+#   end_case NAME                        print PASS or FAIL with the failures
+#   cases_summary                        print the closing line; fails when a
+#                                        case failed
 
 passed=0
 failed=0
@@ -23,4 +24,9 @@ end_case() {
     failed=$((failed + 1))
   fi
   case_failures=()
+}
+
+cases_summary() {
+  echo "$passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
 }

@@ -54,3 +54,40 @@ reg_diff() {
       }
     }' "$1" "$2"
 }
+
+# reg_changes_of_diff: reg_diff's output on standard input, one change a line,
+# sorted: "-KEY" for a deleted key, "KEY|NAME|DATA" for a value changed or
+# added in a key that stays ("-" as the data of a deleted value).
+reg_changes_of_diff() {
+  awk '
+    /^\[-/ { print "-" substr($0, 3, index($0, "]") - 3); key = ""; next }
+    /^\[/ { key = substr($0, 2, index($0, "]") - 2); next }
+    key != "" && match($0, /^(@|"([^"\\]|\\.)*")=/) {
+      data = substr($0, RLENGTH + 1); sub(/  ; .*$/, "", data)
+      print key "|" substr($0, 1, RLENGTH - 1) "|" data
+    }' | LC_ALL=C sort
+}
+
+# reg_changes_of_log: the .reg lines of a change log on standard input, in the
+# form of reg_changes_of_diff: per value its data after the last change, when
+# that differs from its data before the first; the values of deleted keys are
+# in the key's line.
+reg_changes_of_log() {
+  tr -d '\r' | awk '
+    /^\[-/ { key = substr($0, 3, length($0) - 3); deleted[key] = 1; print "-" key; current = ""; next }
+    /^\[/ { current = substr($0, 2, length($0) - 2); next }
+    current != "" && match($0, /^(@|"([^"\\]|\\.)*")=/) {
+      id = current "|" substr($0, 1, RLENGTH - 1)
+      rest = substr($0, RLENGTH + 1); data = rest; note = ""
+      if (index(rest, "  ; ")) { data = substr(rest, 1, index(rest, "  ; ") - 1); note = substr(rest, index(rest, "  ; ") + 4) }
+      if (!(id in first)) {
+        order[++count] = id; keyof[id] = current
+        first[id] = note ~ /^was / ? substr(note, 5) : (note == "added" ? "(none)" : (note == "unchanged" ? data : "(unknown)"))
+      }
+      last[id] = data
+      next
+    }
+    { current = "" }
+    END { for (i = 1; i <= count; i++) { id = order[i]; if (!(keyof[id] in deleted) && first[id] != last[id]) print id "|" last[id] } }
+  ' | LC_ALL=C sort
+}

@@ -27,6 +27,10 @@
 #                              slashes) opens: "target T|working directory
 #                              W|icon I" (icon "(none)" when it has none);
 #                              a note instead when lnkinfo is missing
+#   tw_list_files              every file and folder below the sample's
+#                              folders (paths below C:\, with slashes), sorted
+#   tw_describe_shortcuts      each shortcut of that list, a tab, and what it
+#                              opens (tw_shortcut)
 
 TW_CAPTION='Corvane Sayframe卸载程序'
 # The stand-in real uninstaller of the sample installation. Parameter 4 of
@@ -148,4 +152,15 @@ tw_shortcut() {
   lnkinfo "$(wine_drive_c)/$1" 2>/dev/null | awk -F'\t+: ' '
     /^\tLocal path/ { target = $2 } /^\tWorking directory/ { folder = $2 } /^\tIcon location/ { icon = $2 }
     END { printf "target %s|working directory %s|icon %s\n", target, folder, (icon == "" ? "(none)" : icon) }'
+}
+
+# The stand-in uninstaller's records are not the run's.
+tw_list_files() {
+  (cd "$(wine_drive_c)" && sample_saved_folders | while read -r folder; do find "$folder"; done |
+    grep -Ev '/uninstaller-(calls|exit-code)\.txt$' | sort)
+}
+
+tw_describe_shortcuts() {
+  local link
+  while read -r link; do printf '%s\t%s\n' "$link" "$(tw_shortcut "$link")"; done < <(tw_list_files | grep '\.lnk$')
 }

@@ -1,0 +1,88 @@
+#include "app/program_run.h"
+
+#include "app/exit_codes.h"
+#include "app/message_ids.h"
+#include "app/message_table.h"
+#include "app/uninstall_app.h"
+#include "app/unattended_options.h"
+#include "app/version.h"
+#include "platform/journal/journal_actions.h"
+#include "platform/journal/journal_file_system.h"
+#include "platform/journal/journal_message_boxes.h"
+#include "platform/journal/journal_registry.h"
+
+namespace tw {
+namespace {
+
+bool Answered(const JournalMessageBoxes& messages, std::uint32_t textId) {
+  return messages.AnswerTo(textId).has_value();
+}
+
+int ExitCodeOf(const JournalMessageBoxes& messages, const JournalLauncher& launcher) {
+  if (messages.AnswerTo(IDS_CONFIRM_REMOVAL) != kIdYes) return kExitDeclined;
+  for (std::uint32_t missing : {IDS_MISSING_PRODUCT, IDS_MISSING_LANGUAGE, IDS_MISSING_UNINSTALLER,
+                                IDS_MISSING_LOG_FILE}) {
+    if (Answered(messages, missing)) return kExitBadCommandLine;
+  }
+  if (!launcher.StartResult() || *launcher.StartResult() < 32) return kExitFailed;
+  return launcher.ExitCode() ? static_cast<int>(*launcher.ExitCode()) : kExitDone;
+}
+
+// The removal with the switches' services around the platform's: every box
+// and the start always, the journal of every change when there is a log.
+int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
+                  InstanceHandle instance) {
+  JournalMessageBoxes messages(platform.messages, journal, MessageTable(), options.quiet);
+  JournalLauncher launcher(platform.processes, journal, options.wait);
+  JournalRegistry journalRegistry(platform.registry, journal);
+  JournalFileSystem journalFiles(platform.files, journal);
+  JournalShellLinks journalLinks(platform.links, journal);
+  JournalSpeechEngine journalEngine(platform.engine, journal);
+  const bool logging = journal.Writes();
+  const Platform view{logging ? journalRegistry : platform.registry,
+                      logging ? static_cast<FileSystem&>(journalFiles) : platform.files,
+                      launcher,
+                      messages,
+                      logging ? static_cast<ShellLinks&>(journalLinks) : platform.links,
+                      logging ? static_cast<SpeechEngine&>(journalEngine) : platform.engine,
+                      platform.codePage};
+  UninstallApp(view, options.removal, instance).RunUninstall();
+  const int exitCode = ExitCodeOf(messages, launcher);
+  journal.Note("summary: " + std::to_string(journal.Changes()) + " changes, " + std::to_string(journal.Failures()) +
+               " failures");
+  journal.Note("exit code: " + std::to_string(exitCode));
+  return exitCode;
+}
+
+}  // namespace
+
+int RunProgram(const Platform& platform, LogFile& log, const std::string& commandLine, InstanceHandle instance) {
+  const UnattendedOptions options = ParseUnattendedOptions(commandLine);
+  if (!options.anySwitch) {
+    UninstallApp(platform, commandLine, instance).RunUninstall();
+    return kExitDone;
+  }
+  const std::uint32_t exclamation = kMbOk | kMbIconExclamation;
+  if (options.unknownSwitch) {
+    if (!options.quiet) platform.messages.ShowFormatted(IDS_UNKNOWN_SWITCH, exclamation, 0, options.unknownSwitch->c_str());
+    return kExitBadCommandLine;
+  }
+  if (options.usage) {
+    if (!options.quiet) platform.messages.Show(IDS_USAGE, kMbOk | kMbIconInformation);
+    return kExitDone;
+  }
+  Journal journal(options.logPath ? &log : nullptr, platform.codePage);
+  if (options.logPath) {
+    const Status status = log.Open(options.logPath->c_str());
+    if (status != kErrorSuccess) {
+      if (!options.quiet) platform.messages.ShowFormatted(IDS_LOG_FAILED, exclamation, status, options.logPath->c_str());
+      return kExitLogUnwritable;
+    }
+    journal.Note("==== twuninst.exe " TW_VERSION_TEXT ", " + log.LocalTime());
+    journal.Note("command line: " + journal.Utf8(commandLine));
+    journal.Note("switches: " + journal.Utf8(options.switches));
+  }
+  return RunUnattended(platform, journal, options, instance);
+}
+
+}  // namespace tw

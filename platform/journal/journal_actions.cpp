@@ -1,0 +1,72 @@
+#include "platform/journal/journal_actions.h"
+
+#include <string>
+
+#include "platform/journal/reg_syntax.h"
+
+namespace tw {
+namespace {
+
+std::string OrNone(const std::string& text) { return text.empty() ? "(none)" : text; }
+
+std::string IconText(const std::string& path, int index) {
+  return path.empty() ? "(none)" : path + "," + std::to_string(index);
+}
+
+}  // namespace
+
+ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
+  ShortcutTarget old;
+  if (inner_.Read(linkPath, &old) != kSOk) old = ShortcutTarget{};
+  const ComResult result = inner_.Update(targetPath, linkPath, workingDirectory);
+  const std::string link = journal_.Utf8(linkPath);
+  if (result != kSOk) {
+    journal_.Failure("re-point shortcut " + link + " (0x" + HexDigits(static_cast<std::uint32_t>(result), 8) + ")",
+                     result);
+    return result;
+  }
+  journal_.Change("shortcut re-pointed: " + link + "\n    target: " + OrNone(journal_.Utf8(old.targetPath)) +
+                  " -> " + OrNone(journal_.Utf8(targetPath)) +
+                  "\n    working directory: " + OrNone(journal_.Utf8(old.workingDirectory)) + " -> " +
+                  OrNone(journal_.Utf8(workingDirectory)) +
+                  "\n    icon: " + IconText(journal_.Utf8(old.iconPath), old.iconIndex) + " -> (none)");
+  return result;
+}
+
+std::int32_t JournalSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
+                                                      const char* languageCode, const char* userName) {
+  const std::int32_t result = inner_.UninstallSpeechUser(window, instance, languageCode, userName);
+  journal_.Change("engine library: UninstallSpeechUser(language " + journal_.Utf8(languageCode) + ", user " +
+                  journal_.Utf8(userName) + ") returned " + std::to_string(result));
+  return result;
+}
+
+void JournalLauncher::Record(const char* commandLine, std::uint32_t result) {
+  startResult_ = result;
+  const std::string line = journal_.Utf8(commandLine);
+  if (result < 32) {
+    journal_.Failure("start uninstaller: " + line, static_cast<Status>(result));
+    return;
+  }
+  journal_.Change("uninstaller started: " + line);
+  if (exitCode_) journal_.Note("uninstaller ended with exit code " + std::to_string(*exitCode_));
+}
+
+std::uint32_t JournalLauncher::Start(const char* commandLine, std::uint32_t showCommand) {
+  if (waitForEnd_) {
+    std::uint32_t exitCode = 0;
+    return RunToEnd(commandLine, showCommand, &exitCode);
+  }
+  const std::uint32_t result = inner_.Start(commandLine, showCommand);
+  Record(commandLine, result);
+  return result;
+}
+
+std::uint32_t JournalLauncher::RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) {
+  const std::uint32_t result = inner_.RunToEnd(commandLine, showCommand, exitCode);
+  if (result >= 32) exitCode_ = *exitCode;
+  Record(commandLine, result);
+  return result;
+}
+
+}  // namespace tw

@@ -1,0 +1,64 @@
+// The shell links, the engine library and the program start with every action
+// written to the journal: a shortcut's old and new target, the engine call and
+// its result, the uninstaller's command line and whether it started.
+#pragma once
+
+#include <optional>
+
+#include "platform/journal/journal.h"
+#include "platform/process_launcher.h"
+#include "platform/shell_links.h"
+#include "platform/speech_engine.h"
+
+namespace tw {
+
+class JournalShellLinks : public ShellLinks {
+ public:
+  JournalShellLinks(ShellLinks& inner, Journal& journal) : inner_(inner), journal_(journal) {}
+
+  ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
+  ComResult Read(const char* linkPath, ShortcutTarget* target) override { return inner_.Read(linkPath, target); }
+
+ private:
+  ShellLinks& inner_;
+  Journal& journal_;
+};
+
+class JournalSpeechEngine : public SpeechEngine {
+ public:
+  JournalSpeechEngine(SpeechEngine& inner, Journal& journal) : inner_(inner), journal_(journal) {}
+
+  std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
+                                   const char* userName) override;
+
+ private:
+  SpeechEngine& inner_;
+  Journal& journal_;
+};
+
+// With waitForEnd, a start runs the program to its end; the outcome stays for
+// the run's exit code.
+class JournalLauncher : public ProcessLauncher {
+ public:
+  JournalLauncher(ProcessLauncher& inner, Journal& journal, bool waitForEnd)
+      : inner_(inner), journal_(journal), waitForEnd_(waitForEnd) {}
+
+  std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
+  std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) override;
+
+  // The result of the last start (below 32: not started); none before one.
+  std::optional<std::uint32_t> StartResult() const { return startResult_; }
+  // The exit code of the program waited for.
+  std::optional<std::uint32_t> ExitCode() const { return exitCode_; }
+
+ private:
+  void Record(const char* commandLine, std::uint32_t result);
+
+  ProcessLauncher& inner_;
+  Journal& journal_;
+  bool waitForEnd_;
+  std::optional<std::uint32_t> startResult_;
+  std::optional<std::uint32_t> exitCode_;
+};
+
+}  // namespace tw

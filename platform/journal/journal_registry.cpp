@@ -1,0 +1,174 @@
+#include "platform/journal/journal_registry.h"
+
+#include "platform/journal/reg_syntax.h"
+
+namespace tw {
+namespace {
+
+constexpr std::uint32_t kNameChars = 16384;  // the registry's own limit for value names
+constexpr std::uint32_t kFirstDataBytes = 4096;
+
+std::string ValueLine(const std::string& name, ValueType type, const std::vector<std::uint8_t>& data) {
+  const std::string prefix = RegValueName(name) + "=";
+  return prefix + FormatData(type, data, prefix.size());
+}
+
+}  // namespace
+
+JournalRegistry::JournalRegistry(Registry& inner, Journal& journal) : inner_(inner), journal_(journal) {
+  paths_[kHkeyLocalMachine] = "HKEY_LOCAL_MACHINE";
+  paths_[kHkeyCurrentUser] = "HKEY_CURRENT_USER";
+}
+
+std::string JournalRegistry::PathOf(RegKey key, const char* subKey) const {
+  const auto found = paths_.find(key);
+  const std::string path = found != paths_.end() ? found->second : "(unknown key)";
+  return subKey != nullptr && *subKey != '\0' ? path + "\\" + subKey : path;
+}
+
+Status JournalRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
+  const Status status = inner_.OpenKey(parent, subKey, access, result);
+  if (status == kErrorSuccess) paths_[*result] = PathOf(parent, subKey);
+  return status;
+}
+
+Status JournalRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
+  const Status status = inner_.CreateKey(parent, subKey, result);
+  if (status == kErrorSuccess) paths_[*result] = PathOf(parent, subKey);
+  return status;
+}
+
+Status JournalRegistry::QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
+                                   std::uint32_t* dataSize) {
+  return inner_.QueryValue(key, valueName, type, data, dataSize);
+}
+
+Status JournalRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
+  return inner_.EnumKey(key, index, name, nameChars);
+}
+
+Status JournalRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
+                                  ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) {
+  return inner_.EnumValue(key, index, name, nameChars, type, data, dataSize);
+}
+
+std::optional<std::string> JournalRegistry::DataOf(RegKey key, const char* valueName) {
+  std::optional<std::string> data = DataThrough(key, valueName);
+  RegKey reader = 0;
+  // A handle opened to write only: the same key once more, to read.
+  if (!data && inner_.OpenKey(key, "", kKeyQueryValue, &reader) == kErrorSuccess) {
+    data = DataThrough(reader, valueName);
+    inner_.CloseKey(reader);
+  }
+  return data;
+}
+
+std::optional<std::string> JournalRegistry::DataThrough(RegKey key, const char* valueName) {
+  std::vector<std::uint8_t> data(kFirstDataBytes);
+  ValueType type = kRegNone;
+  auto size = static_cast<std::uint32_t>(data.size());
+  Status status = inner_.QueryValue(key, valueName, &type, data.data(), &size);
+  if (status == kErrorMoreData) {
+    data.resize(size);
+    status = inner_.QueryValue(key, valueName, &type, data.data(), &size);
+  }
+  if (status != kErrorSuccess) return std::nullopt;
+  data.resize(size);
+  const std::string line = ValueLine(valueName != nullptr ? valueName : "", type, data);
+  return line.substr(line.find('=') + 1);
+}
+
+std::vector<std::string> JournalRegistry::ValueLines(RegKey key) {
+  std::vector<std::string> lines;
+  std::vector<char> name(kNameChars);
+  std::vector<std::uint8_t> data(kFirstDataBytes);
+  for (std::uint32_t index = 0;;) {
+    std::uint32_t nameChars = kNameChars;
+    auto dataSize = static_cast<std::uint32_t>(data.size());
+    ValueType type = kRegNone;
+    const Status status = inner_.EnumValue(key, index, name.data(), &nameChars, &type, data.data(), &dataSize);
+    if (status == kErrorMoreData && dataSize > data.size()) {
+      data.resize(dataSize);  // the same index again, with room for its data
+      continue;
+    }
+    if (status != kErrorSuccess) break;
+    lines.push_back(ValueLine(std::string(name.data(), nameChars), type,
+                              std::vector<std::uint8_t>(data.begin(), data.begin() + dataSize)));
+    ++index;
+  }
+  return lines;
+}
+
+std::vector<std::string> JournalRegistry::ValueLines(RegKey key, const char* subKey) {
+  if (subKey == nullptr || *subKey == '\0') {
+    const auto kept = valuesBeforeRefusedDelete_.find(key);
+    return kept != valuesBeforeRefusedDelete_.end() ? kept->second : ValueLines(key);
+  }
+  RegKey child = 0;
+  if (inner_.OpenKey(key, subKey, kKeyRead, &child) != kErrorSuccess) return {};
+  std::vector<std::string> lines = ValueLines(child);
+  inner_.CloseKey(child);
+  return lines;
+}
+
+bool JournalRegistry::HasSubkeys(RegKey key) {
+  char name[256];
+  std::uint32_t nameChars = sizeof name;
+  const Status status = inner_.EnumKey(key, 0, name, &nameChars);
+  return status == kErrorSuccess || status == kErrorMoreData;
+}
+
+Status JournalRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
+                                 std::uint32_t dataSize) {
+  valuesBeforeRefusedDelete_.erase(key);
+  const std::optional<std::string> old = DataOf(key, valueName);
+  const Status status = inner_.SetValue(key, valueName, type, data, dataSize);
+  const std::string name = valueName != nullptr ? valueName : "";
+  if (status != kErrorSuccess) {
+    journal_.Failure(journal_.Utf8("set value " + RegValueName(name) + " of [" + PathOf(key, nullptr) + "]"), status);
+    return status;
+  }
+  const std::string line = ValueLine(name, type, std::vector<std::uint8_t>(data, data + dataSize));
+  const std::string now = line.substr(line.find('=') + 1);
+  const std::string note = !old ? "added" : *old == now ? "unchanged" : "was " + *old;
+  journal_.RegistryChange(PathOf(key, nullptr), line + "  ; " + note);
+  return status;
+}
+
+Status JournalRegistry::DeleteValue(RegKey key, const char* valueName) {
+  valuesBeforeRefusedDelete_.erase(key);
+  const std::optional<std::string> old = DataOf(key, valueName);
+  const Status status = inner_.DeleteValue(key, valueName);
+  const std::string name = RegValueName(valueName != nullptr ? valueName : "");
+  if (status != kErrorSuccess) {
+    journal_.Failure(journal_.Utf8("delete value " + name + " of [" + PathOf(key, nullptr) + "]"), status);
+  } else {
+    journal_.RegistryChange(PathOf(key, nullptr), name + "=-" + (old ? "  ; was " + *old : std::string()));
+  }
+  return status;
+}
+
+Status JournalRegistry::DeleteKey(RegKey key, const char* subKey) {
+  std::vector<std::string> values = ValueLines(key, subKey);
+  const Status status = inner_.DeleteKey(key, subKey);
+  const bool self = subKey == nullptr || *subKey == '\0';
+  if (status == kErrorSuccess) {
+    if (self) valuesBeforeRefusedDelete_.erase(key);
+    journal_.KeyDeleted(PathOf(key, subKey), values);
+  } else if (self && HasSubkeys(key)) {
+    // Windows NT refuses to delete a key that has subkeys: the caller
+    // deletes them first and tries again.
+    valuesBeforeRefusedDelete_[key] = std::move(values);
+  } else {
+    journal_.Failure(journal_.Utf8("delete key [" + PathOf(key, subKey) + "]"), status);
+  }
+  return status;
+}
+
+Status JournalRegistry::CloseKey(RegKey key) {
+  paths_.erase(key);
+  valuesBeforeRefusedDelete_.erase(key);
+  return inner_.CloseKey(key);
+}
+
+}  // namespace tw

@@ -1,0 +1,112 @@
+#include "platform/win32/win32_log_file.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win32/wide_text.h"
+
+namespace tw {
+namespace {
+
+// Whether the opened file is one the log may go into: a plain file on disk
+// with no other name, not the link or junction that stood at the path.
+bool IsPlainSingleFile(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION information{};
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &information)) return false;
+  const DWORD refused = FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE;
+  return (information.dwFileAttributes & refused) == 0 && information.nNumberOfLinks == 1;
+}
+
+WideText FullPath(const WideText& path) {
+  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
+  if (length == 0) return WideText();
+  WideText full(length, L'\0');
+  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
+  return full;
+}
+
+// Whether the handle's file or folder is the one the full path names, reached
+// through no link or junction: its final path is that path. A short (8.3)
+// name in the path is refused too.
+bool IsWherePathSays(HANDLE file, const WideText& full) {
+  const DWORD finalLength = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  if (full.empty() || finalLength == 0) return false;
+  WideText final(finalLength, L'\0');
+  final.resize(GetFinalPathNameByHandleW(file, final.data(), finalLength, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
+  const WideText local = L"\\\\?\\";
+  const WideText network = L"\\\\?\\UNC\\";
+  if (final.compare(0, network.size(), network) == 0) {
+    final = L"\\" + final.substr(network.size() - 1);
+  } else if (final.compare(0, local.size(), local) == 0) {
+    final = final.substr(local.size());
+  }
+  return CompareStringOrdinal(full.c_str(), static_cast<int>(full.size()), final.c_str(), static_cast<int>(final.size()),
+                              TRUE) == CSTR_EQUAL;
+}
+
+// Whether the folder that a new file at the full path goes into is reached
+// through no link or junction, checked before the file is made there.
+bool FolderIsWherePathSays(const WideText& full) {
+  const std::size_t lastSeparator = full.rfind(L'\\');
+  if (lastSeparator == WideText::npos) return false;
+  // A drive's root keeps its backslash.
+  const WideText folder = full.substr(0, lastSeparator == 2 ? 3 : lastSeparator);
+  HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  const bool where = IsWherePathSays(handle, folder);
+  CloseHandle(handle);
+  return where;
+}
+
+}  // namespace
+
+Win32LogFile::~Win32LogFile() {
+  if (handle_ != nullptr) CloseHandle(handle_);
+}
+
+Status Win32LogFile::Open(const char* path) {
+  const WideText widePath = WidenFromActiveCodePage(path);
+  if (widePath.empty()) return ERROR_INVALID_NAME;
+  const WideText full = FullPath(widePath);
+  // Append-only access never truncates; opening the reparse point itself
+  // keeps a link planted at the path from leading elsewhere, and the final
+  // path a junction planted in one of its folders. A missing file is made
+  // only in a folder reached without one; a junction planted there in the
+  // meantime is still refused, the new file left empty.
+  const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES;
+  const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+  HANDLE file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
+  if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
+    if (!FolderIsWherePathSays(full)) return ERROR_ACCESS_DENIED;
+    file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr);
+  }
+  if (file == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
+  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, full)) {
+    CloseHandle(file);
+    return ERROR_ACCESS_DENIED;
+  }
+  handle_ = file;
+  return kErrorSuccess;
+}
+
+Status Win32LogFile::AppendLine(const std::string& text) {
+  if (handle_ == nullptr) return ERROR_INVALID_HANDLE;
+  const std::string line = text + "\r\n";
+  DWORD written = 0;
+  if (!WriteFile(handle_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr)) {
+    return static_cast<Status>(GetLastError());
+  }
+  return written == line.size() ? kErrorSuccess : static_cast<Status>(ERROR_WRITE_FAULT);
+}
+
+std::string Win32LogFile::LocalTime() {
+  SYSTEMTIME now{};
+  GetLocalTime(&now);
+  const auto two = [](WORD number) { return std::string(number < 10 ? "0" : "") + std::to_string(number); };
+  return std::to_string(now.wYear) + "-" + two(now.wMonth) + "-" + two(now.wDay) + " " + two(now.wHour) + ":" +
+         two(now.wMinute) + ":" + two(now.wSecond);
+}
+
+}  // namespace tw
