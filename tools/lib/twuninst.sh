@@ -5,6 +5,10 @@
 #   tw_install_packages        install what the runs need (the 32-bit Wine
 #                              and the tools of the optional checks only
 #                              where they can be had)
+#   tw_tier_begin NAME         start a Wine test script: install what it
+#                              needs, fail when no Wine here starts programs,
+#                              make the scratch folder WORK, removed with the
+#                              prefix and the display when the script ends
 #   tw_missing_for CHECK       what an optional check lacks here ("glyphs":
 #                              ImageMagick and the Chinese font; "shortcuts":
 #                              lnkinfo), nothing when it can run
@@ -54,6 +58,22 @@ tw_message_text() {
 tw_install_packages() {
   tools/install-packages wine 'wine32:i386?' wine64 xvfb xdotool 'imagemagick?' 'fonts-wqy-microhei?' \
     'liblnk-utils?' g++-mingw-w64-i686-win32 g++-mingw-w64-x86-64-win32
+}
+
+tw_tier_begin() {
+  tw_install_packages
+  if ! wine_arch >/dev/null; then
+    echo "$1 failed: $(wine_arch_reason)"
+    exit 1
+  fi
+  work=$(mktemp -d /tmp/twuninst-tier.XXXXXX)
+  trap tw_tier_end EXIT
+}
+
+tw_tier_end() {
+  wine_prefix_remove
+  display_stop
+  rm -rf "$work"
 }
 
 tw_missing_for() {
