@@ -79,7 +79,8 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
   DiskLogFile log(files);
 #endif
   const Platform view{through, files, processes, messages, links, engine, codePage};
-  return tw::RunProgram(view, log, commandLine, kInstance);
+  StreamStandardOutput output(standardOutput);
+  return tw::RunProgram(view, log, output, commandLine, kInstance);
 }
 
 std::string TestPlatform::ReadFile(const std::string& windowsPath) const {

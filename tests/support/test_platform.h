@@ -6,11 +6,13 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/uninstall_app.h"
 #include "platform/portable/recording_fakes.h"
 #include "platform/portable/settable_code_page.h"
+#include "platform/portable/stream_standard_output.h"
 #include "tests/support/test_services.h"
 
 namespace tw::test {
@@ -54,6 +56,7 @@ class TestPlatform {
   RecordingShellLinks links;
   RecordingSpeechEngine engine;
   SettableCodePage codePage;
+  std::ostringstream standardOutput;  // of RunProgram
 };
 
 std::string ReadFixture(const std::string& name);

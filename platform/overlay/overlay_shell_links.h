@@ -1,0 +1,33 @@
+// The shell links of a preview: an update is kept, not written, and reading
+// the shortcut afterwards sees it.
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "platform/overlay/folded_path.h"
+#include "platform/shell_links.h"
+
+namespace tw {
+
+class OverlayShellLinks : public ShellLinks {
+ public:
+  explicit OverlayShellLinks(ShellLinks& machine) : machine_(machine) {}
+
+  ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override {
+    updated_[FoldedPath(linkPath)] = ShortcutTarget{targetPath, workingDirectory, "", 0};
+    return kSOk;
+  }
+  ComResult Read(const char* linkPath, ShortcutTarget* target) override {
+    const auto it = updated_.find(FoldedPath(linkPath));
+    if (it == updated_.end()) return machine_.Read(linkPath, target);
+    *target = it->second;
+    return kSOk;
+  }
+
+ private:
+  ShellLinks& machine_;
+  std::map<std::string, ShortcutTarget> updated_;
+};
+
+}  // namespace tw
