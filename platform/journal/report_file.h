@@ -11,12 +11,9 @@ class ReportFile : public LogFile {
  public:
   ReportFile(LogFile& log, bool toLog, StandardOutput& output) : log_(log), toLog_(toLog), output_(output) {}
 
-  Status Open(const char* path) override { return log_.Open(path); }
-  Status AppendLine(const std::string& text) override {
-    output_.WriteLine(text);
-    return toLog_ ? log_.AppendLine(text) : kErrorSuccess;
-  }
-  std::string LocalTime() override { return log_.LocalTime(); }
+  Status Open(const char* path) override;
+  Status AppendLine(const std::string& text) override;
+  std::string LocalTime() override;
 
  private:
   LogFile& log_;

@@ -75,9 +75,12 @@ void OverlayRegistry::CopyValues(Registry& machine, RegKey from, RegKey into) {
     std::uint32_t size = 0;
     ValueType type = kRegNone;
     if (machine.EnumValue(from, index, name, &nameChars, &type, nullptr, &size) != kErrorSuccess) return;
+    // Read by its index: a name holding a NUL would name another value.
     data.assign(size + 2, 0);
-    if (machine.QueryValue(from, name, &type, data.data(), &size) != kErrorSuccess) continue;
-    SetValue(into, name, type, data.data(), size);
+    nameChars = sizeof name;
+    if (machine.EnumValue(from, index, name, &nameChars, &type, data.data(), &size) != kErrorSuccess) continue;
+    data.resize(size);
+    SetValueNamed(into, std::string(name, nameChars), type, data);
   }
 }
 
@@ -99,7 +102,15 @@ void OverlayRegistry::CopyTree(Registry& machine, RegKey root, const std::string
     children.emplace_back(name, nameChars);
   }
   machine.CloseKey(from);
-  for (const std::string& child : children) CopyTree(machine, root, path + "\\" + child, depth + 1);
+  for (const std::string& child : children) {
+    if (child.find('\0') == std::string::npos) {
+      CopyTree(machine, root, path + "\\" + child, depth + 1);
+    } else if (OpenKey(root, path.c_str(), kKeyAllAccess, &into) == kErrorSuccess) {
+      // No path can name it to read it: it is copied as it is seen, by its name.
+      CreateKeyNamed(into, child);
+      CloseKey(into);
+    }
+  }
   // After the subkeys: a protected key takes no new ones.
   RegKey writable = 0;
   if (machine.OpenKey(root, path.c_str(), kKeyAllAccess, &writable) == kErrorSuccess) {

@@ -5,7 +5,6 @@
 #include <map>
 #include <string>
 
-#include "platform/overlay/folded_path.h"
 #include "platform/shell_links.h"
 
 namespace tw {
@@ -14,16 +13,8 @@ class OverlayShellLinks : public ShellLinks {
  public:
   explicit OverlayShellLinks(ShellLinks& machine) : machine_(machine) {}
 
-  ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override {
-    updated_[FoldedPath(linkPath)] = ShortcutTarget{targetPath, workingDirectory, "", 0};
-    return kSOk;
-  }
-  ComResult Read(const char* linkPath, ShortcutTarget* target) override {
-    const auto it = updated_.find(FoldedPath(linkPath));
-    if (it == updated_.end()) return machine_.Read(linkPath, target);
-    *target = it->second;
-    return kSOk;
-  }
+  ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
+  ComResult Read(const char* linkPath, ShortcutTarget* target) override;
 
  private:
   ShellLinks& machine_;

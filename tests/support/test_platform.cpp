@@ -78,6 +78,10 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 #else
   DiskLogFile log(files);
 #endif
+  return RunProgram(commandLine, through, log);
+}
+
+int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
   const Platform view{through, files, processes, messages, links, engine, codePage};
   StreamStandardOutput output(standardOutput);
   return tw::RunProgram(view, log, output, commandLine, kInstance);

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/uninstall_app.h"
+#include "platform/log_file.h"
 #include "platform/portable/recording_fakes.h"
 #include "platform/portable/settable_code_page.h"
 #include "platform/portable/stream_standard_output.h"
@@ -43,6 +44,8 @@ class TestPlatform {
   // The same with every registry call going through registry (a decorator of
   // this platform's).
   int RunProgram(const std::string& commandLine, Registry& registry);
+  // The same with the log written to log.
+  int RunProgram(const std::string& commandLine, Registry& registry, LogFile& log);
   // The text of a file at a Windows path ("" when there is none).
   std::string ReadFile(const std::string& windowsPath) const;
 
