@@ -60,24 +60,18 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
   return exitCode;
 }
 
-// Every key tree the removal reads or changes.
-std::vector<KeyTree> ReachableKeyTrees() {
-  std::vector<KeyTree> trees{{kHkeyLocalMachine, layout::kHelpRegistrations},
-                             {kHkeyLocalMachine, layout::kAppPaths},
-                             {kHkeyCurrentUser, layout::kShellFolders},
-                             {kHkeyCurrentUser, layout::kEventLabels},
-                             {kHkeyCurrentUser, layout::kSoundScheme}};
-  if (const auto family = JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily})) {
-    trees.push_back({kHkeyLocalMachine, *family});
-  }
-  return trees;
-}
-
 // The removal against an overlay of the machine: everything read as it is,
 // nothing changed, the journal telling what the removal would do.
 int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                InstanceHandle instance) {
-  OverlayRegistry registry(platform.registry, ReachableKeyTrees());
+  // Every key tree the removal reads or changes.
+  const std::string family = JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily}).value_or("");
+  OverlayRegistry registry(platform.registry, {{kHkeyLocalMachine, layout::kHelpRegistrations},
+                                               {kHkeyLocalMachine, layout::kAppPaths},
+                                               {kHkeyLocalMachine, family},
+                                               {kHkeyCurrentUser, layout::kShellFolders},
+                                               {kHkeyCurrentUser, layout::kEventLabels},
+                                               {kHkeyCurrentUser, layout::kSoundScheme}});
   OverlayFileSystem files(platform.files);
   OverlayShellLinks links(platform.links);
   const Platform overlay{registry, files, platform.processes, platform.messages,

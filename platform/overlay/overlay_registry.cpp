@@ -38,7 +38,7 @@ bool SplitNativePath(const std::string& native, RegKey* root, std::string* path)
 
 }  // namespace
 
-OverlayRegistry::OverlayRegistry(Registry& machine, const std::vector<KeyTree>& trees) {
+OverlayRegistry::OverlayRegistry(Registry& machine, std::initializer_list<KeyTree> trees) {
   for (const KeyTree& tree : trees) CopyTree(machine, tree.root, tree.path, 0);
 }
 

@@ -5,6 +5,7 @@
 // open for writing are refused in the copy too.
 #pragma once
 
+#include <initializer_list>
 #include <set>
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ struct KeyTree {
 
 class OverlayRegistry : public MemoryRegistry {
  public:
-  OverlayRegistry(Registry& machine, const std::vector<KeyTree>& trees);
+  OverlayRegistry(Registry& machine, std::initializer_list<KeyTree> trees);
 
  private:
   void CopyTree(Registry& machine, RegKey root, const std::string& path, int depth);

@@ -66,6 +66,6 @@ class PortableWorld : public ContractWorld {
 
 }  // namespace
 
-std::unique_ptr<ContractWorld> MakeContractWorld() { return std::make_unique<PortableWorld>(); }
+std::unique_ptr<ContractWorld> MakeMachineWorld() { return std::make_unique<PortableWorld>(); }
 
 }  // namespace tw::contract
