@@ -23,7 +23,8 @@ bool OverlayFileSystem::Deleted(const std::string& path) const {
   // The path or a folder above it.
   std::string key = FoldedPath(path);
   for (;;) {
-    if (deleted_.count(key) != 0) return true;
+    const auto changed = attributes_.find(key);
+    if (changed != attributes_.end() && changed->second == kInvalidFileAttributes) return true;
     const std::size_t slash = key.rfind('\\');
     if (slash == std::string::npos || slash < 3) return false;
     key.resize(slash);
@@ -137,7 +138,7 @@ bool OverlayFileSystem::RemoveFile(const char* path) {
   if ((current & kFileAttributeDirectory) != 0 || ((current & kFileAttributeReadOnly) != 0 && !link)) {
     return Fail(kErrorAccessDenied);
   }
-  deleted_.insert(FoldedPath(text));
+  attributes_[FoldedPath(text)] = kInvalidFileAttributes;
   return Succeed();
 }
 
@@ -164,7 +165,7 @@ bool OverlayFileSystem::RemoveFolder(const char* path) {
   if ((current & kFileAttributeReadOnly) != 0 && !link) return Fail(kErrorAccessDenied);
   // A link goes by itself; whatever it points to stays.
   if (!link && HasLiveEntries(text)) return Fail(kErrorDirNotEmpty);
-  deleted_.insert(FoldedPath(text));
+  attributes_[FoldedPath(text)] = kInvalidFileAttributes;
   return Succeed();
 }
 

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <map>
-#include <set>
 #include <string>
 
 #include "platform/file_system.h"
@@ -39,7 +38,8 @@ class OverlayFileSystem : public FileSystem {
   bool PassesLink(const std::string& path);
 
   FileSystem& machine_;
-  std::set<std::string> deleted_;
+  // Attributes set in the overlay by folded path; kInvalidFileAttributes
+  // for a deleted entry.
   std::map<std::string, std::uint32_t> attributes_;
   std::map<FindHandle, std::string> searchFolders_;  // with the trailing backslash
   bool ownError_ = false;

@@ -86,7 +86,7 @@ void OverlayRegistry::CopyValues(Registry& machine, RegKey from, RegKey into) {
 
 void OverlayRegistry::CopyTree(Registry& machine, RegKey root, const std::string& path, int depth) {
   const std::string folded = std::to_string(root) + "\\" + FoldedName(path);
-  if (depth > kMaxDepth || !copied_.insert(folded).second || CopyLink(machine, root, path, depth)) return;
+  if (depth > kMaxDepth || !copied_.emplace(folded, depth).second || CopyLink(machine, root, path, depth)) return;
   RegKey from = 0;
   if (machine.OpenKey(root, path.c_str(), kKeyRead, &from) != kErrorSuccess) return;
   RegKey into = 0;

@@ -6,7 +6,7 @@
 #pragma once
 
 #include <initializer_list>
-#include <set>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,7 +29,7 @@ class OverlayRegistry : public MemoryRegistry {
   // The link standing at path, copied; false when the key is no link.
   bool CopyLink(Registry& machine, RegKey root, const std::string& path, int depth);
 
-  std::set<std::string> copied_;  // root and folded path of every key copied
+  std::map<std::string, int> copied_;  // root and folded path of every key copied: its depth
 };
 
 }  // namespace tw
