@@ -160,7 +160,7 @@ tw_shortcut() {
 tw_preview() {
   local out=$1
   shift
-  printf '@echo off\r\nC:\\tw\\twuninst.exe /preview %s > C:\\tw\\preview.txt\r\necho exit=%%ERRORLEVEL%%\r\n' "$*" \
+  printf '@echo off\r\n>C:\\tw\\preview.txt C:\\tw\\twuninst.exe /preview %s\r\necho exit=%%ERRORLEVEL%%\r\n' "$*" \
     >"$(wine_drive_c)/tw/preview.bat"
   PREVIEW_EXIT=$(wine_reg_tool cmd /c 'C:\tw\preview.bat' 2>/dev/null | tr -d '\r' | sed -n 's/^exit=//p')
   cp "$(wine_drive_c)/tw/preview.txt" "$out"
