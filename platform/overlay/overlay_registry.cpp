@@ -63,6 +63,13 @@ bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string
   }
   CreateLink(parent, path.substr(slash + 1), targetRoot, targetPath);
   CloseKey(parent);
+  // The link's own value as the machine wrote it (its spelling of the path).
+  RegKey link = 0;
+  if (OpenKey(root, path.c_str(), kKeySetValue | kKeyOpenLink, &link) == kErrorSuccess) {
+    data.resize(size);
+    SetValueNamed(link, kLinkValueName, kRegLink, data);
+    CloseKey(link);
+  }
   CopyTree(machine, targetRoot, targetPath, depth + 1);
   return true;
 }
