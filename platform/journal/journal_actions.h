@@ -1,8 +1,6 @@
 // The shell links, the engine library and the program start with every action
 // written to the journal: a shortcut's old and new target, the engine call and
-// its result, the uninstaller's command line and whether it started. In a
-// preview the engine is not called and nothing is started: the journal says
-// what would be.
+// its result, the uninstaller's command line and whether it started.
 #pragma once
 
 #include <optional>

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <map>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/portable/live_slots.h"
@@ -42,7 +42,7 @@ class ValueList {
   void CompactIfSparse();
 
   std::vector<std::optional<Value>> slots_;  // creation order; empty where deleted
-  std::map<std::string, std::size_t> slotByFoldedName_;  // ordered: no hash tables in the program
+  std::unordered_map<std::string, std::size_t> slotByFoldedName_;
   LiveSlots live_;
 };
 

@@ -78,13 +78,8 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 #else
   DiskLogFile log(files);
 #endif
-  return RunProgram(commandLine, through, log);
-}
-
-int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
   const Platform view{through, files, processes, messages, links, engine, codePage};
-  StreamStandardOutput output(standardOutput);
-  return tw::RunProgram(view, log, output, commandLine, kInstance);
+  return tw::RunProgram(view, log, commandLine, kInstance);
 }
 
 std::string TestPlatform::ReadFile(const std::string& windowsPath) const {
