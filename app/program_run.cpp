@@ -10,6 +10,12 @@
 #include "platform/journal/journal_file_system.h"
 #include "platform/journal/journal_message_boxes.h"
 #include "platform/journal/journal_registry.h"
+#include "platform/journal/report_file.h"
+#include "platform/overlay/overlay_file_system.h"
+#include "platform/overlay/overlay_registry.h"
+#include "platform/overlay/overlay_shell_links.h"
+#include "registry/key_path.h"
+#include "registry/layout.h"
 
 namespace tw {
 namespace {
@@ -32,7 +38,7 @@ int ExitCodeOf(const JournalMessageBoxes& messages, const JournalLauncher& launc
 // and the start always, the journal of every change when there is a log.
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                   InstanceHandle instance) {
-  JournalMessageBoxes messages(platform.messages, journal, MessageTable(), options.quiet);
+  JournalMessageBoxes messages(platform.messages, journal, MessageTable(), options.quiet || options.preview);
   JournalLauncher launcher(platform.processes, journal, options.wait);
   JournalRegistry journalRegistry(platform.registry, journal);
   JournalFileSystem journalFiles(platform.files, journal);
@@ -54,9 +60,29 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
   return exitCode;
 }
 
+// The removal against an overlay of the machine: everything read as it is,
+// nothing changed, the journal telling what the removal would do.
+int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptions& options,
+               InstanceHandle instance) {
+  // Every key tree the removal reads or changes.
+  const std::string family = JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily}).value_or("");
+  OverlayRegistry registry(platform.registry, {{kHkeyLocalMachine, layout::kHelpRegistrations},
+                                               {kHkeyLocalMachine, layout::kAppPaths},
+                                               {kHkeyLocalMachine, family},
+                                               {kHkeyCurrentUser, layout::kShellFolders},
+                                               {kHkeyCurrentUser, layout::kEventLabels},
+                                               {kHkeyCurrentUser, layout::kSoundScheme}});
+  OverlayFileSystem files(platform.files);
+  OverlayShellLinks links(platform.links);
+  const Platform overlay{registry, files, platform.processes, platform.messages,
+                         links, platform.engine, platform.codePage};
+  return RunUnattended(overlay, journal, options, instance);
+}
+
 }  // namespace
 
-int RunProgram(const Platform& platform, LogFile& log, const std::string& commandLine, InstanceHandle instance) {
+int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, const std::string& commandLine,
+               InstanceHandle instance) {
   const UnattendedOptions options = ParseUnattendedOptions(commandLine);
   if (!options.anySwitch) {
     UninstallApp(platform, commandLine, instance).RunUninstall();
@@ -71,18 +97,22 @@ int RunProgram(const Platform& platform, LogFile& log, const std::string& comman
     if (!options.quiet) platform.messages.Show(IDS_USAGE, kMbOk | kMbIconInformation);
     return kExitDone;
   }
-  Journal journal(options.logPath ? &log : nullptr, platform.codePage);
+  ReportFile report(log, options.logPath.has_value(), output);
+  Journal journal(options.preview ? &report : options.logPath ? &log : nullptr, platform.codePage, options.preview);
   if (options.logPath) {
     const Status status = log.Open(options.logPath->c_str());
     if (status != kErrorSuccess) {
       if (!options.quiet) platform.messages.ShowFormatted(IDS_LOG_FAILED, exclamation, status, options.logPath->c_str());
       return kExitLogUnwritable;
     }
+  }
+  if (journal.Writes()) {
     journal.Note("==== twuninst.exe " TW_VERSION_TEXT ", " + log.LocalTime());
     journal.Note("command line: " + journal.Utf8(commandLine));
     journal.Note("switches: " + journal.Utf8(options.switches));
   }
-  return RunUnattended(platform, journal, options, instance);
+  return options.preview ? RunPreview(platform, journal, options, instance)
+                         : RunUnattended(platform, journal, options, instance);
 }
 
 }  // namespace tw

@@ -37,6 +37,8 @@ bool Apply(const std::string& token, UnattendedOptions* options) {
     options->quiet = true;
   } else if (name == "/wait") {
     options->wait = true;
+  } else if (name == "/preview") {
+    options->preview = true;
   } else if (name == "/?") {
     options->usage = true;
   } else if (name.compare(0, kLogPrefixLength, kLogPrefix) == 0 && token.size() > kLogPrefixLength) {

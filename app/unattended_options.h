@@ -14,6 +14,7 @@ struct UnattendedOptions {
   bool quiet = false;  // /quiet
   bool wait = false;   // /wait
   bool usage = false;  // /?
+  bool preview = false;  // /preview: the removal run against an overlay, its journal reported
   std::optional<std::string> logPath;        // /log:<path>, /log:"<path>"
   std::optional<std::string> unknownSwitch;  // the first token not understood; parsing stops there
   std::string switches;  // the switch tokens as given, one blank apart

@@ -32,6 +32,15 @@ if(MINGW)
   # only the shipped build, where size counts more than link time.
   if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")
     set_target_properties(tw_core tw_win32 twuninst PROPERTIES INTERPROCEDURAL_OPTIMIZATION ON)
+    # In one piece: split into partitions, MinGW's GCC 12 stops with an
+    # internal error (binds_to_current_def_p) on the in-memory registry.
+    target_link_options(twuninst PRIVATE -flto-partition=one)
+    # The program catches no exception: one ends it either way, so its own
+    # code carries no unwinding tables.
+    target_compile_options(tw_core PRIVATE -fno-exceptions)
+    target_compile_options(tw_win32 PRIVATE -fno-exceptions)
+    target_compile_options(twuninst PRIVATE -fno-exceptions)
+    target_link_options(twuninst PRIVATE -fno-exceptions)
   endif()
   target_sources(twuninst PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app/win32/quiet_terminate.cpp)
 elseif(MSVC)

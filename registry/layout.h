@@ -62,5 +62,6 @@ constexpr const char* kAppPathValue = "Path";
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kPrograms = "Programs";
 constexpr const char* kSoundScheme = "AppEvents\\Schemes\\Apps\\Talkwise";
+constexpr const char* kEventLabels = "AppEvents\\EventLabels";
 
 }  // namespace tw::layout

@@ -1,4 +1,4 @@
-// The program's entry: no window, no console; the whole run happens inside
+// The program's entry: no window of its own; the whole run happens inside
 // RunProgram, whose result is the process's exit code.
 #include <windows.h>
 
@@ -6,6 +6,7 @@
 #include "app/program_run.h"
 #include "platform/win32/win32_log_file.h"
 #include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_standard_output.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
 
@@ -15,5 +16,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
       instanceHandle, IDS_APP_TITLE,
       {tw::FamilyPath({tw::layout::kEngine, tw::layout::kDirectories}).value_or(""), tw::layout::kBin});
   static tw::Win32LogFile log;
-  return tw::RunProgram(platform.View(), log, commandLine != nullptr ? commandLine : "", instanceHandle);
+  static tw::Win32StandardOutput output;
+  return tw::RunProgram(platform.View(), log, output, commandLine != nullptr ? commandLine : "", instanceHandle);
 }

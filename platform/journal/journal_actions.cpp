@@ -7,6 +7,9 @@
 namespace tw {
 namespace {
 
+// What a start that a preview only reports returns: a program started.
+constexpr std::uint32_t kPreviewStarted = 33;
+
 std::string OrNone(const std::string& text) { return text.empty() ? "(none)" : text; }
 
 std::string IconText(const std::string& path, int index) {
@@ -35,9 +38,14 @@ ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath
 
 std::int32_t JournalSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
                                                       const char* languageCode, const char* userName) {
+  const std::string call = "UninstallSpeechUser(language " + journal_.Utf8(languageCode) + ", user " +
+                           journal_.Utf8(userName) + ")";
+  if (journal_.Previews()) {
+    journal_.Change("engine library: would call " + call);
+    return 0;
+  }
   const std::int32_t result = inner_.UninstallSpeechUser(window, instance, languageCode, userName);
-  journal_.Change("engine library: UninstallSpeechUser(language " + journal_.Utf8(languageCode) + ", user " +
-                  journal_.Utf8(userName) + ") returned " + std::to_string(result));
+  journal_.Change("engine library: " + call + " returned " + std::to_string(result));
   return result;
 }
 
@@ -48,7 +56,7 @@ void JournalLauncher::Record(const char* commandLine, std::uint32_t result) {
     journal_.Failure("start uninstaller: " + line, static_cast<Status>(result));
     return;
   }
-  journal_.Change("uninstaller started: " + line);
+  journal_.Change((journal_.Previews() ? "uninstaller would be started: " : "uninstaller started: ") + line);
   if (exitCode_) journal_.Note("uninstaller ended with exit code " + std::to_string(*exitCode_));
 }
 
@@ -57,12 +65,16 @@ std::uint32_t JournalLauncher::Start(const char* commandLine, std::uint32_t show
     std::uint32_t exitCode = 0;
     return RunToEnd(commandLine, showCommand, &exitCode);
   }
-  const std::uint32_t result = inner_.Start(commandLine, showCommand);
+  const std::uint32_t result = journal_.Previews() ? kPreviewStarted : inner_.Start(commandLine, showCommand);
   Record(commandLine, result);
   return result;
 }
 
 std::uint32_t JournalLauncher::RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) {
+  if (journal_.Previews()) {
+    Record(commandLine, kPreviewStarted);
+    return kPreviewStarted;
+  }
   const std::uint32_t result = inner_.RunToEnd(commandLine, showCommand, exitCode);
   if (result >= 32) exitCode_ = *exitCode;
   Record(commandLine, result);

@@ -1,6 +1,8 @@
 // The shell links, the engine library and the program start with every action
 // written to the journal: a shortcut's old and new target, the engine call and
-// its result, the uninstaller's command line and whether it started.
+// its result, the uninstaller's command line and whether it started. In a
+// preview the engine is not called and nothing is started: the journal says
+// what would be.
 #pragma once
 
 #include <optional>

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "platform/registry.h"
@@ -72,7 +72,7 @@ class MemoryRegistry : public Registry {
 
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
-  std::unordered_map<RegKey, OpenHandle> handles_;
+  std::map<RegKey, OpenHandle> handles_;
   RegKey nextHandle_ = 0x1000;
   bool deletesWholeTree_ = false;
 };

@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <map>
 #include <vector>
 
 #include "platform/portable/live_slots.h"
@@ -42,7 +42,7 @@ class ValueList {
   void CompactIfSparse();
 
   std::vector<std::optional<Value>> slots_;  // creation order; empty where deleted
-  std::unordered_map<std::string, std::size_t> slotByFoldedName_;
+  std::map<std::string, std::size_t> slotByFoldedName_;  // ordered: no hash tables in the program
   LiveSlots live_;
 };
 

@@ -4,14 +4,22 @@
 
 namespace tw {
 
-WideText WidenFromActiveCodePage(const char* text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+namespace {
+
+WideText Widen(UINT codePage, const char* text) {
+  const int length = MultiByteToWideChar(codePage, 0, text, -1, nullptr, 0);
   if (length <= 0) return WideText();
   WideText wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text, -1, wide.data(), length);
+  MultiByteToWideChar(codePage, 0, text, -1, wide.data(), length);
   wide.resize(static_cast<std::size_t>(length) - 1);  // the converted terminator
   return wide;
 }
+
+}  // namespace
+
+WideText WidenFromActiveCodePage(const char* text) { return Widen(CP_ACP, text); }
+
+WideText WidenFromUtf8(const char* text) { return Widen(CP_UTF8, text); }
 
 std::optional<std::string> NarrowExactly(const wchar_t* text) {
   // Code pages such as UTF-8 refuse the flag and the used-default argument;

@@ -13,6 +13,8 @@ using WideText = std::basic_string<wchar_t, WideTextTraits>;
 
 // The 8-bit text in the active code page, widened; empty when it does not convert.
 WideText WidenFromActiveCodePage(const char* text);
+// UTF-8 text, widened.
+WideText WidenFromUtf8(const char* text);
 // The wide text in the active code page, only when every character has its
 // exact 8-bit form there: Windows' best-fit mapping would turn U+FF3C into a
 // backslash and U+FF0E into a dot, and so a harmless name into a path.

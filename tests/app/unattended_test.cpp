@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"/log:\"\" ProdTWC", false, false, false, nullptr, "/log:\"\"", ""},
         SwitchCase{"/log:\"C:\\a b ProdTWC", false, false, false, nullptr, "/log:\"C:\\a b ProdTWC", ""},
         SwitchCase{"/log:\"C:\\a\"b ProdTWC", false, false, false, nullptr, "/log:\"C:\\a\"b ProdTWC", ""},
-        SwitchCase{"/quiet\tProdTWC", false, false, false, nullptr, "/quiet\tProdTWC", ""}),
+        SwitchCase{"/quiet\tProdTWC", false, false, false, nullptr, "/quiet\tProdTWC", ""},
+        SwitchCase{"/PREVIEW ProdTWC C", false, false, false, nullptr, nullptr, "ProdTWC C"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 constexpr const char* kRemoval = "ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\\Uninst\\install.log";
@@ -138,6 +139,37 @@ TEST_F(UnattendedRunTest, LogIsAppendedToAndNeverTruncated) {
   const std::string log = platform.ReadFile("C:\\logs\\run.log");
   EXPECT_EQ(log.rfind("earlier run\r\n==== twuninst.exe 1.0.0.0, ", 0), 0u) << log;
   EXPECT_NE(log.find("\r\nexit code: 0\r\n"), std::string::npos) << log;
+}
+
+TEST_F(UnattendedRunTest, PreviewChangesNothingAndReportsToStandardOutputAndTheLog) {
+  int exitCode = -1;
+  platform.WriteFile("C:\\logs\\earlier.log");
+  EXPECT_FALSE(RunChanges("/preview /log:C:\\logs\\preview.log", &exitCode));
+  EXPECT_EQ(exitCode, kExitDone);
+  EXPECT_TRUE(platform.messages.shown.empty());
+  EXPECT_TRUE(platform.processes.started.empty());
+  EXPECT_TRUE(platform.engine.calls.empty());
+  const std::string report = platform.standardOutput.str();
+  std::string logged = platform.ReadFile("C:\\logs\\preview.log");
+  for (std::size_t cr; (cr = logged.find('\r')) != std::string::npos;) logged.erase(cr, 1);
+  EXPECT_EQ(logged, report);
+  EXPECT_NE(report.find("\nswitches: /preview /log:C:\\logs\\preview.log\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
+                        "\"ProductCtr\"=dword:00000001  ; was dword:00000002\n"),
+            std::string::npos)
+      << report;
+  EXPECT_NE(report.find("\nuninstaller would be started: C:\\Uninst\\uninst.exe -y C:\\Uninst\\install.log\n"),
+            std::string::npos) << report;
+  EXPECT_NE(report.find("\nexit code: 0\n"), std::string::npos) << report;
+
+  // Without a log, standard output alone; a bad command line, its exit code.
+  platform.standardOutput.str("");
+  EXPECT_FALSE(RunChanges("/preview", &exitCode));
+  EXPECT_EQ(exitCode, kExitDone);
+  EXPECT_EQ(platform.standardOutput.str().rfind("==== twuninst.exe ", 0), 0u);
+  EXPECT_EQ(platform.RunProgram("/preview ProdTWDLite D en_us C:\\u.exe"), kExitBadCommandLine);
+  EXPECT_TRUE(platform.messages.shown.empty());
+  EXPECT_EQ(platform.RunProgram("/preview /nothing ProdTWDLite"), kExitBadCommandLine);
 }
 
 // The .reg lines of a log, its comments cut off: replayed on the registry as

@@ -46,6 +46,11 @@ class ContractWorld {
   virtual std::filesystem::path Host(const std::string& windowsPath) const = 0;
 };
 
+// The system's own services (the portable ones natively, the Win32 ones for
+// Windows).
+std::unique_ptr<ContractWorld> MakeMachineWorld();
+// The world under test: the machine's, or with TW_CONTRACT_WORLD=overlay a
+// preview's overlay of it.
 std::unique_ptr<ContractWorld> MakeContractWorld();
 
 // A fresh name for a scratch key or folder, so that runs never meet.

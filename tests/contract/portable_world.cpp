@@ -6,13 +6,13 @@
 #include "platform/portable/disk_log_file.h"
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/settable_code_page.h"
-#include "tests/contract/contract_world.h"
+#include "tests/contract/memory_registry_world.h"
 #include "tests/support/temp_folder.h"
 
 namespace tw::contract {
 namespace {
 
-class PortableWorld : public ContractWorld {
+class PortableWorld : public MemoryRegistryWorld {
  public:
   PortableWorld()
       : files_(drives_.Path()),
@@ -26,25 +26,10 @@ class PortableWorld : public ContractWorld {
     std::filesystem::create_directories(Host(scratchFolder_));
   }
 
-  Registry& registry() override { return registry_; }
   FileSystem& files() override { return files_; }
   const CodePage* CodePageFor(unsigned codePage, std::string*) override {
     codePage_.Set(codePage);
     return &codePage_;
-  }
-  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
-                    const std::string& targetPath) override {
-    return registry_.CreateLink(parent, name, targetRoot, targetPath);
-  }
-  Status CreateKeyNamed(RegKey parent, const std::string& name) override {
-    return registry_.CreateKeyNamed(parent, name);
-  }
-  Status SetValueNamed(RegKey key, const std::string& name, ValueType type,
-                       const std::vector<std::uint8_t>& data) override {
-    return registry_.SetValueNamed(key, name, type, data);
-  }
-  Status DeleteKeyNamed(RegKey parent, const std::string& name) override {
-    return registry_.DeleteKeyNamed(parent, name);
   }
   std::unique_ptr<LogFile> MakeLogFile() override { return std::make_unique<DiskLogFile>(files_); }
   const std::string& ScratchKey() const override { return scratchKey_; }
@@ -54,6 +39,9 @@ class PortableWorld : public ContractWorld {
     if (!host) throw std::invalid_argument("not an absolute drive path: " + windowsPath);
     return *host;
   }
+
+ protected:
+  MemoryRegistry& memoryRegistry() override { return registry_; }
 
  private:
   test::TempFolder drives_;
@@ -66,6 +54,6 @@ class PortableWorld : public ContractWorld {
 
 }  // namespace
 
-std::unique_ptr<ContractWorld> MakeContractWorld() { return std::make_unique<PortableWorld>(); }
+std::unique_ptr<ContractWorld> MakeMachineWorld() { return std::make_unique<PortableWorld>(); }
 
 }  // namespace tw::contract

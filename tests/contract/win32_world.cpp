@@ -81,6 +81,6 @@ class Win32World : public ContractWorld {
 
 }  // namespace
 
-std::unique_ptr<ContractWorld> MakeContractWorld() { return std::make_unique<Win32World>(); }
+std::unique_ptr<ContractWorld> MakeMachineWorld() { return std::make_unique<Win32World>(); }
 
 }  // namespace tw::contract

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
+#include <sstream>
 
 #include "tests/safety/family_model.h"
 #include "tests/safety/hostile_plants.h"
@@ -68,6 +69,36 @@ std::uint32_t Count(const std::vector<Installation>& installations, Predicate pr
   return static_cast<std::uint32_t>(std::count_if(installations.begin(), installations.end(), predicate));
 }
 
+// A log kept in memory, so that the run's log leaves the disk as it was.
+class LinesLog : public LogFile {
+ public:
+  Status Open(const char*) override { return kErrorSuccess; }
+  Status AppendLine(const std::string& text) override {
+    lines.push_back(text);
+    return kErrorSuccess;
+  }
+  std::string LocalTime() override { return "2026-01-01 00:00:00"; }
+  std::vector<std::string> lines;
+};
+
+// The change lines of a log or a preview's report: no header, no summary, and
+// what was done in the words of what would be.
+std::vector<std::string> ChangeLines(const std::vector<std::string>& journal) {
+  std::vector<std::string> changes;
+  for (std::string line : journal) {
+    if (line.rfind("==== ", 0) == 0 || line.rfind("command line: ", 0) == 0 || line.rfind("switches: ", 0) == 0 ||
+        line.rfind("summary: ", 0) == 0 || line.rfind("exit code: ", 0) == 0) {
+      continue;
+    }
+    const std::string engine = "engine library: UninstallSpeechUser";
+    if (line.rfind(engine, 0) == 0) line = "engine library: would call " + line.substr(16, line.rfind(" returned ") - 16);
+    const std::string started = "uninstaller started: ";
+    if (line.rfind(started, 0) == 0) line = "uninstaller would be started: " + line.substr(started.size());
+    changes.push_back(line);
+  }
+  return changes;
+}
+
 class Scenario {
  public:
   explicit Scenario(std::uint64_t seed) : random_(seed) {}
@@ -115,7 +146,17 @@ class Scenario {
     std::string language = leaving.language;
     if (random_() % 2) std::transform(language.begin(), language.end(), language.begin(), ::tolower);
     const std::string arguments = "C:\\Uninst\\" + leaving.product + ".log";
-    platform_.Run(leaving.product + " " + leaving.variant + " " + language + " C:\\Uninst\\uninst.exe " + arguments);
+    const std::string commandLine =
+        leaving.product + " " + leaving.variant + " " + language + " C:\\Uninst\\uninst.exe " + arguments;
+    const std::vector<std::string> preview = Preview(commandLine);
+    LinesLog log;
+    EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + commandLine, platform_.registry, log), 0);
+    const std::vector<std::string> logged = ChangeLines(log.lines);
+    const auto differ = std::mismatch(preview.begin(), preview.end(), logged.begin(), logged.end());
+    EXPECT_TRUE(differ.first == preview.end() && differ.second == logged.end())
+        << "the preview differs from the run's log at line " << (differ.first - preview.begin()) << ":\n  preview: "
+        << (differ.first == preview.end() ? "(end)" : *differ.first)
+        << "\n  log:     " << (differ.second == logged.end() ? "(end)" : *differ.second);
 
     ASSERT_EQ(platform_.processes.started.size(), 1u);
     EXPECT_EQ(platform_.processes.started[0].commandLine, "C:\\Uninst\\uninst.exe -y " + arguments);
@@ -136,6 +177,26 @@ class Scenario {
       CheckCounters();
       CheckLanguageKeys(leaving);
     }
+  }
+
+  // The preview of the run: it must change nothing, start nothing, call no
+  // engine; its report's change lines.
+  std::vector<std::string> Preview(const std::string& commandLine) {
+    const std::string registryBefore = platform_.Snapshot();
+    const DiskImage diskBefore = CaptureDisk(platform_.drives.Path());
+    platform_.standardOutput.str("");
+    const std::size_t engineCalls = platform_.engine.calls.size();
+    EXPECT_EQ(platform_.RunProgram("/preview " + commandLine), 0);
+    EXPECT_EQ(platform_.Snapshot(), registryBefore) << "the preview changed the registry";
+    for (const std::string& change : DiskChanges(diskBefore, CaptureDisk(platform_.drives.Path()))) {
+      ADD_FAILURE() << "the preview changed the disk: " << change;
+    }
+    EXPECT_TRUE(platform_.processes.started.empty() && platform_.links.updates.empty() &&
+                platform_.engine.calls.size() == engineCalls);
+    std::vector<std::string> lines;
+    std::istringstream report(platform_.standardOutput.str());
+    for (std::string line; std::getline(report, line);) lines.push_back(line);
+    return ChangeLines(lines);
   }
 
   // What the release of the product's entry hands over to the products that

@@ -78,8 +78,13 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 #else
   DiskLogFile log(files);
 #endif
+  return RunProgram(commandLine, through, log);
+}
+
+int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
   const Platform view{through, files, processes, messages, links, engine, codePage};
-  return tw::RunProgram(view, log, commandLine, kInstance);
+  StreamStandardOutput output(standardOutput);
+  return tw::RunProgram(view, log, output, commandLine, kInstance);
 }
 
 std::string TestPlatform::ReadFile(const std::string& windowsPath) const {

@@ -6,11 +6,14 @@
 
 #include <filesystem>
 #include <memory>
+#include <sstream>
 #include <string>
 
 #include "app/uninstall_app.h"
+#include "platform/log_file.h"
 #include "platform/portable/recording_fakes.h"
 #include "platform/portable/settable_code_page.h"
+#include "platform/portable/stream_standard_output.h"
 #include "tests/support/test_services.h"
 
 namespace tw::test {
@@ -41,6 +44,8 @@ class TestPlatform {
   // The same with every registry call going through registry (a decorator of
   // this platform's).
   int RunProgram(const std::string& commandLine, Registry& registry);
+  // The same with the log written to log.
+  int RunProgram(const std::string& commandLine, Registry& registry, LogFile& log);
   // The text of a file at a Windows path ("" when there is none).
   std::string ReadFile(const std::string& windowsPath) const;
 
@@ -54,6 +59,7 @@ class TestPlatform {
   RecordingShellLinks links;
   RecordingSpeechEngine engine;
   SettableCodePage codePage;
+  std::ostringstream standardOutput;  // of RunProgram
 };
 
 std::string ReadFixture(const std::string& name);

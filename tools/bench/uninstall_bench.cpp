@@ -6,6 +6,7 @@
 
 #include "app/program_run.h"
 #include "platform/portable/disk_log_file.h"
+#include "platform/portable/stream_standard_output.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/scope_check.h"
 #include "tools/bench/large_installation.h"
@@ -27,10 +28,11 @@ std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr,
   const Platform view{registry, platform->files, platform->processes, platform->messages, platform->links,
                       platform->engine, platform->codePage};
   DiskLogFile log(platform->files);
+  StreamStandardOutput output(platform->standardOutput);
   if (timed) timed->ResumeTiming();
 
   if (logged) {
-    RunProgram(view, log, std::string("/quiet /log:C:\\bench.log ") + commandLine, test::TestPlatform::kInstance);
+    RunProgram(view, log, output, std::string("/quiet /log:C:\\bench.log ") + commandLine, test::TestPlatform::kInstance);
   } else {
     UninstallApp(view, commandLine, test::TestPlatform::kInstance).RunUninstall();
   }

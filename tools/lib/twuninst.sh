@@ -174,6 +174,18 @@ tw_shortcut() {
     END { printf "target %s|working directory %s|icon %s\n", target, folder, (icon == "" ? "(none)" : icon) }'
 }
 
+# tw_preview OUT ARGS...: "twuninst.exe /preview ARGS" started from a batch
+# file with its standard output redirected, as from cmd.exe; the report goes
+# to OUT (line ends as written), the exit code to PREVIEW_EXIT.
+tw_preview() {
+  local out=$1
+  shift
+  printf '@echo off\r\n>C:\\tw\\preview.txt C:\\tw\\twuninst.exe /preview %s\r\necho exit=%%ERRORLEVEL%%\r\n' "$*" \
+    >"$(wine_drive_c)/tw/preview.bat"
+  PREVIEW_EXIT=$(wine_reg_tool cmd /c 'C:\tw\preview.bat' 2>/dev/null | tr -d '\r' | sed -n 's/^exit=//p')
+  cp "$(wine_drive_c)/tw/preview.txt" "$out"
+}
+
 # The stand-in uninstaller's records are not the run's.
 tw_list_files() {
   (cd "$(wine_drive_c)" && sample_saved_folders | while read -r folder; do find "$folder"; done |
