@@ -259,7 +259,9 @@ void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, co
     std::uint32_t size = 256;
     const Status status = registry.EnumKey(key, index, name.data(), &size);
     if (status == kErrorNoMoreItems) break;
-    if (status == kErrorSuccess) children.emplace_back(name.data(), size);
+    // A name holding a NUL has no path that reaches it (it would name this
+    // key again) and no form in a .reg file.
+    if (status == kErrorSuccess && std::memchr(name.data(), 0, size) == nullptr) children.emplace_back(name.data(), size);
   }
   registry.CloseKey(key);
   for (const std::string& child : children) {

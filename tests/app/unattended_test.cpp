@@ -129,7 +129,7 @@ TEST_F(UnattendedRunTest, UsageIsShownAndNothingRuns) {
   ASSERT_EQ(platform.messages.shown.size(), 1u);
   EXPECT_EQ(platform.messages.shown[0].textId, static_cast<std::uint32_t>(IDS_USAGE));
   EXPECT_EQ(platform.messages.shown[0].text,
-            "用法: twuninst.exe [/quiet] [/wait] [/log:文件] <产品代码> <变体> <语言代码> <卸载程序路径> <卸载程序参数>");
+            "用法: twuninst.exe [/quiet] [/wait] [/preview] [/log:文件] <产品代码> <变体> <语言代码> <卸载程序路径> <卸载程序参数>");
   EXPECT_TRUE(platform.processes.started.empty());
 }
 

@@ -92,6 +92,29 @@ std::string BuildRegistry(Registry& registry, const std::string& input) {
   return input.substr(0, std::min(newline, input.size()));
 }
 
+// The preview of the run: nothing on disk or in the registry may change,
+// nothing may start and the engine stays untouched. A log the command line
+// asks for is the one thing it writes, so such inputs are not previewed.
+void CheckPreview(test::TestPlatform& platform, const std::string& commandLine, Problems* problems) {
+  std::string folded = commandLine;
+  std::transform(folded.begin(), folded.end(), folded.begin(), ::tolower);
+  if (folded.find("/log") != std::string::npos) return;
+  // A real drive C: holds the system's own folder: too big to image.
+  std::vector<fs::path> excluded;
+  if (!test::kPortablePlatform) excluded.push_back(platform.Host("C:\\windows"));
+  const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
+  const test::DiskImage diskBefore = test::CaptureDisk(platform.drives.Path(), excluded);
+  platform.RunProgram("/preview " + commandLine);
+  if (test::CaptureRegistry(platform.registry) != registryBefore) problems->push_back("preview: the registry changed");
+  for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(platform.drives.Path(), excluded))) {
+    problems->push_back("preview: disk: " + change);
+  }
+  if (!platform.processes.started.empty() || !platform.engine.calls.empty() || !platform.links.updates.empty() ||
+      !platform.messages.shown.empty()) {
+    problems->push_back("preview: started, called, saved or showed something");
+  }
+}
+
 }  // namespace
 
 Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
@@ -109,6 +132,7 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   const fs::path programs = *platform.files.HostPath(kProgramsDirectory);
   const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
   const test::DiskImage diskBefore = test::CaptureDisk(drives, {programs});
+  CheckPreview(platform, commandLine, &problems);
 
   UninstallApp app(platform.View(), commandLine, test::TestPlatform::kInstance);
   app.RunUninstall();

@@ -141,6 +141,7 @@ class Scenario {
     // time, and the programs directory lies elsewhere.
     if (!kPortablePlatform) programs.push_back(platform_.Host("C:\\windows"));
     const DiskImage diskBefore = CaptureDisk(platform_.drives.Path(), programs);
+    const std::vector<std::filesystem::path> system(programs.begin() + 1, programs.end());
     platform_.links.updates.clear();
     platform_.processes.started.clear();
     std::string language = leaving.language;
@@ -148,7 +149,7 @@ class Scenario {
     const std::string arguments = "C:\\Uninst\\" + leaving.product + ".log";
     const std::string commandLine =
         leaving.product + " " + leaving.variant + " " + language + " C:\\Uninst\\uninst.exe " + arguments;
-    const std::vector<std::string> preview = Preview(commandLine);
+    const std::vector<std::string> preview = Preview(commandLine, system);
     LinesLog log;
     EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + commandLine, platform_.registry, log), 0);
     const std::vector<std::string> logged = ChangeLines(log.lines);
@@ -181,14 +182,15 @@ class Scenario {
 
   // The preview of the run: it must change nothing, start nothing, call no
   // engine; its report's change lines.
-  std::vector<std::string> Preview(const std::string& commandLine) {
+  // The disk is imaged whole but for the system's own folder (excluded).
+  std::vector<std::string> Preview(const std::string& commandLine, const std::vector<std::filesystem::path>& excluded) {
     const std::string registryBefore = platform_.Snapshot();
-    const DiskImage diskBefore = CaptureDisk(platform_.drives.Path());
+    const DiskImage diskBefore = CaptureDisk(platform_.drives.Path(), excluded);
     platform_.standardOutput.str("");
     const std::size_t engineCalls = platform_.engine.calls.size();
     EXPECT_EQ(platform_.RunProgram("/preview " + commandLine), 0);
     EXPECT_EQ(platform_.Snapshot(), registryBefore) << "the preview changed the registry";
-    for (const std::string& change : DiskChanges(diskBefore, CaptureDisk(platform_.drives.Path()))) {
+    for (const std::string& change : DiskChanges(diskBefore, CaptureDisk(platform_.drives.Path(), excluded))) {
       ADD_FAILURE() << "the preview changed the disk: " << change;
     }
     EXPECT_TRUE(platform_.processes.started.empty() && platform_.links.updates.empty() &&

@@ -28,6 +28,7 @@ struct ValueImage {
 struct KeyImage {
   std::string path;  // "HKEY_LOCAL_MACHINE\SOFTWARE\..." as stored
   std::map<std::string, ValueImage> values;  // by upper-cased name
+  bool operator==(const KeyImage& other) const { return path == other.path && values == other.values; }
 };
 
 // Every key of both roots, by upper-cased full path.
