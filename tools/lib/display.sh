@@ -23,8 +23,10 @@ display_start() {
   fd_file=$(mktemp)
   Xvfb -displayfd 7 -screen 0 1024x768x24 -nolisten tcp 7>"$fd_file" 2>/dev/null &
   DISPLAY_XVFB_PID=$!
-  for _ in $(seq 50); do
+  # Its first start on a new machine, or on a busy one, can take seconds.
+  for _ in $(seq 300); do
     [ -s "$fd_file" ] && break
+    kill -0 "$DISPLAY_XVFB_PID" 2>/dev/null || break
     sleep 0.1
   done
   [ -s "$fd_file" ] || { echo "Xvfb did not start" >&2; rm -f "$fd_file"; return 1; }
