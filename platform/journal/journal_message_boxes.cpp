@@ -29,7 +29,8 @@ void JournalMessageBoxes::EnableThreeDimensionalLook() {
 
 int JournalMessageBoxes::Record(std::uint32_t textId, const std::string& text, int answer) {
   answers_[textId] = answer;
-  journal_.Note("message: " + text + " -> " + AnswerName(answer) + (quiet_ ? " (quiet, not shown)" : ""));
+  const char* unseen = journal_.Previews() ? " (preview, not shown)" : " (quiet, not shown)";
+  journal_.Note("message: " + text + " -> " + AnswerName(answer) + (quiet_ ? unseen : ""));
   return answer;
 }
 

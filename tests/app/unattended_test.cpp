@@ -153,7 +153,8 @@ TEST_F(UnattendedRunTest, PreviewChangesNothingAndReportsToStandardOutputAndTheL
   std::string logged = platform.ReadFile("C:\\logs\\preview.log");
   for (std::size_t cr; (cr = logged.find('\r')) != std::string::npos;) logged.erase(cr, 1);
   EXPECT_EQ(logged, report);
-  EXPECT_NE(report.find("\nswitches: /preview /log:C:\\logs\\preview.log\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("\nswitches: /preview /log:C:\\logs\\preview.log\nmessage: "), std::string::npos) << report;
+  EXPECT_NE(report.find(" -> Yes (preview, not shown)\n"), std::string::npos) << report;
   EXPECT_NE(report.find("\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
                         "\"ProductCtr\"=dword:00000001  ; was dword:00000002\n"),
             std::string::npos)

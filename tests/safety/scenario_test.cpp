@@ -92,6 +92,8 @@ std::vector<std::string> ChangeLines(const std::vector<std::string>& journal) {
     }
     const std::string engine = "engine library: UninstallSpeechUser";
     if (line.rfind(engine, 0) == 0) line = "engine library: would call " + line.substr(16, line.rfind(" returned ") - 16);
+    const std::size_t quiet = line.rfind(" (quiet, not shown)");
+    if (line.rfind("message: ", 0) == 0 && quiet != std::string::npos) line.replace(quiet, 7, " (preview");
     const std::string started = "uninstaller started: ";
     if (line.rfind(started, 0) == 0) line = "uninstaller would be started: " + line.substr(started.size());
     changes.push_back(line);
