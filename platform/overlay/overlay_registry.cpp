@@ -53,13 +53,17 @@ bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string
   if (status != kErrorSuccess || type != kRegLink) return false;
   std::string native;  // UTF-16 of ASCII names
   for (std::uint32_t i = 0; i + 1 < size; i += 2) native.push_back(static_cast<char>(data[i]));
-  RegKey targetRoot = 0;
+  RegKey targetRoot = kHkeyLocalMachine;
   std::string targetPath;
+  // A target outside the two roots is never reached: a path no key has (it
+  // begins with a backslash) keeps the copy a link that leads nowhere, which
+  // the removal still sees and deletes as the machine's.
+  const bool reached = SplitNativePath(native, &targetRoot, &targetPath);
+  if (!reached) targetPath = "\\" + native;
   const std::size_t slash = path.rfind('\\');
   RegKey parent = 0;
-  if (!SplitNativePath(native, &targetRoot, &targetPath) || slash == std::string::npos ||
-      CreateKey(root, path.substr(0, slash).c_str(), &parent) != kErrorSuccess) {
-    return true;  // a link that leads nowhere the program looks: nothing to copy
+  if (slash == std::string::npos || CreateKey(root, path.substr(0, slash).c_str(), &parent) != kErrorSuccess) {
+    return true;
   }
   CreateLink(parent, path.substr(slash + 1), targetRoot, targetPath);
   CloseKey(parent);
@@ -70,7 +74,7 @@ bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string
     SetValueNamed(link, kLinkValueName, kRegLink, data);
     CloseKey(link);
   }
-  CopyTree(machine, targetRoot, targetPath, depth + 1);
+  if (reached) CopyTree(machine, targetRoot, targetPath, depth + 1);
   return true;
 }
 

@@ -1,11 +1,13 @@
 // The in-memory registry's Windows behaviours that the portable-only switches
 // control, and the handle bookkeeping. The behaviours it shares with the real
-// registry are checked against both in the contract suite.
+// registry are checked against both in the contract suite; the copy of the
+// machine's keys that a preview works on is one of these registries.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "platform/overlay/overlay_registry.h"
 #include "platform/portable/memory_registry.h"
 #include "tests/support/registry_probe.h"
 
@@ -150,6 +152,39 @@ TEST_F(MemoryRegistryTest, EveryIndexOfAWideKeyIsEnumeratedExactlyOnce) {
   }
   registry.CloseKey(key);
   EXPECT_EQ(count, 20000u);
+}
+
+
+// A preview's copy of the machine's keys: links stay links with the machine's
+// own value, and one whose target lies outside both roots leads nowhere.
+TEST_F(MemoryRegistryTest, OverlayCopiesLinksAsTheMachineHoldsThem) {
+  WriteText(registry, kHkeyLocalMachine, "Fam\\Keep", "v", "kept");
+  RegKey fam = Open("Fam", kKeyAllAccess);
+  ASSERT_EQ(registry.CreateLink(fam, "ToKeep", kHkeyLocalMachine, "Fam\\Keep"), kErrorSuccess);
+  ASSERT_EQ(registry.CreateLink(fam, "Nowhere", kHkeyLocalMachine, "Fam\\Keep"), kErrorSuccess);
+  registry.CloseKey(fam);
+  std::vector<std::uint8_t> elsewhere;
+  for (char c : std::string("\\REGISTRY\\A\\{1}\\Hive")) elsewhere.insert(elsewhere.end(), {std::uint8_t(c), 0});
+  RegKey nowhere = Open("Fam\\Nowhere", kKeySetValue | kKeyOpenLink);
+  ASSERT_EQ(registry.SetValueNamed(nowhere, "SymbolicLinkValue", kRegLink, elsewhere), kErrorSuccess);
+  registry.CloseKey(nowhere);
+
+  OverlayRegistry overlay(registry, {{kHkeyLocalMachine, "Fam"}});
+  EXPECT_EQ(TextValue(overlay, kHkeyLocalMachine, "Fam\\ToKeep", "v"), "kept");
+  RegKey key = 0;
+  EXPECT_EQ(overlay.OpenKey(kHkeyLocalMachine, "Fam\\Nowhere", kKeyRead, &key), kErrorFileNotFound);
+  const auto linkValue = [&key](Registry& from, const char* link) {
+    std::vector<std::uint8_t> data(256);
+    std::uint32_t size = static_cast<std::uint32_t>(data.size());
+    ValueType type = kRegNone;
+    EXPECT_EQ(from.OpenKey(kHkeyLocalMachine, link, kKeyQueryValue | kKeyOpenLink, &key), kErrorSuccess) << link;
+    EXPECT_EQ(from.QueryValue(key, "SymbolicLinkValue", &type, data.data(), &size), kErrorSuccess) << link;
+    from.CloseKey(key);
+    data.resize(size);
+    return data;
+  };
+  EXPECT_EQ(linkValue(overlay, "Fam\\ToKeep"), linkValue(registry, "Fam\\ToKeep"));
+  EXPECT_EQ(linkValue(overlay, "Fam\\Nowhere"), elsewhere);
 }
 
 }  // namespace
