@@ -78,5 +78,6 @@ constexpr std::uint32_t kSwShow = 5;
 
 constexpr ComResult kSOk = 0;
 constexpr ComResult kEFail = static_cast<ComResult>(0x80004005u);
+constexpr ComResult kEAccessDenied = static_cast<ComResult>(0x80070005u);
 
 }  // namespace tw

@@ -5,6 +5,11 @@
 namespace tw {
 
 ComResult OverlayShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
+  // The machine refuses a shortcut for reading as for writing when it is not
+  // where its path says (a link, a second name, a folder swapped): the run's
+  // update would fail there too.
+  ShortcutTarget current;
+  if (machine_.Read(linkPath, &current) == kEAccessDenied) return kEAccessDenied;
   updated_[FoldedPath(linkPath)] = ShortcutTarget{targetPath, workingDirectory, "", 0};
   return kSOk;
 }

@@ -1,5 +1,5 @@
 // The shell links of a preview: an update is kept, not written, and reading
-// the shortcut afterwards sees it.
+// the shortcut afterwards sees it; one the machine would refuse is refused.
 #pragma once
 
 #include <map>

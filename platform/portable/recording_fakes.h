@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -75,6 +76,9 @@ class RecordingShellLinks : public ShellLinks {
   ComResult result = kSOk;
   std::vector<LinkUpdate> updates;
   std::map<std::string, ShortcutTarget> shortcuts;
+  // Shortcuts that are not where their path says (a link, a second name):
+  // refused for reading and writing, as the system's layer refuses them.
+  std::set<std::string> refused;
 };
 
 class RecordingSpeechEngine : public SpeechEngine {

@@ -173,6 +173,23 @@ TEST_F(UnattendedRunTest, PreviewChangesNothingAndReportsToStandardOutputAndTheL
   EXPECT_EQ(platform.RunProgram("/preview /nothing ProdTWDLite"), kExitBadCommandLine);
 }
 
+// A shortcut the system refuses to rewrite (a link, a second name): the
+// preview reports the failure the run then meets.
+TEST(PreviewTest, ReportsTheShortcutUpdateTheRunIsRefused) {
+  TestPlatform platform;
+  platform.LoadFixture("typical_run.reg");
+  const std::string folder = "C:\\Start Menu\\Programs\\Talkwise\\";
+  for (const char* shortcut : {"Begin Here", "General Reference"}) platform.WriteFile(folder + shortcut + ".lnk");
+  platform.links.refused.insert(folder + "Begin Here.lnk");
+  const std::string removal = " ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\\Uninst\\install.log";
+  EXPECT_EQ(platform.RunProgram("/preview" + removal), kExitDone);
+  const std::string report = platform.standardOutput.str();
+  EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\run.log" + removal), kExitDone);
+  const std::string failure = "re-point shortcut " + folder + "Begin Here.lnk (0x80070005)";
+  EXPECT_NE(report.find(failure), std::string::npos) << report;
+  EXPECT_NE(platform.ReadFile("C:\\run.log").find(failure), std::string::npos);
+}
+
 // The .reg lines of a log, its comments cut off: replayed on the registry as
 // it was before the run, they must give the registry as it is after it.
 std::string RegistryLinesOf(const std::string& log) {
