@@ -36,11 +36,16 @@ if(MINGW)
     # internal error (binds_to_current_def_p) on the in-memory registry.
     target_link_options(twuninst PRIVATE -flto-partition=one)
     # The program catches no exception: one ends it either way, so its own
-    # code carries no unwinding tables.
-    target_compile_options(tw_core PRIVATE -fno-exceptions)
-    target_compile_options(tw_win32 PRIVATE -fno-exceptions)
-    target_compile_options(twuninst PRIVATE -fno-exceptions)
-    target_link_options(twuninst PRIVATE -fno-exceptions)
+    # code carries no unwinding tables (on 32-bit Windows; 64-bit Windows
+    # walks the stack by them).
+    set(TW_NO_UNWIND -fno-exceptions)
+    if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+      list(APPEND TW_NO_UNWIND -fno-asynchronous-unwind-tables)
+    endif()
+    target_compile_options(tw_core PRIVATE ${TW_NO_UNWIND})
+    target_compile_options(tw_win32 PRIVATE ${TW_NO_UNWIND})
+    target_compile_options(twuninst PRIVATE ${TW_NO_UNWIND})
+    target_link_options(twuninst PRIVATE ${TW_NO_UNWIND})
   endif()
   target_sources(twuninst PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/app/win32/quiet_terminate.cpp)
 elseif(MSVC)
