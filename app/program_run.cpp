@@ -72,8 +72,8 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
                                                {kHkeyCurrentUser, layout::kShellFolders},
                                                {kHkeyCurrentUser, layout::kEventLabels},
                                                {kHkeyCurrentUser, layout::kSoundScheme}});
-  OverlayFileSystem files(platform.files);
-  OverlayShellLinks links(platform.links);
+  OverlayFileSystem files(platform.files, platform.codePage);
+  OverlayShellLinks links(platform.links, platform.codePage);
   const Platform overlay{registry, files, platform.processes, platform.messages,
                          links, platform.engine, platform.codePage};
   return RunUnattended(overlay, journal, options, instance);

@@ -1,19 +1,47 @@
-// A Windows path as the overlay keys it: case folded (ASCII only, so that a
-// double-byte character's trail byte stays as it is), one kind of separator,
-// no trailing separator below a drive's root.
+// A Windows path as the overlay keys it: A..Z case folded, one kind of
+// separator, no trailing separator below a drive's root. A double-byte
+// character is kept whole: its trail byte may look like a small letter or a
+// backslash and is neither.
 #pragma once
 
+#include <algorithm>
 #include <string>
+
+#include "platform/code_page.h"
 
 namespace tw {
 
-inline std::string FoldedPath(const std::string& path) {
-  std::string key = path;
-  for (char& c : key) {
-    if (c == '/') c = '\\';
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Where the last separator lies that is not inside a double-byte character;
+// npos when there is none.
+inline std::size_t LastSeparator(const std::string& path, const CodePage& codePage) {
+  std::size_t last = std::string::npos;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    if (codePage.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+      ++i;
+    } else if (IsSeparator(path[i])) {
+      last = i;
+    }
   }
-  while (key.size() > 3 && key.back() == '\\') key.pop_back();
+  return last;
+}
+
+inline std::string FoldedPath(const std::string& path, const CodePage& codePage) {
+  std::string key;
+  std::size_t kept = 0;  // the length up to the last byte that is no separator
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
+    if (codePage.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < path.size()) {
+      key += c;
+      key += path[++i];
+    } else {
+      key += IsSeparator(c) ? '\\' : c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+      if (IsSeparator(c)) continue;
+    }
+    kept = key.size();
+  }
+  if (key.size() > 3) key.resize(std::max<std::size_t>(kept, 3));
   return key;
 }
 

@@ -5,12 +5,6 @@
 namespace tw {
 namespace {
 
-// The part of a path up to and with its last backslash.
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-}
-
 // Whether the path names a drive's root or less ("C:", "C:\").
 bool IsRoot(const std::string& path) {
   const std::size_t end = path.find_last_not_of("\\/");
@@ -19,13 +13,18 @@ bool IsRoot(const std::string& path) {
 
 }  // namespace
 
+std::string OverlayFileSystem::FolderOf(const std::string& path) const {
+  const std::size_t slash = LastSeparator(path, codePage_);
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 bool OverlayFileSystem::Deleted(const std::string& path) const {
   // The path or a folder above it.
-  std::string key = FoldedPath(path);
+  std::string key = FoldedPath(path, codePage_);
   for (;;) {
     const auto changed = attributes_.find(key);
     if (changed != attributes_.end() && changed->second == kInvalidFileAttributes) return true;
-    const std::size_t slash = key.rfind('\\');
+    const std::size_t slash = LastSeparator(key, codePage_);
     if (slash == std::string::npos || slash < 3) return false;
     key.resize(slash);
   }
@@ -50,7 +49,7 @@ bool OverlayFileSystem::SkipDeleted(FindHandle search, bool found, FindData* dat
   }
   ownError_ = false;
   if (!found) return false;
-  const auto changed = attributes_.find(FoldedPath(folder + data->name));
+  const auto changed = attributes_.find(FoldedPath(folder + data->name, codePage_));
   if (changed != attributes_.end()) data->attributes = changed->second;
   return true;
 }
@@ -87,7 +86,7 @@ std::uint32_t OverlayFileSystem::Attributes(const std::string& path, Status* err
     *error = Deleted(FolderOf(path)) ? kErrorPathNotFound : kErrorFileNotFound;
     return kInvalidFileAttributes;
   }
-  const auto changed = attributes_.find(FoldedPath(path));
+  const auto changed = attributes_.find(FoldedPath(path, codePage_));
   if (changed != attributes_.end()) return changed->second;
   const std::uint32_t attributes = machine_.GetAttributes(path.c_str());
   if (attributes == kInvalidFileAttributes) *error = machine_.LastError();
@@ -123,7 +122,7 @@ bool OverlayFileSystem::SetAttributes(const char* path, std::uint32_t attributes
   if ((current & kFileAttributeReparsePoint) == 0) {
     const std::uint32_t kind = current & kFileAttributeDirectory;
     const std::uint32_t settable = attributes & ~(kFileAttributeDirectory | kFileAttributeReparsePoint);
-    attributes_[FoldedPath(text)] = kind | (settable == 0 && kind == 0 ? kFileAttributeNormal : settable);
+    attributes_[FoldedPath(text, codePage_)] = kind | (settable == 0 && kind == 0 ? kFileAttributeNormal : settable);
   }
   return Succeed();
 }
@@ -138,7 +137,7 @@ bool OverlayFileSystem::RemoveFile(const char* path) {
   if ((current & kFileAttributeDirectory) != 0 || ((current & kFileAttributeReadOnly) != 0 && !link)) {
     return Fail(kErrorAccessDenied);
   }
-  attributes_[FoldedPath(text)] = kInvalidFileAttributes;
+  attributes_[FoldedPath(text, codePage_)] = kInvalidFileAttributes;
   return Succeed();
 }
 
@@ -165,7 +164,7 @@ bool OverlayFileSystem::RemoveFolder(const char* path) {
   if ((current & kFileAttributeReadOnly) != 0 && !link) return Fail(kErrorAccessDenied);
   // A link goes by itself; whatever it points to stays.
   if (!link && HasLiveEntries(text)) return Fail(kErrorDirNotEmpty);
-  attributes_[FoldedPath(text)] = kInvalidFileAttributes;
+  attributes_[FoldedPath(text, codePage_)] = kInvalidFileAttributes;
   return Succeed();
 }
 

@@ -7,13 +7,14 @@
 #include <map>
 #include <string>
 
+#include "platform/code_page.h"
 #include "platform/file_system.h"
 
 namespace tw {
 
 class OverlayFileSystem : public FileSystem {
  public:
-  explicit OverlayFileSystem(FileSystem& machine) : machine_(machine) {}
+  OverlayFileSystem(FileSystem& machine, const CodePage& codePage) : machine_(machine), codePage_(codePage) {}
 
   FindHandle FindFirst(const char* pattern, FindData* data) override;
   bool FindNext(FindHandle search, FindData* data) override;
@@ -36,8 +37,11 @@ class OverlayFileSystem : public FileSystem {
   bool Succeed();
   bool HasLiveEntries(const std::string& folder);
   bool PassesLink(const std::string& path);
+  // The part of a path up to and with its last separator.
+  std::string FolderOf(const std::string& path) const;
 
   FileSystem& machine_;
+  const CodePage& codePage_;
   // Attributes set in the overlay by folded path; kInvalidFileAttributes
   // for a deleted entry.
   std::map<std::string, std::uint32_t> attributes_;

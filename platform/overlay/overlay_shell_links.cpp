@@ -10,12 +10,12 @@ ComResult OverlayShellLinks::Update(const char* targetPath, const char* linkPath
   // update would fail there too.
   ShortcutTarget current;
   if (machine_.Read(linkPath, &current) == kEAccessDenied) return kEAccessDenied;
-  updated_[FoldedPath(linkPath)] = ShortcutTarget{targetPath, workingDirectory, "", 0};
+  updated_[FoldedPath(linkPath, codePage_)] = ShortcutTarget{targetPath, workingDirectory, "", 0};
   return kSOk;
 }
 
 ComResult OverlayShellLinks::Read(const char* linkPath, ShortcutTarget* target) {
-  const auto it = updated_.find(FoldedPath(linkPath));
+  const auto it = updated_.find(FoldedPath(linkPath, codePage_));
   if (it == updated_.end()) return machine_.Read(linkPath, target);
   *target = it->second;
   return kSOk;

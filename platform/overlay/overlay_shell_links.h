@@ -5,19 +5,21 @@
 #include <map>
 #include <string>
 
+#include "platform/code_page.h"
 #include "platform/shell_links.h"
 
 namespace tw {
 
 class OverlayShellLinks : public ShellLinks {
  public:
-  explicit OverlayShellLinks(ShellLinks& machine) : machine_(machine) {}
+  OverlayShellLinks(ShellLinks& machine, const CodePage& codePage) : machine_(machine), codePage_(codePage) {}
 
   ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
   ComResult Read(const char* linkPath, ShortcutTarget* target) override;
 
  private:
   ShellLinks& machine_;
+  const CodePage& codePage_;
   std::map<std::string, ShortcutTarget> updated_;
 };
 

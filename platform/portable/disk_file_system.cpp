@@ -11,8 +11,19 @@ namespace {
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-bool EqualNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+// A..Z match without regard to case; a double-byte character only as it is
+// (its trail byte may look like a letter).
+bool EqualNoCase(const std::string& a, const std::string& b, const CodePage* codePage) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (codePage != nullptr && i + 1 < a.size() && codePage->IsLeadByte(static_cast<unsigned char>(a[i]))) {
+      if (a.compare(i, 2, b, i, 2) != 0) return false;
+      ++i;
+    } else if (Upper(a[i]) != Upper(b[i])) {
+      return false;
+    }
+  }
+  return true;
 }
 
 bool LessNoCase(const std::string& a, const std::string& b) {
@@ -85,7 +96,7 @@ std::optional<fs::path> DiskFileSystem::HostPath(const std::string& windowsPath)
     fs::path exact = host / name;
     if (!fs::exists(fs::symlink_status(exact, error))) {
       for (const auto& entry : fs::directory_iterator(host, error)) {
-        if (EqualNoCase(entry.path().filename().string(), name)) {
+        if (EqualNoCase(entry.path().filename().string(), name, codePage_)) {
           exact = entry.path();
           break;
         }

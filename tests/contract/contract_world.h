@@ -24,6 +24,8 @@ class ContractWorld {
   // The code page under test when the implementation can show that one, or
   // null together with the reason why it cannot.
   virtual const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) = 0;
+  // The code page the services use now.
+  virtual const CodePage& ActiveCodePage() = 0;
   // A log file, closed, whose paths are those of files().
   virtual std::unique_ptr<LogFile> MakeLogFile() = 0;
 

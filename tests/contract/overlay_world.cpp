@@ -15,12 +15,13 @@ class OverlayWorld : public MemoryRegistryWorld {
   explicit OverlayWorld(std::unique_ptr<ContractWorld> machine)
       : machine_(std::move(machine)),
         registry_(machine_->registry(), {{kHkeyCurrentUser, machine_->ScratchKey()}}),
-        files_(machine_->files()) {}
+        files_(machine_->files(), machine_->ActiveCodePage()) {}
 
   FileSystem& files() override { return files_; }
   const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) override {
     return machine_->CodePageFor(codePage, whyNot);
   }
+  const CodePage& ActiveCodePage() override { return machine_->ActiveCodePage(); }
   std::unique_ptr<LogFile> MakeLogFile() override { return machine_->MakeLogFile(); }
   const std::string& ScratchKey() const override { return machine_->ScratchKey(); }
   const std::string& ScratchFolder() const override { return machine_->ScratchFolder(); }

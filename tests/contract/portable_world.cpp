@@ -31,6 +31,7 @@ class PortableWorld : public MemoryRegistryWorld {
     codePage_.Set(codePage);
     return &codePage_;
   }
+  const CodePage& ActiveCodePage() override { return codePage_; }
   std::unique_ptr<LogFile> MakeLogFile() override { return std::make_unique<DiskLogFile>(files_); }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }

@@ -52,6 +52,7 @@ class Win32World : public ContractWorld {
               " (under Wine the locale of the run chooses it: LC_ALL=zh_CN.UTF-8 gives 936)";
     return nullptr;
   }
+  const CodePage& ActiveCodePage() override { return codePage_; }
   Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
                     const std::string& targetPath) override {
     return test::NativeCreateLink(parent, name, targetRoot, targetPath);

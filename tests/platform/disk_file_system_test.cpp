@@ -1,5 +1,6 @@
 // The portable file system's Windows behaviour that the start-menu cleanup
 // relies on.
+#include "platform/overlay/overlay_file_system.h"
 #include "platform/portable/disk_file_system.h"
 
 #include <gtest/gtest.h>
@@ -138,6 +139,22 @@ TEST_F(DiskFileSystemTest, PathsBehaveAsOnWindowsForHostileNamesAndLinks) {
   }
   EXPECT_TRUE(std::filesystem::exists(outside.Path() / "Deep" / "Empty"));
   EXPECT_EQ(files.GetAttributes("C:\\Start\\Link\\Deep\\target.txt"), kFileAttributeArchive);
+}
+
+// Double-byte names are kept whole, here and in a preview's overlay of these
+// files: a trail byte that looks like a small letter is not folded.
+TEST_F(DiskFileSystemTest, OverlayKeepsDoubleByteNamesApart) {
+  platform.codePage.Set(936);
+  platform.WriteFile("C:\\Start\\Help\\\xB0\x61.hlp", "x");
+  platform.WriteFile("C:\\Start\\Help\\\xB0\x41.hlp", "x");
+  EXPECT_NE(files.HostPath("C:\\Start\\Help\\\xB0\x41.hlp"), files.HostPath("C:\\Start\\Help\\\xB0\x61.hlp"));
+  OverlayFileSystem overlay(files, platform.codePage);
+  ASSERT_TRUE(overlay.RemoveFile("C:\\Start\\Help\\\xB0\x61.hlp"));
+  EXPECT_EQ(overlay.GetAttributes("C:\\Start\\Help\\\xB0\x61.hlp"), kInvalidFileAttributes);
+  EXPECT_NE(overlay.GetAttributes("C:\\Start\\Help\\\xB0\x41.hlp"), kInvalidFileAttributes);
+  EXPECT_FALSE(overlay.RemoveFolder("C:\\Start\\Help"));
+  EXPECT_EQ(overlay.LastError(), kErrorDirNotEmpty);
+  EXPECT_TRUE(platform.Exists("C:\\Start\\Help\\\xB0\x61.hlp"));
 }
 
 TEST_F(DiskFileSystemTest, SearchesTellAMissingFolderFromNoMatch) {
