@@ -66,7 +66,7 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
                InstanceHandle instance) {
   // Every key tree the removal reads or changes.
   const std::string family = JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily}).value_or("");
-  OverlayRegistry registry(platform.registry, {{kHkeyLocalMachine, layout::kHelpRegistrations},
+  OverlayRegistry registry(platform.registry, platform.codePage, {{kHkeyLocalMachine, layout::kHelpRegistrations},
                                                {kHkeyLocalMachine, layout::kAppPaths},
                                                {kHkeyLocalMachine, family},
                                                {kHkeyCurrentUser, layout::kShellFolders},

@@ -29,7 +29,7 @@ void DeleteOpenTree(Registry& registry, RegKey root, const std::string& path, Sc
 // The key itself is a fixed key of the layout or a system key: where a link
 // stands in its place, nothing is deleted.
 void UninstallApp::DeleteKeyTree(RegKey root, const std::string& path) {
-  ScopedKey key(platform_.registry, root, path, kKeyAllAccess, ScopedKey::Links::kRefuse);
+  ScopedKey key(platform_.registry, root, path, kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
   DeleteOpenTree(platform_.registry, root, path, key);
 }
 

@@ -1,6 +1,5 @@
 #include "registry/scoped_key.h"
 
-#include <algorithm>
 #include <cstring>
 
 namespace tw {
@@ -19,49 +18,44 @@ bool IsLink(Registry& registry, RegKey key) {
 
 }  // namespace
 
-ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access, Links links)
+ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access)
     : registry_(registry) {
-  Open(root, path, access, links);
+  open_ = registry_.OpenKey(root, path.c_str(), access, &handle_) == kErrorSuccess;
+}
+
+ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access)
+    : registry_(registry) {
+  if (path) open_ = registry_.OpenKey(root, path->c_str(), access, &handle_) == kErrorSuccess;
+}
+
+ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access, RefuseLinks refuse)
+    : registry_(registry) {
+  open_ = OpenRefusingLinks(root, KeyPathParts(refuse.codePage, path), access);
 }
 
 ScopedKey::ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access,
-                     Links links)
+                     RefuseLinks refuse)
     : registry_(registry) {
-  if (path) Open(root, *path, access, links);
+  if (path) open_ = OpenRefusingLinks(root, KeyPathParts(refuse.codePage, *path), access);
 }
 
-void ScopedKey::Open(RegKey root, const std::string& path, AccessMask access, Links links) {
-  if (links == Links::kRefuse) {
-    open_ = OpenRefusingLinks(root, path, access);
-  } else {
-    open_ = registry_.OpenKey(root, path.c_str(), access, &handle_) == kErrorSuccess;
-  }
-}
-
-bool ScopedKey::OpenRefusingLinks(RegKey root, const std::string& path, AccessMask access) {
+bool ScopedKey::OpenRefusingLinks(RegKey root, const std::vector<std::string>& names, AccessMask access) {
   RegKey parent = root;
-  bool parentIsOpen = false;
-  std::size_t pos = 0;
-  while (pos < path.size()) {
-    const std::size_t end = std::min(path.find('\\', pos), path.size());
-    const std::string part = path.substr(pos, end - pos);
-    pos = end + 1;
-    if (part.empty()) continue;
-    const bool last = path.find_first_not_of('\\', pos) == std::string::npos;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    const bool last = i + 1 == names.size();
     RegKey key = 0;
     const AccessMask partAccess = (last ? access : 0) | kKeyQueryValue | kKeyOpenLink;
-    const Status status = registry_.OpenKey(parent, part.c_str(), partAccess, &key);
-    if (parentIsOpen) registry_.CloseKey(parent);
+    const Status status = registry_.OpenKey(parent, names[i].c_str(), partAccess, &key);
+    if (i > 0) registry_.CloseKey(parent);
     if (status != kErrorSuccess) return false;
-    parent = key;
-    parentIsOpen = true;
-    handle_ = key;
     if (IsLink(registry_, key)) {
       registry_.CloseKey(key);
       return false;
     }
+    parent = key;
   }
-  return parentIsOpen;
+  handle_ = parent;
+  return !names.empty();
 }
 
 ScopedKey::~ScopedKey() {

@@ -7,23 +7,27 @@
 #include <string>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/registry.h"
 
 namespace tw {
 
 class ScopedKey {
  public:
-  // How registry links are met. kFollow opens as RegOpenKeyExA does. kRefuse
-  // opens the path one part at a time and leaves the key closed when any
-  // part is a link: where a fixed key of the layout or a system key is
-  // expected, a link (a user can make one in their own hive, pointing
-  // anywhere) is not the key we want.
-  enum class Links { kFollow, kRefuse };
+  // Opens as RegOpenKeyExA does, following registry links.
+  ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access);
+  ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access);
 
-  ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access,
-            Links links = Links::kFollow);
+  // Opens the path one name at a time, split as the code page splits it, and
+  // leaves the key closed when any name is a link: where a fixed key of the
+  // layout or a system key is expected, a link (a user can make one in their
+  // own hive, pointing anywhere) is not the key we want.
+  struct RefuseLinks {
+    const CodePage& codePage;
+  };
+  ScopedKey(Registry& registry, RegKey root, const std::string& path, AccessMask access, RefuseLinks refuse);
   ScopedKey(Registry& registry, RegKey root, const std::optional<std::string>& path, AccessMask access,
-            Links links = Links::kFollow);
+            RefuseLinks refuse);
   ~ScopedKey();
   ScopedKey(const ScopedKey&) = delete;
   ScopedKey& operator=(const ScopedKey&) = delete;
@@ -46,8 +50,7 @@ class ScopedKey {
   Status SetText(const char* valueName, const std::string& text);
 
  private:
-  void Open(RegKey root, const std::string& path, AccessMask access, Links links);
-  bool OpenRefusingLinks(RegKey root, const std::string& path, AccessMask access);
+  bool OpenRefusingLinks(RegKey root, const std::vector<std::string>& names, AccessMask access);
 
   Registry& registry_;
   RegKey handle_ = 0;

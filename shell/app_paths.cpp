@@ -23,7 +23,7 @@ void UninstallApp::RemoveAppPaths() {
 
   for (const char* executable : kFamilyExecutables) {
     ScopedKey registration(platform_.registry, kHkeyLocalMachine, JoinPath({layout::kAppPaths, executable}),
-                           kKeyAllAccess, ScopedKey::Links::kRefuse);
+                           kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
     const auto registeredPath = registration.ReadText(layout::kAppPathValue, layout::kPathCapacity);
     // Only a registration written with exactly the engine directory is ours.
     if (registeredPath && *registeredPath == *engineDirectory) registration.DeleteSelf();

@@ -52,7 +52,7 @@ void UninstallApp::RemoveHelpRegistrations() {
   const auto help = ReadHelpDirectories(platform_.registry, platform_.codePage);
   if (!help) return;
   ScopedKey registrations(platform_.registry, kHkeyLocalMachine, std::string(layout::kHelpRegistrations),
-                          kKeyAllAccess, ScopedKey::Links::kRefuse);
+                          kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
   if (!registrations.IsOpen()) return;
 
   const std::vector<std::string> familyDirectories = FamilyHelpDirectories(*help);
@@ -87,7 +87,7 @@ void UninstallApp::RepointHelpFiles(const std::string& subdirectory) {
   }
 
   ScopedKey registrations(platform_.registry, kHkeyLocalMachine, std::string(layout::kHelpRegistrations),
-                          kKeySetValue, ScopedKey::Links::kRefuse);
+                          kKeySetValue, ScopedKey::RefuseLinks{platform_.codePage});
   if (!registrations.IsOpen()) return;
   for (const std::string& name : fileNames) registrations.SetText(name.c_str(), *productDirectory);
 }

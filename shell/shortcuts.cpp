@@ -29,13 +29,13 @@ bool BelongsToProduct(const std::string& component, const std::string& productCo
 }
 
 // Reads and deletes the product's shortcut list "<product code>Objs".
-std::vector<std::string> TakeProductShortcuts(Registry& registry, const std::string& languageCode,
+std::vector<std::string> TakeProductShortcuts(Registry& registry, const CodePage& codePage, const std::string& languageCode,
                                               const std::string& productCode,
                                               const std::vector<std::string>& componentList) {
   const auto objsName = SuffixedName(productCode, SuffixOf(layout::kObjsFormat), layout::kKeyPathCapacity);
   ScopedKey objs(registry, kHkeyLocalMachine,
                  objsName ? FamilyPath({layout::kInstall, layout::kLanguages, languageCode, *objsName}) : std::nullopt,
-                 kKeyAllAccess, ScopedKey::Links::kRefuse);
+                 kKeyAllAccess, ScopedKey::RefuseLinks{codePage});
   std::vector<std::string> shortcuts;
   if (!objs.IsOpen()) return shortcuts;
   for (const RegistryValue& value :
@@ -88,7 +88,7 @@ bool OtherLanguageUsesFolder(Registry& registry, const CodePage& codePage, const
 int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   folderName.clear();
   Registry& registry = platform_.registry;
-  const std::vector<std::string> shortcuts = TakeProductShortcuts(registry, languageCode_, productCode_, componentList_);
+  const std::vector<std::string> shortcuts = TakeProductShortcuts(registry, platform_.codePage, languageCode_, productCode_, componentList_);
 
   const ScopedKey language(registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyAllAccess);
   const auto folderValueName = FolderValueName(productCode_, variantLetter_);
@@ -98,7 +98,7 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   if (folder && !folder->empty()) {
     folderName = *folder;
     const auto countersPath = FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, layout::kFolders, *folder});
-    ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess, ScopedKey::Links::kRefuse);
+    ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
     if (counters.IsOpen()) {
       for (const std::string& shortcut : shortcuts) {
         const std::int32_t users = ReadCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str());

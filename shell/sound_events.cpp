@@ -20,7 +20,7 @@ void UninstallApp::RemoveSoundEvents() {
 
   // The scheme key goes once no language has an entry below it, whatever values it holds.
   ScopedKey scheme(platform_.registry, kHkeyCurrentUser, std::string(layout::kSoundScheme), kKeyAllAccess,
-                   ScopedKey::Links::kRefuse);
+                   ScopedKey::RefuseLinks{platform_.codePage});
   if (!scheme.IsOpen()) return;
   char name[layout::kKeyPathCapacity];
   std::uint32_t nameChars = layout::kKeyPathCapacity;

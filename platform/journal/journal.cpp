@@ -33,13 +33,13 @@ void Journal::RegistryChange(const std::string& key, const std::string& line) {
   ++changes_;
   if (key != currentKey_) Write("[" + Utf8(key) + "]");
   currentKey_ = key;
-  Write(Utf8(line));
+  Write(line);
 }
 
 void Journal::KeyDeleted(const std::string& key, const std::vector<std::string>& valueLines) {
   ++changes_;
   Note("[-" + Utf8(key) + "]");
-  for (const std::string& line : valueLines) Write("; was " + Utf8(line));
+  for (const std::string& line : valueLines) Write("; was " + line);
 }
 
 }  // namespace tw

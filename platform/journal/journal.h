@@ -31,11 +31,12 @@ class Journal {
   void Change(const std::string& line);
   // A change that failed, with the Windows error code.
   void Failure(const std::string& what, Status error);
-  // A registry change: line is a .reg value line of key (both in the active
-  // code page), written below "[key]" unless the previous line was of the
-  // same key.
+  // A registry change: line is a .reg value line (UTF-8) of key (in the
+  // active code page), written below "[key]" unless the previous line was of
+  // the same key.
   void RegistryChange(const std::string& key, const std::string& line);
-  // A deleted key and the .reg lines of the values it held.
+  // A deleted key (in the active code page) and the .reg lines (UTF-8) of the
+  // values it held.
   void KeyDeleted(const std::string& key, const std::vector<std::string>& valueLines);
 
   int Changes() const { return changes_; }

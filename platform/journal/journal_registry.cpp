@@ -8,8 +8,11 @@ namespace {
 constexpr std::uint32_t kNameChars = 16384;  // the registry's own limit for value names
 constexpr std::uint32_t kFirstDataBytes = 4096;
 
-std::string ValueLine(const std::string& name, ValueType type, const std::vector<std::uint8_t>& data) {
-  const std::string prefix = RegValueName(name) + "=";
+// The name is quoted once in UTF-8, where a backslash is always one: in the
+// code page's text it may be the trail byte of a double-byte character.
+std::string ValueLine(const Journal& journal, const std::string& name, ValueType type,
+                      const std::vector<std::uint8_t>& data) {
+  const std::string prefix = RegValueName(journal.Utf8(name)) + "=";
   return prefix + FormatData(type, data, prefix.size());
 }
 
@@ -74,7 +77,7 @@ std::optional<std::string> JournalRegistry::DataThrough(RegKey key, const char* 
   }
   if (status != kErrorSuccess) return std::nullopt;
   data.resize(size);
-  const std::string line = ValueLine(valueName != nullptr ? valueName : "", type, data);
+  const std::string line = ValueLine(journal_, valueName != nullptr ? valueName : "", type, data);
   return line.substr(line.find('=') + 1);
 }
 
@@ -92,7 +95,7 @@ std::vector<std::string> JournalRegistry::ValueLines(RegKey key) {
       continue;
     }
     if (status != kErrorSuccess) break;
-    lines.push_back(ValueLine(std::string(name.data(), nameChars), type,
+    lines.push_back(ValueLine(journal_, std::string(name.data(), nameChars), type,
                               std::vector<std::uint8_t>(data.begin(), data.begin() + dataSize)));
     ++index;
   }
@@ -125,10 +128,11 @@ Status JournalRegistry::SetValue(RegKey key, const char* valueName, ValueType ty
   const Status status = inner_.SetValue(key, valueName, type, data, dataSize);
   const std::string name = valueName != nullptr ? valueName : "";
   if (status != kErrorSuccess) {
-    journal_.Failure(journal_.Utf8("set value " + RegValueName(name) + " of [" + PathOf(key, nullptr) + "]"), status);
+    journal_.Failure("set value " + RegValueName(journal_.Utf8(name)) + " of [" + journal_.Utf8(PathOf(key, nullptr)) + "]",
+                     status);
     return status;
   }
-  const std::string line = ValueLine(name, type, std::vector<std::uint8_t>(data, data + dataSize));
+  const std::string line = ValueLine(journal_, name, type, std::vector<std::uint8_t>(data, data + dataSize));
   const std::string now = line.substr(line.find('=') + 1);
   const std::string note = !old ? "added" : *old == now ? "unchanged" : "was " + *old;
   journal_.RegistryChange(PathOf(key, nullptr), line + "  ; " + note);
@@ -139,9 +143,9 @@ Status JournalRegistry::DeleteValue(RegKey key, const char* valueName) {
   valuesBeforeRefusedDelete_.erase(key);
   const std::optional<std::string> old = DataOf(key, valueName);
   const Status status = inner_.DeleteValue(key, valueName);
-  const std::string name = RegValueName(valueName != nullptr ? valueName : "");
+  const std::string name = RegValueName(journal_.Utf8(valueName != nullptr ? valueName : ""));
   if (status != kErrorSuccess) {
-    journal_.Failure(journal_.Utf8("delete value " + name + " of [" + PathOf(key, nullptr) + "]"), status);
+    journal_.Failure("delete value " + name + " of [" + journal_.Utf8(PathOf(key, nullptr)) + "]", status);
   } else {
     journal_.RegistryChange(PathOf(key, nullptr), name + "=-" + (old ? "  ; was " + *old : std::string()));
   }
@@ -160,7 +164,7 @@ Status JournalRegistry::DeleteKey(RegKey key, const char* subKey) {
     // deletes them first and tries again.
     valuesBeforeRefusedDelete_[key] = std::move(values);
   } else {
-    journal_.Failure(journal_.Utf8("delete key [" + PathOf(key, subKey) + "]"), status);
+    journal_.Failure("delete key [" + journal_.Utf8(PathOf(key, subKey)) + "]", status);
   }
   return status;
 }

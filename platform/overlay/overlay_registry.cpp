@@ -38,7 +38,8 @@ bool SplitNativePath(const std::string& native, RegKey* root, std::string* path)
 
 }  // namespace
 
-OverlayRegistry::OverlayRegistry(Registry& machine, std::initializer_list<KeyTree> trees) {
+OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees)
+    : MemoryRegistry(&codePage), codePage_(codePage) {
   for (const KeyTree& tree : trees) CopyTree(machine, tree.root, tree.path, 0);
 }
 
@@ -60,12 +61,12 @@ bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string
   // the removal still sees and deletes as the machine's.
   const bool reached = SplitNativePath(native, &targetRoot, &targetPath);
   if (!reached) targetPath = "\\" + native;
-  const std::size_t slash = path.rfind('\\');
+  std::vector<std::string> names = KeyPathParts(codePage_, path);
+  std::string parentPath;
+  for (std::size_t i = 0; i + 1 < names.size(); ++i) parentPath += (i > 0 ? "\\" : "") + names[i];
   RegKey parent = 0;
-  if (slash == std::string::npos || CreateKey(root, path.substr(0, slash).c_str(), &parent) != kErrorSuccess) {
-    return true;
-  }
-  CreateLink(parent, path.substr(slash + 1), targetRoot, targetPath);
+  if (names.size() < 2 || CreateKey(root, parentPath.c_str(), &parent) != kErrorSuccess) return true;
+  CreateLink(parent, names.back(), targetRoot, targetPath);
   CloseKey(parent);
   // The link's own value as the machine wrote it (its spelling of the path).
   RegKey link = 0;
@@ -96,7 +97,7 @@ void OverlayRegistry::CopyValues(Registry& machine, RegKey from, RegKey into) {
 }
 
 void OverlayRegistry::CopyTree(Registry& machine, RegKey root, const std::string& path, int depth) {
-  const std::string folded = std::to_string(root) + "\\" + FoldedName(path);
+  const std::string folded = std::to_string(root) + "\\" + FoldedName(path, &codePage_);
   if (depth > kMaxDepth || !copied_.emplace(folded, depth).second || CopyLink(machine, root, path, depth)) return;
   RegKey from = 0;
   if (machine.OpenKey(root, path.c_str(), kKeyRead, &from) != kErrorSuccess) return;

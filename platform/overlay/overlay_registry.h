@@ -21,7 +21,7 @@ struct KeyTree {
 
 class OverlayRegistry : public MemoryRegistry {
  public:
-  OverlayRegistry(Registry& machine, std::initializer_list<KeyTree> trees);
+  OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees);
 
  private:
   void CopyTree(Registry& machine, RegKey root, const std::string& path, int depth);
@@ -29,6 +29,7 @@ class OverlayRegistry : public MemoryRegistry {
   // The link standing at path, copied; false when the key is no link.
   bool CopyLink(Registry& machine, RegKey root, const std::string& path, int depth);
 
+  const CodePage& codePage_;
   std::map<std::string, int> copied_;  // root and folded path of every key copied: its depth
 };
 

@@ -143,7 +143,14 @@ bool DiskFileSystem::PassesLink(const fs::path& hostPath) const {
 
 FindHandle DiskFileSystem::FindFirst(const char* pattern, FindData* data) {
   const std::string text = pattern ? pattern : "";
-  const auto slash = text.find_last_of("\\/");
+  std::size_t slash = std::string::npos;  // the last separator that is no trail byte
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (codePage_ != nullptr && i + 1 < text.size() && codePage_->IsLeadByte(static_cast<unsigned char>(text[i]))) {
+      ++i;
+    } else if (IsSeparator(text[i])) {
+      slash = i;
+    }
+  }
   const std::string mask = slash == std::string::npos ? "" : text.substr(slash + 1);
   const auto directory = slash == std::string::npos ? std::nullopt : HostPath(text.substr(0, slash + 1));
   std::error_code error;

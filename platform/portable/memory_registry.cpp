@@ -14,6 +14,15 @@ constexpr int kMaxLinkDepth = 16;
 constexpr Status kErrorAlreadyExists = 183;
 constexpr const char* kLinkValueName = "SymbolicLinkValue";
 
+// Where no code page is given: no lead bytes.
+class SingleByteCodePage : public CodePage {
+ public:
+  bool IsLeadByte(unsigned char) const override { return false; }
+  void Uppercase(std::string&) const override {}
+  std::string ToUtf8(const std::string& text) const override { return text; }
+};
+const SingleByteCodePage kSingleByte;
+
 constexpr AccessMask kWriteAccess = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
 
 std::string NameOf(const char* name) { return name ? std::string(name) : std::string(); }
@@ -42,6 +51,8 @@ std::vector<std::uint8_t> NativeLinkPath(RegKey root, const std::string& path) {
 }  // namespace
 
 struct MemoryRegistry::Node {
+  explicit Node(const CodePage* page) : values(page), codePage(page) {}
+
   std::string name;
   std::string folded;
   Node* parent = nullptr;
@@ -52,6 +63,7 @@ struct MemoryRegistry::Node {
   bool isLink = false;
   RegKey linkRoot = 0;
   std::string linkPath;
+  const CodePage* codePage;
 
   std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
     return std::lower_bound(children.begin(), children.end(), foldedName,
@@ -59,15 +71,15 @@ struct MemoryRegistry::Node {
   }
 
   std::shared_ptr<Node> Child(const std::string& childName) {
-    const std::string key = FoldedName(childName);
+    const std::string key = FoldedName(childName, codePage);
     auto it = LowerBound(key);
     return (it != children.end() && (*it)->folded == key) ? *it : nullptr;
   }
 
   std::shared_ptr<Node> AddChild(const std::string& childName) {
-    auto child = std::make_shared<Node>();
+    auto child = std::make_shared<Node>(codePage);
     child->name = childName;
-    child->folded = FoldedName(childName);
+    child->folded = FoldedName(childName, codePage);
     child->parent = this;
     children.insert(LowerBound(child->folded), child);
     return child;
@@ -86,8 +98,10 @@ struct MemoryRegistry::Node {
   }
 };
 
-MemoryRegistry::MemoryRegistry()
-    : localMachine_(std::make_shared<Node>()), currentUser_(std::make_shared<Node>()) {
+MemoryRegistry::MemoryRegistry(const CodePage* codePage)
+    : codePage_(codePage ? codePage : &kSingleByte),
+      localMachine_(std::make_shared<Node>(codePage_)),
+      currentUser_(std::make_shared<Node>(codePage_)) {
   localMachine_->name = "HKEY_LOCAL_MACHINE";
   currentUser_->name = "HKEY_CURRENT_USER";
 }
@@ -111,19 +125,15 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const std::strin
                             bool followLast, std::shared_ptr<Node>* result, int depth) {
   if (!path.empty() && path.front() == '\\') return kErrorBadPathname;
   std::shared_ptr<Node> node = start;
-  std::size_t pos = 0;
-  while (pos < path.size()) {
-    const std::size_t end = std::min(path.find('\\', pos), path.size());
-    const std::string part = path.substr(pos, end - pos);
-    pos = end + 1;
-    if (part.empty()) continue;  // runs of backslashes separate like one
-    std::shared_ptr<Node> child = node->Child(part);
+  const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    std::shared_ptr<Node> child = node->Child(parts[i]);
     if (!child) {
       if (!create) return kErrorFileNotFound;
       if (node->isProtected) return kErrorAccessDenied;
-      child = node->AddChild(part);
+      child = node->AddChild(parts[i]);
     }
-    const bool last = path.find_first_not_of('\\', pos) == std::string::npos;
+    const bool last = i + 1 == parts.size();
     if (child->isLink && (followLast || !last)) {
       child = Target(*child, depth);
       if (!child) return kErrorFileNotFound;
@@ -208,7 +218,7 @@ Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueT
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
   // A link holds its target and nothing else.
-  if (handle.node->isLink && (type != kRegLink || FoldedName(name) != FoldedName(kLinkValueName))) {
+  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kLinkValueName, nullptr))) {
     return kErrorAccessDenied;
   }
   handle.node->values.Set(name, type, data);

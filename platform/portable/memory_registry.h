@@ -15,13 +15,16 @@
 #include <map>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/registry.h"
 
 namespace tw {
 
 class MemoryRegistry : public Registry {
  public:
-  MemoryRegistry();
+  // Names are split and folded as the code page reads them (null: a
+  // single-byte one); it must outlive the registry.
+  explicit MemoryRegistry(const CodePage* codePage = nullptr);
   ~MemoryRegistry() override;
 
   Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
@@ -70,6 +73,7 @@ class MemoryRegistry : public Registry {
   Status RemoveNode(const std::shared_ptr<Node>& node);
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 
+  const CodePage* codePage_;
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
   std::map<RegKey, OpenHandle> handles_;

@@ -11,7 +11,7 @@ constexpr std::size_t kMinimumSlotsToCompact = 32;
 }  // namespace
 
 const ValueList::Value* ValueList::Find(const std::string& name) const {
-  auto it = slotByFoldedName_.find(FoldedName(name));
+  auto it = slotByFoldedName_.find(FoldedName(name, codePage_));
   return it == slotByFoldedName_.end() ? nullptr : &*slots_[it->second];
 }
 
@@ -20,7 +20,7 @@ const ValueList::Value* ValueList::At(std::size_t index) const {
 }
 
 void ValueList::Set(const std::string& name, ValueType type, std::vector<std::uint8_t> data) {
-  auto [it, added] = slotByFoldedName_.try_emplace(FoldedName(name), slots_.size());
+  auto [it, added] = slotByFoldedName_.try_emplace(FoldedName(name, codePage_), slots_.size());
   if (!added) {
     Value& value = *slots_[it->second];
     value.type = type;
@@ -32,7 +32,7 @@ void ValueList::Set(const std::string& name, ValueType type, std::vector<std::ui
 }
 
 bool ValueList::Remove(const std::string& name) {
-  auto it = slotByFoldedName_.find(FoldedName(name));
+  auto it = slotByFoldedName_.find(FoldedName(name, codePage_));
   if (it == slotByFoldedName_.end()) return false;
   const std::size_t slot = it->second;
   slotByFoldedName_.erase(it);
@@ -49,7 +49,7 @@ void ValueList::CompactIfSparse() {
   live_.Clear();
   for (std::optional<Value>& slot : slots_) {
     if (!slot) continue;
-    slotByFoldedName_[FoldedName(slot->name)] = kept.size();
+    slotByFoldedName_[FoldedName(slot->name, codePage_)] = kept.size();
     kept.push_back(std::move(slot));
     live_.Append();
   }

@@ -12,6 +12,7 @@
 #include <map>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/portable/live_slots.h"
 #include "platform/types.h"
 
@@ -19,6 +20,9 @@ namespace tw {
 
 class ValueList {
  public:
+  // Names are folded as codePage (null: single-byte) reads them.
+  explicit ValueList(const CodePage* codePage = nullptr) : codePage_(codePage) {}
+
   struct Value {
     std::string name;
     ValueType type;
@@ -41,6 +45,7 @@ class ValueList {
   // Drops the slots of deleted values once they outnumber the live ones.
   void CompactIfSparse();
 
+  const CodePage* codePage_;
   std::vector<std::optional<Value>> slots_;  // creation order; empty where deleted
   std::map<std::string, std::size_t> slotByFoldedName_;  // ordered: no hash tables in the program
   LiveSlots live_;

@@ -5,6 +5,7 @@
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
 #include "app/unattended_options.h"
+#include "tests/safety/family_model.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/test_platform.h"
 
@@ -221,6 +222,25 @@ TEST(ChangeLogTest, ReplayingTheLogsRegistryLinesGivesTheRegistryAfterTheRun) {
       EXPECT_NE(log.find("\r\nsummary: "), std::string::npos);
     }
   }
+}
+
+// Under code page 936 a name whose trail byte is 0x5C is written whole and
+// quoted as one character: no backslash doubled, no key path cut.
+TEST(ChangeLogTest, DoubleByteNamesAreWrittenWhole) {
+  if (!ServicesRunCodePage(936)) GTEST_SKIP() << "the services do not run code page 936";
+  TestPlatform platform;
+  platform.codePage.Set(936);
+  FamilyModel model(true);
+  FamilyModel::PrepareSystem(platform);
+  model.Install(platform, {"ProdTWC", "C", "ZH_CN"});
+  model.Install(platform, {"ProdTWDLite", "D", "ZH_CN"});
+  platform.WriteFile("C:\\logs\\run.log");
+  EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\logs\\run.log ProdTWDLite D ZH_CN C:\\Uninst\\uninst.exe x"), kExitDone);
+  const std::string log = platform.ReadFile("C:\\logs\\run.log");
+  const std::string folder = "Folders\\工具乗]\r\n";
+  EXPECT_NE(log.find(folder + "\"快捷乗\"=dword:00000001  ; was dword:00000002\r\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("\"快捷亅\"=-  ; was dword:00000001\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("乗\\\""), std::string::npos) << log;
 }
 
 // The registry calls of one run of the fixture, with the switches or, when

@@ -82,6 +82,22 @@ TEST_F(CodePageContract, WesternTextConvertsToUtf8) {
   EXPECT_EQ(page->ToUtf8("caf\xE9 \x80 \x9F"), "caf\xC3\xA9 \xE2\x82\xAC \xC5\xB8");  // café € Ÿ
 }
 
+// The 8-bit registry calls convert a path before they split it: a trail byte
+// 0x5C is no separator, and a trail byte that looks like a small letter is
+// not folded.
+TEST_F(ChineseCodePage, RegistryNamesKeepTheirDoubleByteCharactersWhole) {
+  const std::string tool = "\xB9\xA4\xBE\xDF\x81\x5C";       // 工具乗
+  const std::string trails = "\x81\x5C\x81\x7C\x82\x5C\x82\x7C";  // 乗亅俓倈
+  Create(tool + "\\" + trails);
+  Create("\x81\x61");  // 乤
+  Create("\x81\x41");  // 丄
+  EXPECT_EQ(SubkeyNames(scratch), (std::vector<std::string>{"\x81\x41", "\x81\x61", tool}));
+  EXPECT_EQ(SubkeyNames(Open(tool, kKeyRead)), std::vector<std::string>{trails});
+  RegKey inner = 0;
+  ASSERT_EQ(registry.OpenKey(Open(tool, kKeyRead), trails.c_str(), kKeyRead, &inner), kErrorSuccess);
+  registry.CloseKey(inner);
+}
+
 TEST_F(ChineseCodePage, TextConvertsToUtf8) { EXPECT_EQ(page->ToUtf8("\xD6\xD0\xCE\xC4 ok"), "中文 ok"); }
 
 }  // namespace

@@ -14,7 +14,7 @@ class OverlayWorld : public MemoryRegistryWorld {
  public:
   explicit OverlayWorld(std::unique_ptr<ContractWorld> machine)
       : machine_(std::move(machine)),
-        registry_(machine_->registry(), {{kHkeyCurrentUser, machine_->ScratchKey()}}),
+        registry_(machine_->registry(), machine_->ActiveCodePage(), {{kHkeyCurrentUser, machine_->ScratchKey()}}),
         files_(machine_->files(), machine_->ActiveCodePage()) {}
 
   FileSystem& files() override { return files_; }

@@ -15,7 +15,8 @@ namespace {
 class PortableWorld : public MemoryRegistryWorld {
  public:
   PortableWorld()
-      : files_(drives_.Path()),
+      : registry_(&codePage_),
+        files_(drives_.Path(), &codePage_),
         scratchKey_("Software\\TwContract\\" + ScratchName("")),
         scratchFolder_("C:\\" + ScratchName("twcontract-")) {
     RegKey key = 0;

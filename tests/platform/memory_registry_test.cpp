@@ -9,6 +9,7 @@
 
 #include "platform/overlay/overlay_registry.h"
 #include "platform/portable/memory_registry.h"
+#include "platform/portable/settable_code_page.h"
 #include "tests/support/registry_probe.h"
 
 namespace tw::test {
@@ -169,7 +170,8 @@ TEST_F(MemoryRegistryTest, OverlayCopiesLinksAsTheMachineHoldsThem) {
   ASSERT_EQ(registry.SetValueNamed(nowhere, "SymbolicLinkValue", kRegLink, elsewhere), kErrorSuccess);
   registry.CloseKey(nowhere);
 
-  OverlayRegistry overlay(registry, {{kHkeyLocalMachine, "Fam"}});
+  const SettableCodePage western;
+  OverlayRegistry overlay(registry, western, {{kHkeyLocalMachine, "Fam"}});
   EXPECT_EQ(TextValue(overlay, kHkeyLocalMachine, "Fam\\ToKeep", "v"), "kept");
   RegKey key = 0;
   EXPECT_EQ(overlay.OpenKey(kHkeyLocalMachine, "Fam\\Nowhere", kKeyRead, &key), kErrorFileNotFound);

@@ -37,7 +37,7 @@ class ModelValues {
  private:
   std::vector<std::pair<std::string, std::uint8_t>>::iterator Find(const std::string& name) {
     return std::find_if(values_.begin(), values_.end(),
-                        [&](const auto& value) { return FoldedName(value.first) == FoldedName(name); });
+                        [&](const auto& value) { return FoldedName(value.first, nullptr) == FoldedName(name, nullptr); });
   }
   std::vector<std::pair<std::string, std::uint8_t>> values_;
 };

@@ -1,6 +1,7 @@
 #include "tests/safety/family_model.h"
 
 #include <algorithm>
+#include <map>
 
 #include "tests/support/registry_probe.h"
 
@@ -33,18 +34,42 @@ std::vector<std::string> FamilyModel::Components(const std::string& product) {
   return {"Install", "Control", "Dictation", "Enroll", "Help", "Engine"};
 }
 
-std::vector<Shortcut> FamilyModel::Shortcuts(const Installation& installation) {
+std::vector<Shortcut> FamilyModel::Shortcuts(const Installation& installation) const {
   const std::string& product = installation.product;
+  std::vector<Shortcut> shortcuts;
   if (product == "ProdTWDLite") {
-    return {{"Begin Here", "Help"}, {"General Reference", "Help"}, {"Dictation", "Dictation"},
-            {"Voice Training", "Enroll"}};
+    shortcuts = {{"Begin Here", "Help"}, {"General Reference", "Help"}, {"Dictation", "Dictation"},
+                 {"Voice Training", "Enroll"}};
+  } else if (product == "ProdTWC") {
+    shortcuts = {{"Begin Here", "Help"}, {"General Reference", "Help"}, {"Commands", "Control"},
+                 {"Voice Training", "Enroll"}};
+  } else if (product == "ProdTWD") {
+    shortcuts = {{"Dictation Pro", "Dictation"}, {"Microphone Setup", "Audio"}, {"Pro Help", "Help"}};
+  } else {
+    shortcuts = {{installation.variant == "C" ? "Run Control" : "Run Dictation", "Control"}};
   }
-  if (product == "ProdTWC") {
-    return {{"Begin Here", "Help"}, {"General Reference", "Help"}, {"Commands", "Control"},
-            {"Voice Training", "Enroll"}};
-  }
-  if (product == "ProdTWD") return {{"Dictation Pro", "Dictation"}, {"Microphone Setup", "Audio"}, {"Pro Help", "Help"}};
-  return {{installation.variant == "C" ? "Run Control" : "Run Dictation", "Control"}};
+  for (Shortcut& shortcut : shortcuts) shortcut.name = ShortcutName(installation.language, shortcut.name);
+  return shortcuts;
+}
+
+std::string FamilyModel::ShortcutName(const std::string& language, const std::string& name) const {
+  if (!UsesDoubleByteNames(language)) return name;
+  // In code page 936: 快捷乗, 说明Ａ, 乗, 乗亅俓倈, 快捷亅, ＴＷ丄乗 (乗 is 81 5C, 亅 81 7C).
+  static const std::map<std::string, std::string> kNames = {
+      {"Begin Here", "\xBF\xEC\xBD\xDD\x81\x5C"},
+      {"General Reference", "\xCB\xB5\xC3\xF7\xA3\xC1"},
+      {"Voice Training", "\x81\x5C"},
+      {"Commands", "\x81\x5C\x81\x7C\x82\x5C\x82\x7C"},
+      {"Dictation", "\xBF\xEC\xBD\xDD\x81\x7C"},
+      {"Dictation Pro", "\xA3\xD4\xA3\xD7\x81\x41\x81\x5C"}};
+  const auto found = kNames.find(name);
+  return found != kNames.end() ? found->second : name;
+}
+
+std::string FamilyModel::Folder(const std::string& language) const {
+  // 工具乗 and 乗亅俓倈 in code page 936.
+  if (UsesDoubleByteNames(language)) return language == "ZH_CN" ? "\xB9\xA4\xBE\xDF\x81\x5C" : "\x81\x5C\x81\x7C\x82\x5C\x82\x7C\x83\x7C";
+  return "Talkwise " + language;
 }
 
 std::vector<std::string> FamilyModel::DataSets(const std::string& variant) {
@@ -96,8 +121,8 @@ void FamilyModel::Install(TestPlatform& platform, const Installation& installati
     WriteText(registry, kHkeyLocalMachine, languageKey, "ProdTWDList", "Install Control Dictation Enroll Help Engine Audio");
   }
   if (product == "ProdTWC" || product == "ProdTWDLite") {
-    WriteText(registry, kHkeyLocalMachine, languageKey, "SwapBeginHere", "Begin Here");
-    WriteText(registry, kHkeyLocalMachine, languageKey, "SwapGenRef", "General Reference");
+    WriteText(registry, kHkeyLocalMachine, languageKey, "SwapBeginHere", ShortcutName(language, "Begin Here"));
+    WriteText(registry, kHkeyLocalMachine, languageKey, "SwapGenRef", ShortcutName(language, "General Reference"));
   }
   for (const Shortcut& shortcut : Shortcuts(installation)) {
     WriteText(registry, kHkeyLocalMachine, languageKey + "\\" + product + "Objs", shortcut.name, shortcut.component);

@@ -19,7 +19,7 @@ struct Installation {
 };
 
 struct Shortcut {
-  const char* name;
+  std::string name;
   const char* component;
 };
 
@@ -36,10 +36,17 @@ class FamilyModel {
   void Remove(const Installation& installation);
 
   static std::vector<std::string> Components(const std::string& product);
-  static std::vector<Shortcut> Shortcuts(const Installation& installation);
+  // With double-byte names (code page 936), the folders and shortcuts of
+  // ZH_CN and JA_JP are named with characters whose trail byte is 0x5C or
+  // 0x7C, last or at every second byte.
+  explicit FamilyModel(bool doubleByteNames = false) : doubleByte_(doubleByteNames) {}
+
+  std::vector<Shortcut> Shortcuts(const Installation& installation) const;
+  // The name a shortcut of the table above has in the language.
+  std::string ShortcutName(const std::string& language, const std::string& name) const;
   static std::vector<std::string> DataSets(const std::string& variant);
   static std::string FolderValueName(const Installation& installation);
-  static std::string Folder(const std::string& language) { return "Talkwise " + language; }
+  std::string Folder(const std::string& language) const;
   static std::string Suffix(const std::string& language) { return language.substr(language.size() - 2); }
   // Help files of the product in its help subdirectory, and that subdirectory.
   static std::vector<std::string> HelpFiles(const Installation& installation);
@@ -59,6 +66,11 @@ class FamilyModel {
   std::set<std::string> languagesEverInstalled;
 
  private:
+  bool UsesDoubleByteNames(const std::string& language) const {
+    return doubleByte_ && (language == "ZH_CN" || language == "JA_JP");
+  }
+
+  bool doubleByte_;
   std::vector<Installation> installed_;
 };
 

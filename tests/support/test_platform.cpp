@@ -19,7 +19,12 @@
 
 namespace tw::test {
 
+#if defined(_WIN32)
 TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {}
+#else
+TestPlatform::TestPlatform()
+    : registry(&codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {}
+#endif
 
 Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
 

@@ -25,6 +25,9 @@ using TestFileSystem = Win32TestFileSystem;
 using TestDrives = SystemDrives;
 // The keys a test may change; the rest of the system's registry is not theirs.
 const std::vector<std::string> kSnapshotKeys = kFamilyTraces;
+// Whether the services read 8-bit names in that code page: the system's
+// active one (under Wine the locale of the run chooses it).
+bool ServicesRunCodePage(unsigned codePage);
 #else
 constexpr bool kPortablePlatform = true;
 using TestRegistry = MemoryRegistry;
@@ -32,6 +35,8 @@ using TestFileSystem = DiskFileSystem;
 using TestDrives = TempDrives;
 const std::vector<std::string> kSnapshotKeys{"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_CURRENT_USER\\Software",
                                              "HKEY_CURRENT_USER\\AppEvents"};
+// The portable services read names in whatever code page the test sets.
+inline bool ServicesRunCodePage(unsigned) { return true; }
 #endif
 
 }  // namespace tw::test

@@ -1,5 +1,7 @@
 #include "tests/support/win32/win32_test_services.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include "platform/portable/reg_file.h"
@@ -11,6 +13,8 @@
 
 namespace tw::test {
 namespace fs = std::filesystem;
+
+bool ServicesRunCodePage(unsigned codePage) { return GetACP() == codePage; }
 
 const std::vector<std::string> kFamilyTraces{
     std::string("HKEY_LOCAL_MACHINE\\") + layout::kSoftware + "\\" + layout::kCompany,
