@@ -1,25 +1,25 @@
 #include "app/uninstall_app.h"
 #include "registry/enumeration.h"
-#include "registry/key_path.h"
+#include "registry/layout.h"
 #include "registry/scoped_key.h"
 
 namespace tw {
 namespace {
 
-// Deletes the open key root\path and what lies below it. A subkey is opened
-// without following a registry link, so that a link in the tree is deleted
-// itself and the key it points to stays.
-void DeleteOpenTree(Registry& registry, RegKey root, const std::string& path, ScopedKey& key) {
+// Deletes the open key and what lies below it. Each subkey is opened by its
+// name relative to its parent's handle, never by a path from the root: a
+// key renamed or swapped for a registry link while the walk runs cannot send
+// it elsewhere, and a link in the tree is opened and deleted itself, the key
+// it points to stays. A kill part way leaves the rest of the tree, which the
+// next removal walks again.
+void DeleteOpenTree(Registry& registry, ScopedKey& key) {
   if (!key.IsOpen()) return;
   // Systems that delete a key with its subkeys are done here.
   if (key.DeleteSelf() == kErrorSuccess) return;
 
   for (const std::string& name : CollectSubkeyNames(registry, key.Handle(), layout::kKeyPathCapacity)) {
-    // A child path too long for its buffer is left alone, never cut short.
-    const auto childPath = JoinPath({path, name});
-    if (!childPath) continue;
-    ScopedKey child(registry, root, *childPath, kKeyAllAccess | kKeyOpenLink);
-    DeleteOpenTree(registry, root, *childPath, child);
+    ScopedKey child(registry, key.Handle(), name, kKeyAllAccess | kKeyOpenLink);
+    DeleteOpenTree(registry, child);
   }
   key.DeleteSelf();
 }
@@ -27,10 +27,11 @@ void DeleteOpenTree(Registry& registry, RegKey root, const std::string& path, Sc
 }  // namespace
 
 // The key itself is a fixed key of the layout or a system key: where a link
-// stands in its place, nothing is deleted.
+// stands in its place, nothing is deleted. From here on the tree is reached
+// only through the handle opened now.
 void UninstallApp::DeleteKeyTree(RegKey root, const std::string& path) {
   ScopedKey key(platform_.registry, root, path, kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
-  DeleteOpenTree(platform_.registry, root, path, key);
+  DeleteOpenTree(platform_.registry, key);
 }
 
 }  // namespace tw

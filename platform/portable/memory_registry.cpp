@@ -160,6 +160,7 @@ RegKey MemoryRegistry::AddHandle(std::shared_ptr<Node> node, AccessMask access) 
 }
 
 Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
+  BetweenCalls();
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
@@ -171,6 +172,7 @@ Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask acc
 }
 
 Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
+  BetweenCalls();
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
@@ -182,6 +184,7 @@ Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* resu
 
 Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
                                   std::uint32_t* dataSize) {
+  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -202,6 +205,7 @@ Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* 
 
 Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
                                 std::uint32_t dataSize) {
+  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -226,6 +230,7 @@ Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueT
 }
 
 Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
+  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyEnumerateSubKeys) == 0) return kErrorAccessDenied;
@@ -240,6 +245,7 @@ Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std:
 
 Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
                                  ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) {
+  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -262,6 +268,7 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, st
 }
 
 Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
+  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -269,12 +276,36 @@ Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
 }
 
 Status MemoryRegistry::DeleteKey(RegKey key, const char* subKey) {
+  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if (!subKey) return kErrorInvalidParameter;
   std::shared_ptr<Node> node;
   if (Status status = Walk(handle.node, subKey, false, false, &node); status != kErrorSuccess) return status;
   return RemoveNode(node);
+}
+
+void MemoryRegistry::BetweenCalls() {
+  if (!betweenCalls_ || inBetweenCalls_) return;
+  inBetweenCalls_ = true;
+  betweenCalls_();
+  inBetweenCalls_ = false;
+}
+
+Status MemoryRegistry::RenameKey(RegKey key, const char* subKey, const std::string& newName) {
+  OpenHandle handle;
+  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
+  std::shared_ptr<Node> node;
+  if (Status status = Walk(handle.node, NameOf(subKey), false, false, &node); status != kErrorSuccess) return status;
+  Node* parent = node->parent;
+  const std::string folded = FoldedName(newName, codePage_);
+  if (!parent || node->isProtected || newName.empty()) return kErrorAccessDenied;
+  if (parent->Child(newName)) return kErrorAlreadyExists;
+  parent->children.erase(parent->LowerBound(node->folded));
+  node->name = newName;
+  node->folded = folded;
+  parent->children.insert(parent->LowerBound(folded), node);
+  return kErrorSuccess;
 }
 
 Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
@@ -288,6 +319,7 @@ Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
 }
 
 Status MemoryRegistry::CloseKey(RegKey key) {
+  BetweenCalls();
   if (key == kHkeyLocalMachine || key == kHkeyCurrentUser) return kErrorSuccess;
   return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }

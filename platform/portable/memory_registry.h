@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <map>
@@ -53,6 +54,12 @@ class MemoryRegistry : public Registry {
   Status CreateKeyNamed(RegKey parent, const std::string& name);
   Status SetValueNamed(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
   Status DeleteKeyNamed(RegKey parent, const std::string& name);
+  // RegRenameKey: the key at key\subKey (a link itself, not its target) gets
+  // the new name; handles open on it stay on it.
+  Status RenameKey(RegKey key, const char* subKey, const std::string& newName);
+  // Runs before each call of the Registry interface (not before the hook's
+  // own calls): another process changing the registry in the middle of a walk.
+  void SetBetweenCalls(std::function<void()> hook) { betweenCalls_ = std::move(hook); }
   // Handles opened and not yet closed, roots excepted.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
@@ -71,6 +78,7 @@ class MemoryRegistry : public Registry {
   // The key a link points to, or null when it points nowhere.
   std::shared_ptr<Node> Target(const Node& link, int depth);
   Status RemoveNode(const std::shared_ptr<Node>& node);
+  void BetweenCalls();
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 
   const CodePage* codePage_;
@@ -79,6 +87,8 @@ class MemoryRegistry : public Registry {
   std::map<RegKey, OpenHandle> handles_;
   RegKey nextHandle_ = 0x1000;
   bool deletesWholeTree_ = false;
+  std::function<void()> betweenCalls_;
+  bool inBetweenCalls_ = false;
 };
 
 }  // namespace tw

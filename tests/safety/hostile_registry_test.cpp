@@ -40,7 +40,9 @@ bool LinkExists(TestPlatform& platform, RegKey root, const std::string& path) {
 struct HostileCase {
   const char* label;
   const char* commandLine;
-  bool nulKeys;  // planted subkeys with a NUL could not be cleared from the system's registry
+  // Needs the portable registry: subkeys with a NUL could not be cleared from
+  // the system's, and a race needs the hook between calls.
+  bool portableOnly;
   std::function<void(TestPlatform&)> plant;
   std::function<void(TestPlatform&)> check;  // besides the victim and the uninstaller's start
 };
@@ -51,7 +53,7 @@ class HostileRegistryTest : public ::testing::TestWithParam<HostileCase> {};
 
 TEST_P(HostileRegistryTest, LeavesTheTargetAndFinishesTheRun) {
   const HostileCase& c = GetParam();
-  if (c.nulKeys) TW_PORTABLE_ONLY();
+  if (c.portableOnly) TW_PORTABLE_ONLY();
   TestPlatform platform;
   platform.LoadFixture("family_installed.reg");
   if (std::string(c.commandLine) == kFullRemoval) WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", 1);
@@ -70,6 +72,23 @@ const std::string kLabels = "AppEvents\\EventLabels";
 const std::string kAppPaths = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\App Paths";
 const std::string kHelp = "SOFTWARE\\Microsoft\\Windows\\Help";
 const std::string kObjs = Family("Install\\Languages\\EN_US\\ProdTWDLiteObjs");
+const std::string kLabel = kLabels + "\\Start Dictation US";
+
+// The user's label key holds A, with many subkeys, and Z. Once the run has
+// begun to delete A's subkeys, his process renames the label key aside and
+// puts a link to the victim in its place; the victim has a Z of its own.
+void SwapLabelForALinkDuringTheWalk(TestPlatform& p) {
+  for (int i = 0; i < 40; ++i) WriteText(p.registry, kHkeyCurrentUser, kLabel + "\\A\\" + std::to_string(i), "", "x");
+  WriteText(p.registry, kHkeyCurrentUser, kLabel + "\\Z", "", "z");
+  WriteText(p.registry, kHkeyLocalMachine, std::string(kLinkVictim) + "\\Z", "Keep", "yes");
+  p.registry.SetBetweenCalls([&p, swapped = false]() mutable {
+    if (swapped || KeyExists(p.registry, kHkeyCurrentUser, kLabel + "\\A\\0")) return;
+    swapped = true;
+    WithKey(p, kHkeyCurrentUser, kLabels,
+            [&](RegKey key) { return p.registry.RenameKey(key, "Start Dictation US", "Start Dictation US aside"); });
+    LinkToVictim(p, kHkeyCurrentUser, kLabels, "Start Dictation US");
+  });
+}
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, HostileRegistryTest,
@@ -82,6 +101,12 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"link_below_a_sound_event", kFullRemoval, false,
                     [](TestPlatform& p) { LinkToVictim(p, kHkeyCurrentUser, kScheme, "Link"); },
                     [](TestPlatform& p) { EXPECT_FALSE(LinkExists(p, kHkeyCurrentUser, kScheme)); }},
+        HostileCase{"sound_event_label_swapped_for_a_link_during_the_walk", kFullRemoval, true,
+                    SwapLabelForALinkDuringTheWalk,
+                    [](TestPlatform& p) {
+                      EXPECT_TRUE(LinkExists(p, kHkeyCurrentUser, kLabel));
+                      EXPECT_EQ(TextValue(p.registry, kHkeyLocalMachine, std::string(kLinkVictim) + "\\Z", "Keep"), "yes");
+                    }},
         HostileCase{"link_in_place_of_a_sound_event_label", kFullRemoval, false,
                     [](TestPlatform& p) {
                       WithKey(p, kHkeyCurrentUser, kLabels,

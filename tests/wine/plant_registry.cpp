@@ -4,6 +4,9 @@
 //   plant_registry key    ROOT\PARENT NAME               a subkey
 //   plant_registry value  ROOT\KEY NAME TEXT             a REG_SZ value
 //   plant_registry remove ROOT\PARENT NAME               deletes the key (a link itself)
+//   plant_registry race   ROOT\PARENT NAME ROOT\TARGET   waits until a subkey of NAME\A has
+//       gone (a walk deleting the tree has begun), then renames NAME aside
+//       ("NAME aside") and puts a link to TARGET in its place
 // ROOT is HKLM or HKCU; "\0" in NAME stands for a NUL character. The exit
 // status is the Win32 error (0 on success).
 #include <windows.h>
@@ -46,11 +49,32 @@ std::string Unescape(const char* text) {
   return name;
 }
 
+// Polls NAME\A's count of subkeys until it drops (for at most a minute).
+LONG AwaitWalk(HKEY parent, const std::string& name) {
+  HKEY watched = nullptr;
+  LONG status = RegOpenKeyExA(parent, (name + "\\A").c_str(), 0, KEY_READ, &watched);
+  if (status != ERROR_SUCCESS) return status;
+  DWORD first = 0;
+  DWORD now = 0;
+  status = RegQueryInfoKeyA(watched, nullptr, nullptr, nullptr, &first, nullptr, nullptr, nullptr, nullptr, nullptr,
+                            nullptr, nullptr);
+  const DWORD start = GetTickCount();
+  for (now = first; status == ERROR_SUCCESS && now == first && GetTickCount() - start < 60000;) {
+    Sleep(0);
+    status = RegQueryInfoKeyA(watched, nullptr, nullptr, nullptr, &now, nullptr, nullptr, nullptr, nullptr, nullptr,
+                              nullptr, nullptr);
+  }
+  RegCloseKey(watched);
+  std::printf("walk seen: %lu of %lu subkeys of A left\n", static_cast<unsigned long>(now),
+              static_cast<unsigned long>(first));
+  return status == ERROR_SUCCESS && now == first ? static_cast<LONG>(ERROR_TIMEOUT) : ERROR_SUCCESS;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: plant_registry link|key|value|remove ROOT\\KEY NAME [TARGET|TEXT]\n");
+    std::fprintf(stderr, "usage: plant_registry link|key|value|remove|race ROOT\\KEY NAME [TARGET|TEXT]\n");
     return ERROR_INVALID_PARAMETER;
   }
   const std::string command = argv[1];
@@ -73,6 +97,12 @@ int main(int argc, char** argv) {
   } else if (command == "value" && argc == 5) {
     const std::vector<std::uint8_t> text(argv[4], argv[4] + std::strlen(argv[4]) + 1);
     status = tw::test::NativeSetValue(parent, name, REG_SZ, text);
+  } else if (command == "race" && argc == 5) {
+    RegKey targetRoot = 0;
+    std::string targetPath;
+    status = SplitRoot(argv[4], &targetRoot, &targetPath) ? AwaitWalk(key, name) : ERROR_INVALID_PARAMETER;
+    if (status == ERROR_SUCCESS) status = tw::test::NativeRenameKey(parent, name, name + " aside");
+    if (status == ERROR_SUCCESS) status = tw::test::NativeCreateLink(parent, name, targetRoot, targetPath);
   } else if (command == "remove") {
     status = tw::test::NativeDeleteKey(parent, name);
   } else {

@@ -9,6 +9,7 @@ NTSTATUS NTAPI NtCreateKey(PHANDLE key, ACCESS_MASK access, POBJECT_ATTRIBUTES a
 NTSTATUS NTAPI NtOpenKey(PHANDLE key, ACCESS_MASK access, POBJECT_ATTRIBUTES attributes);
 NTSTATUS NTAPI NtSetValueKey(HANDLE key, PUNICODE_STRING name, ULONG index, ULONG type, PVOID data, ULONG size);
 NTSTATUS NTAPI NtDeleteKey(HANDLE key);
+NTSTATUS NTAPI NtRenameKey(HANDLE key, PUNICODE_STRING newName);
 NTSTATUS NTAPI RtlFormatCurrentUserKeyPath(PUNICODE_STRING path);
 }
 
@@ -77,15 +78,34 @@ Status NativeSetValue(RegKey key, const std::string& name, ValueType type, const
   return SetValue(reinterpret_cast<HANDLE>(key), name, type, data.data(), data.size());
 }
 
-Status NativeDeleteKey(RegKey parent, const std::string& name) {
+namespace {
+
+// parent\name itself, a link included.
+Status OpenItself(RegKey parent, const std::string& name, ACCESS_MASK access, HANDLE* key) {
   std::wstring wide = Widen(name);
   UNICODE_STRING counted = Counted(wide);
   OBJECT_ATTRIBUTES attributes;
   InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE | OBJ_OPENLINK,
                              reinterpret_cast<HANDLE>(parent), nullptr);
+  return ToError(NtOpenKey(key, access, &attributes));
+}
+
+}  // namespace
+
+Status NativeDeleteKey(RegKey parent, const std::string& name) {
   HANDLE key = nullptr;
-  if (Status status = ToError(NtOpenKey(&key, DELETE, &attributes)); status != ERROR_SUCCESS) return status;
+  if (Status status = OpenItself(parent, name, DELETE, &key); status != ERROR_SUCCESS) return status;
   const Status status = ToError(NtDeleteKey(key));
+  CloseHandle(key);
+  return status;
+}
+
+Status NativeRenameKey(RegKey parent, const std::string& name, const std::string& newName) {
+  HANDLE key = nullptr;
+  if (Status status = OpenItself(parent, name, KEY_WRITE, &key); status != ERROR_SUCCESS) return status;
+  std::wstring wide = Widen(newName);
+  UNICODE_STRING counted = Counted(wide);
+  const Status status = ToError(NtRenameKey(key, &counted));
   CloseHandle(key);
   return status;
 }

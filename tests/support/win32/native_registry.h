@@ -20,5 +20,8 @@ Status NativeCreateKey(RegKey parent, const std::string& name);
 Status NativeSetValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
 // Deletes parent\name itself, a link included, never what a link points to.
 Status NativeDeleteKey(RegKey parent, const std::string& name);
+// Renames parent\name (a link itself) to newName, as another process can
+// while the uninstaller holds the key open (NtRenameKey).
+Status NativeRenameKey(RegKey parent, const std::string& name, const std::string& newName);
 
 }  // namespace tw::test

@@ -109,6 +109,15 @@ void Win32TestRegistry::Protect(RegKey, const std::string& path) {
   ADD_FAILURE() << "protected keys exist on the portable registry only (" << path << "): mark the test TW_PORTABLE_ONLY()";
 }
 
+void Win32TestRegistry::SetBetweenCalls(std::function<void()>) {
+  ADD_FAILURE() << "the hook between calls exists on the portable registry only: mark the test TW_PORTABLE_ONLY()";
+}
+
+Status Win32TestRegistry::RenameKey(RegKey, const char*, const std::string&) {
+  ADD_FAILURE() << "renaming keys exists on the portable registry only: mark the test TW_PORTABLE_ONLY()";
+  return kErrorAccessDenied;
+}
+
 void Win32TestRegistry::SetDeletesWholeTree(bool wholeTree) {
   // Windows deletes a key with subkeys never; that is the default here.
   if (wholeTree) ADD_FAILURE() << "whole-tree deletion exists on the portable registry only: mark the test TW_PORTABLE_ONLY()";

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -39,6 +40,8 @@ class Win32TestRegistry : public Win32Registry {
   // TW_PORTABLE_ONLY() and never get here.
   void Protect(RegKey root, const std::string& path);
   void SetDeletesWholeTree(bool wholeTree);
+  void SetBetweenCalls(std::function<void()> hook);
+  Status RenameKey(RegKey key, const char* subKey, const std::string& newName);
 
  private:
   // The keys below the roots and their software keys, where tests make
