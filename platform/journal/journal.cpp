@@ -1,17 +1,25 @@
 #include "platform/journal/journal.h"
 
+#include "platform/journal/reg_syntax.h"
+
 namespace tw {
 
-void Journal::Write(const std::string& text) {
+void Journal::Write(const std::string& line) {
   if (file_ == nullptr) return;
-  // One log line per text line; a failing disk does not stop the removal.
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = text.find('\n', start);
-    file_->AppendLine(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    if (end == std::string::npos) break;
-    start = end + 1;
+  // Names, data and paths are the system's and may hold any character: a
+  // line end or other control character among them is written as <0A> and
+  // the like, so that no text can start a line the run never wrote. A
+  // failing disk does not stop the removal.
+  std::string escaped;
+  for (char c : line) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7F) {
+      escaped += "<" + HexDigits(byte, 2) + ">";
+    } else {
+      escaped += c;
+    }
   }
+  file_->AppendLine(escaped);
 }
 
 void Journal::Note(const std::string& line) {

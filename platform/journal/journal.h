@@ -25,6 +25,8 @@ class Journal {
   // Text of the system (names, paths, data) in the active code page, for a line.
   std::string Utf8(const std::string& text) const { return codePage_.ToUtf8(text); }
 
+  // Each text below is one line of the log: control characters in it,
+  // line ends included, are written escaped.
   // A line that is not a change (header, message, summary), UTF-8.
   void Note(const std::string& line);
   // A change made, UTF-8.
@@ -43,7 +45,8 @@ class Journal {
   int Failures() const { return failures_; }
 
  private:
-  void Write(const std::string& text);
+  // Every line of the journal goes out through here, as one line.
+  void Write(const std::string& line);
 
   LogFile* file_;
   const CodePage& codePage_;

@@ -28,11 +28,11 @@ ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath
                      result);
     return result;
   }
-  journal_.Change("shortcut re-pointed: " + link + "\n    target: " + OrNone(journal_.Utf8(old.targetPath)) +
-                  " -> " + OrNone(journal_.Utf8(targetPath)) +
-                  "\n    working directory: " + OrNone(journal_.Utf8(old.workingDirectory)) + " -> " +
-                  OrNone(journal_.Utf8(workingDirectory)) +
-                  "\n    icon: " + IconText(journal_.Utf8(old.iconPath), old.iconIndex) + " -> (none)");
+  journal_.Change("shortcut re-pointed: " + link);
+  journal_.Note("    target: " + OrNone(journal_.Utf8(old.targetPath)) + " -> " + OrNone(journal_.Utf8(targetPath)));
+  journal_.Note("    working directory: " + OrNone(journal_.Utf8(old.workingDirectory)) + " -> " +
+                OrNone(journal_.Utf8(workingDirectory)));
+  journal_.Note("    icon: " + IconText(journal_.Utf8(old.iconPath), old.iconIndex) + " -> (none)");
   return result;
 }
 

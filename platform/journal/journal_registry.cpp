@@ -13,7 +13,7 @@ constexpr std::uint32_t kFirstDataBytes = 4096;
 std::string ValueLine(const Journal& journal, const std::string& name, ValueType type,
                       const std::vector<std::uint8_t>& data) {
   const std::string prefix = RegValueName(journal.Utf8(name)) + "=";
-  return prefix + FormatData(type, data, prefix.size());
+  return prefix + FormatData(type, data, std::nullopt);
 }
 
 }  // namespace

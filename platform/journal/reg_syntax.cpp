@@ -35,20 +35,20 @@ bool IsPlainText(ValueType type, const std::vector<std::uint8_t>& data) {
 
 std::string RegValueName(const std::string& name) { return name.empty() ? "@" : Quote(name); }
 
-std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::size_t prefixLength) {
+std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::optional<std::size_t> prefixLength) {
   if (IsPlainText(type, data)) return Quote(std::string(data.begin(), data.end() - 1));
   if (type == kRegDword && data.size() == 4) {
     return "dword:" + HexDigits(data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24, 8);
   }
   std::string out = type == kRegBinary ? "hex:" : "hex(" + HexDigits(type, 1) + "):";
-  std::size_t column = prefixLength + out.size();
+  std::size_t column = prefixLength.value_or(0) + out.size();
   for (std::size_t i = 0; i < data.size(); ++i) {
     out += HexDigits(data[i], 2);
     column += 2;
     if (i + 1 < data.size()) {
       out += ',';
       ++column;
-      if (column > 76) {
+      if (prefixLength && column > 76) {
         out += "\\\n  ";
         column = 2;
       }

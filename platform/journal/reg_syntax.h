@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,8 @@ std::string Quote(const std::string& text);
 std::string RegValueName(const std::string& name);
 // The data after "name=": a plain text quoted, a four-byte DWORD as
 // dword:..., anything else as hex bytes, continued with "\" and a line end
-// past column 76 (prefixLength: the columns before the data).
-std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::size_t prefixLength);
+// past column 76 (prefixLength: the columns before the data; none: one line
+// however long, as the change log has it).
+std::string FormatData(ValueType type, const std::vector<std::uint8_t>& data, std::optional<std::size_t> prefixLength);
 
 }  // namespace tw

@@ -1,6 +1,8 @@
 #include "platform/win32/win32_log_file.h"
 
 #include <windows.h>
+#include <aclapi.h>
+#include <sddl.h>
 
 #include <string>
 
@@ -60,6 +62,59 @@ bool FolderIsWherePathSays(const WideText& full) {
   return where;
 }
 
+// Whether the process runs with an administrator's full token. When that
+// cannot be told, it is taken to: the log's checks then apply.
+bool ProcessIsElevated() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return true;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  const BOOL known = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size);
+  CloseHandle(token);
+  return !known || elevation.TokenIsElevated != 0;
+}
+
+bool IsProcessUser(PSID sid) {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  DWORD size = 0;
+  const bool same = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
+                    EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+  CloseHandle(token);
+  return same;
+}
+
+// Whether the file's owner is Administrators, SYSTEM or the user the process
+// runs as: an elevated run writes into no file that an ordinary user made
+// and can therefore read, rewrite or swap the rights of.
+bool HasTrustedOwner(HANDLE file) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
+                      &descriptor) != ERROR_SUCCESS) {
+    return false;
+  }
+  const bool trusted = owner != nullptr && (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
+                                            IsWellKnownSid(owner, WinLocalSystemSid) || IsProcessUser(owner));
+  LocalFree(descriptor);
+  return trusted;
+}
+
+// What an elevated run gives a log it makes: SYSTEM and Administrators may do
+// anything, ordinary users read it only; nothing is inherited from a folder
+// that users may write.
+struct AdminOnlySecurity {
+  SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
+  AdminOnlySecurity() {
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;BU)", SDDL_REVISION_1,
+                                                         &attributes.lpSecurityDescriptor, nullptr);
+  }
+  ~AdminOnlySecurity() { LocalFree(attributes.lpSecurityDescriptor); }
+  AdminOnlySecurity(const AdminOnlySecurity&) = delete;
+  AdminOnlySecurity& operator=(const AdminOnlySecurity&) = delete;
+};
+
 }  // namespace
 
 Win32LogFile::~Win32LogFile() {
@@ -75,15 +130,22 @@ Status Win32LogFile::Open(const char* path) {
   // path a junction planted in one of its folders. A missing file is made
   // only in a folder reached without one; a junction planted there in the
   // meantime is still refused, the new file left empty.
-  const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES;
+  // Elevated, a file made now gets rights that ordinary users cannot write
+  // by, and one found is taken only from a trusted owner; a kill between the
+  // making and the check leaves an empty file of that kind.
+  const bool elevated = ProcessIsElevated();
+  AdminOnlySecurity adminOnly;
+  if (elevated && adminOnly.attributes.lpSecurityDescriptor == nullptr) return static_cast<Status>(GetLastError());
+  const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | READ_CONTROL;
   const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
   HANDLE file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
   if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
     if (!FolderIsWherePathSays(full)) return ERROR_ACCESS_DENIED;
-    file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, CREATE_NEW, flags, nullptr);
+    SECURITY_ATTRIBUTES* security = elevated ? &adminOnly.attributes : nullptr;
+    file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, security, CREATE_NEW, flags, nullptr);
   }
   if (file == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
-  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, full)) {
+  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, full) || (elevated && !HasTrustedOwner(file))) {
     CloseHandle(file);
     return ERROR_ACCESS_DENIED;
   }

@@ -7,6 +7,7 @@
 #include "app/unattended_options.h"
 #include "tests/safety/family_model.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/registry_probe.h"
 #include "tests/support/test_platform.h"
 
 namespace tw::test {
@@ -241,6 +242,27 @@ TEST(ChangeLogTest, DoubleByteNamesAreWrittenWhole) {
   EXPECT_NE(log.find(folder + "\"快捷乗\"=dword:00000001  ; was dword:00000002\r\n"), std::string::npos) << log;
   EXPECT_NE(log.find("\"快捷亅\"=-  ; was dword:00000001\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("乗\\\""), std::string::npos) << log;
+}
+
+// Names, data and paths hold what a user put there: a line end or other
+// control character in them never starts a line of the log or the report.
+TEST(ChangeLogTest, ControlCharactersInTheSystemsTextsCannotForgeALine) {
+  for (const char* switches : {"/quiet /log:C:\\logs\\run.log ", "/preview /log:C:\\logs\\run.log "}) {
+    TestPlatform platform;
+    platform.LoadFixture("typical_run.reg");
+    const std::string label = "AppEvents\\EventLabels\\Start Dictation US";
+    WriteText(platform.registry, kHkeyCurrentUser, label, "v\nuninstaller started: C:\\FORGED.exe -y", "x\r\ny");
+    WriteText(platform.registry, kHkeyCurrentUser, label, "w\x1b[2J\x7f", "");
+    platform.WriteFile("C:\\logs\\run.log");
+    EXPECT_EQ(platform.RunProgram(std::string(switches) + kRemoval), kExitDone);
+    const std::string log = platform.ReadFile("C:\\logs\\run.log");
+    EXPECT_NE(log.find("\r\n; was \"v<0a>uninstaller started: C:\\\\FORGED.exe -y\"=hex(1):78,0d,0a,79,00\r\n"),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("\r\n; was \"w<1b>[2J<7f>\"=\"\"\r\n"), std::string::npos) << log;
+    const std::size_t started = log.find("\nuninstaller ");  // the run's own line, and no other
+    EXPECT_NE(started, std::string::npos) << log;
+    EXPECT_EQ(log.find("\nuninstaller ", started + 1), std::string::npos) << log;
+  }
 }
 
 // The registry calls of one run of the fixture, with the switches or, when

@@ -1,0 +1,80 @@
+// The change log of an elevated run: a new file gets rights that ordinary
+// users cannot write by; an existing one owned by an ordinary user is refused.
+#include <windows.h>
+#include <aclapi.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_log_file.h"
+#include "tests/win32/scratch_folder.h"
+
+namespace tw::win32test {
+namespace {
+
+bool Elevated() {
+  HANDLE token = nullptr;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  const bool elevated = GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) &&
+                        elevation.TokenIsElevated != 0;
+  CloseHandle(token);
+  return elevated;
+}
+
+// The rights the file's DACL gives the built-in Users group.
+ACCESS_MASK UsersRights(const std::string& path) {
+  PACL dacl = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const WideText wide = WidenFromActiveCodePage(path.c_str());
+  EXPECT_EQ(GetNamedSecurityInfoW(wide.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, &dacl,
+                                  nullptr, &descriptor),
+            static_cast<DWORD>(ERROR_SUCCESS));
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof users;
+  CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size);
+  TRUSTEE_W trustee{};
+  BuildTrusteeWithSidW(&trustee, users);
+  ACCESS_MASK rights = 0;
+  EXPECT_EQ(GetEffectiveRightsFromAclW(dacl, &trustee, &rights), static_cast<DWORD>(ERROR_SUCCESS));
+  LocalFree(descriptor);
+  return rights;
+}
+
+TEST(LogFileRightsTest, ElevatedRunsMakeLogsUsersCannotWriteAndRefuseTheirs) {
+  if (!Elevated()) GTEST_SKIP() << "the process is not elevated";
+  ScratchFolder folder;
+  {
+    Win32LogFile log;
+    ASSERT_EQ(log.Open((folder / "new.log").c_str()), kErrorSuccess);
+  }
+  const ACCESS_MASK rights = UsersRights(folder / "new.log");
+  EXPECT_NE(rights & FILE_READ_DATA, 0u);
+  EXPECT_EQ(rights & (FILE_WRITE_DATA | FILE_APPEND_DATA | WRITE_DAC | WRITE_OWNER | DELETE), 0u) << std::hex << rights;
+
+  std::ofstream(folder / "theirs.log") << "planted";
+  const WideText theirs = WidenFromActiveCodePage((folder / "theirs.log").c_str());
+  BYTE users[SECURITY_MAX_SID_SIZE];
+  DWORD size = sizeof users;
+  ASSERT_TRUE(CreateWellKnownSid(WinBuiltinUsersSid, nullptr, users, &size));
+  const DWORD owned = SetNamedSecurityInfoW(const_cast<wchar_t*>(theirs.c_str()), SE_FILE_OBJECT,
+                                            OWNER_SECURITY_INFORMATION, users, nullptr, nullptr, nullptr);
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  const bool kept = owned == ERROR_SUCCESS &&
+                    GetNamedSecurityInfoW(theirs.c_str(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr,
+                                          nullptr, nullptr, &descriptor) == ERROR_SUCCESS &&
+                    EqualSid(owner, users);
+  LocalFree(descriptor);
+  if (!kept) GTEST_SKIP() << "the system keeps no owner Users for a file (error " << owned << ")";
+  Win32LogFile log;
+  EXPECT_EQ(log.Open((folder / "theirs.log").c_str()), kErrorAccessDenied);
+  std::ifstream in(folder / "theirs.log");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "planted");
+}
+
+}  // namespace
+}  // namespace tw::win32test
