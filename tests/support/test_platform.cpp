@@ -19,9 +19,11 @@
 
 namespace tw::test {
 
-TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {}
+TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
+  user.profile = "C:\\";
+}
 
-Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
+Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage, user}; }
 
 void TestPlatform::LoadRegText(const std::string& text) {
   auto error = ImportRegText(registry, text);
@@ -59,6 +61,8 @@ void TestPlatform::WriteFile(const std::string& windowsPath, const std::string& 
   std::ofstream(host, std::ios::binary) << content;
 }
 
+void TestPlatform::MakeFolder(const std::string& windowsPath) { std::filesystem::create_directories(Host(windowsPath)); }
+
 bool TestPlatform::Exists(const std::string& windowsPath) const {
   std::error_code error;
   return std::filesystem::exists(std::filesystem::symlink_status(Host(windowsPath), error));
@@ -82,7 +86,7 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 }
 
 int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
-  const Platform view{through, files, processes, messages, links, engine, codePage};
+  const Platform view{through, files, processes, messages, links, engine, codePage, user};
   StreamStandardOutput output(standardOutput);
   return tw::RunProgram(view, log, output, commandLine, kInstance);
 }
