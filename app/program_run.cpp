@@ -44,6 +44,7 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
   JournalFileSystem journalFiles(platform.files, journal);
   JournalShellLinks journalLinks(platform.links, journal);
   JournalSpeechEngine journalEngine(platform.engine, journal);
+  JournalUserFolders journalUser(platform.user, journal);
   const bool logging = journal.Writes();
   const Platform view{logging ? journalRegistry : platform.registry,
                       logging ? static_cast<FileSystem&>(journalFiles) : platform.files,
@@ -51,7 +52,8 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
                       messages,
                       logging ? static_cast<ShellLinks&>(journalLinks) : platform.links,
                       logging ? static_cast<SpeechEngine&>(journalEngine) : platform.engine,
-                      platform.codePage};
+                      platform.codePage,
+                      logging ? static_cast<UserFolders&>(journalUser) : platform.user};
   UninstallApp(view, options.removal, instance).RunUninstall();
   const int exitCode = ExitCodeOf(messages, launcher);
   journal.Note("summary: " + std::to_string(journal.Changes()) + " changes, " + std::to_string(journal.Failures()) +
@@ -75,7 +77,7 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
   const Platform overlay{registry, files, platform.processes, platform.messages,
-                         links, platform.engine, platform.codePage};
+                         links, platform.engine, platform.codePage, platform.user};
   return RunUnattended(overlay, journal, options, instance);
 }
 

@@ -8,6 +8,7 @@
 #include "platform/registry.h"
 #include "platform/shell_links.h"
 #include "platform/speech_engine.h"
+#include "platform/user_folders.h"
 
 namespace tw {
 
@@ -19,6 +20,7 @@ struct Platform {
   ShellLinks& links;
   SpeechEngine& engine;
   const CodePage& codePage;
+  UserFolders& user;
 };
 
 }  // namespace tw

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "platform/types.h"
 
@@ -13,6 +14,10 @@ class SpeechEngine {
   // makes this a silent no-op.
   virtual std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
                                            const char* userName) = 0;
+  // The library in the engine's own folder when it was passed over because
+  // others than the machine's administrators could change it or its folder
+  // (the system folder held none); empty otherwise.
+  virtual std::string PassedOverLibrary() const { return std::string(); }
 };
 
 }  // namespace tw

@@ -30,7 +30,7 @@ void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
   const auto folderValue = SuffixedName(remainingProduct, "Folder", kFolderValueNameCapacity);
   ScopedKey language(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
   const auto folderName = folderValue ? language.ReadText(folderValue->c_str(), layout::kPathCapacity) : std::nullopt;
-  const auto programsDirectory = folderName ? ReadProgramsDirectory(platform_.registry) : std::nullopt;
+  const auto programsDirectory = folderName ? ReadProgramsDirectory(platform_.registry, platform_.user) : std::nullopt;
   // Without all three the link would be written at a made-up place and point
   // at a made-up file: the shortcuts are better left as they are.
   if (!helpDirectory || !folderName || !programsDirectory) return;

@@ -119,7 +119,7 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
 }
 
 void UninstallApp::DeleteShortcut(const std::string& folderName, const std::string& shortcutName) {
-  const auto programsDirectory = ReadProgramsDirectory(platform_.registry);
+  const auto programsDirectory = ReadProgramsDirectory(platform_.registry, platform_.user);
   if (!programsDirectory) return;
   // A name that is not one plain component would reach outside the folder.
   const auto path = ShortcutFilePath(platform_.codePage, *programsDirectory, folderName, shortcutName);

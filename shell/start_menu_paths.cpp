@@ -18,11 +18,31 @@ bool IsAbsolutePath(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadProgramsDirectory(Registry& registry) {
+std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user) {
   const ScopedKey shellFolders(registry, kHkeyCurrentUser, std::string(layout::kShellFolders), kKeyQueryValue);
-  auto directory = shellFolders.ReadText(layout::kPrograms, layout::kPathCapacity);
+  const auto directory = shellFolders.ReadText(layout::kPrograms, layout::kPathCapacity);
   if (!directory || !IsAbsolutePath(*directory)) return std::nullopt;
-  return directory;
+  if (!user.UserRightsHeld()) {
+    user.Refused(*directory, "the user's own rights cannot be had");
+    return std::nullopt;
+  }
+  auto final = user.FinalFolderPath(*directory);
+  if (!final) return std::nullopt;  // no folder there, so nothing below it either
+  const auto profile = user.ProfileFolder();
+  if (!profile || !LiesBelow(*final, *profile)) {
+    user.Refused(*directory, "not below the user's profile folder " + profile.value_or("(unknown)"));
+    return std::nullopt;
+  }
+  // The long form from here on: the exact-path checks of each delete compare with it.
+  return final;
+}
+
+bool LiesBelow(const std::string& path, const std::string& folder) {
+  if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return false;
+  // Only a drive's root ends in its separator (a last byte 0x5C may be a
+  // trail byte); the byte after the whole folder starts a character.
+  const bool driveRoot = folder.size() == 3 && folder[1] == ':' && folder[2] == '\\';
+  return driveRoot || path[folder.size()] == '\\';
 }
 
 bool IsPlainName(const CodePage& codePage, const std::string& name) {

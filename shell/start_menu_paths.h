@@ -10,12 +10,22 @@
 #include "platform/code_page.h"
 #include "platform/file_system.h"
 #include "platform/registry.h"
+#include "platform/user_folders.h"
 
 namespace tw {
 
-// The current user's start-menu programs directory; nothing when it cannot be
-// read or is not an absolute path (drive letter and backslash, or UNC).
-std::optional<std::string> ReadProgramsDirectory(Registry& registry);
+// The current user's start-menu programs directory, as the final path of the
+// folder; nothing when it cannot be read, is not an absolute path (drive
+// letter and backslash, or UNC) or cannot be opened. Nothing either, and the
+// refusal told to user, when the folder does not lie below the user's profile
+// folder or the user's own rights cannot be had: whatever lies below such a
+// folder is not the user's to have removed.
+std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user);
+
+// Whether the final path lies below the final path of the folder. Both come
+// from the same system call, which spells every name as the disk holds it, so
+// the bytes are compared as they stand.
+bool LiesBelow(const std::string& path, const std::string& folder);
 
 // Whether the name is one plain path component: not empty, no "\", "/" or ":"
 // (trail bytes of double-byte characters aside), and not made of dots and

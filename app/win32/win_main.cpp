@@ -4,6 +4,7 @@
 
 #include "app/message_ids.h"
 #include "app/program_run.h"
+#include "platform/win32/library_search.h"
 #include "platform/win32/win32_log_file.h"
 #include "platform/win32/win32_platform.h"
 #include "platform/win32/win32_standard_output.h"
@@ -11,6 +12,7 @@
 #include "registry/layout.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  tw::SearchLibrariesInSystemFolderOnly();
   const auto instanceHandle = reinterpret_cast<tw::InstanceHandle>(instance);
   static tw::Win32Platform platform(
       instanceHandle, IDS_APP_TITLE,

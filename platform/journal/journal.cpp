@@ -37,6 +37,11 @@ void Journal::Failure(const std::string& what, Status error) {
   Note("failed (error " + std::to_string(error) + "): " + what);
 }
 
+void Journal::Refusal(const std::string& what) {
+  ++failures_;
+  Note("refused: " + what);
+}
+
 void Journal::RegistryChange(const std::string& key, const std::string& line) {
   ++changes_;
   if (key != currentKey_) Write("[" + Utf8(key) + "]");

@@ -33,6 +33,8 @@ class Journal {
   void Change(const std::string& line);
   // A change that failed, with the Windows error code.
   void Failure(const std::string& what, Status error);
+  // Changes not even tried, UTF-8: counted as a failure.
+  void Refusal(const std::string& what);
   // A registry change: line is a .reg value line (UTF-8) of key (in the
   // active code page), written below "[key]" unless the previous line was of
   // the same key.

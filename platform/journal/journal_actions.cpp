@@ -45,6 +45,12 @@ std::int32_t JournalSpeechEngine::UninstallSpeechUser(WindowHandle window, Insta
     return 0;
   }
   const std::int32_t result = inner_.UninstallSpeechUser(window, instance, languageCode, userName);
+  const std::string passedOver = inner_.PassedOverLibrary();
+  if (!passedOver.empty() && !passedOverTold_) {
+    journal_.Refusal("engine library " + journal_.Utf8(passedOver) +
+                     ": others than Administrators, SYSTEM and TrustedInstaller can change it or its folder");
+    passedOverTold_ = true;
+  }
   journal_.Change("engine library: " + call + " returned " + std::to_string(result));
   return result;
 }
@@ -79,6 +85,12 @@ std::uint32_t JournalLauncher::RunToEnd(const char* commandLine, std::uint32_t s
   if (result >= 32) exitCode_ = *exitCode;
   Record(commandLine, result);
   return result;
+}
+
+void JournalUserFolders::Refused(const std::string& folder, const std::string& reason) {
+  inner_.Refused(folder, reason);
+  journal_.Refusal("every change below the programs directory " + journal_.Utf8(folder) + ": " +
+                   journal_.Utf8(reason));
 }
 
 }  // namespace tw

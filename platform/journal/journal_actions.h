@@ -11,6 +11,7 @@
 #include "platform/process_launcher.h"
 #include "platform/shell_links.h"
 #include "platform/speech_engine.h"
+#include "platform/user_folders.h"
 
 namespace tw {
 
@@ -32,9 +33,25 @@ class JournalSpeechEngine : public SpeechEngine {
 
   std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
                                    const char* userName) override;
+  std::string PassedOverLibrary() const override { return inner_.PassedOverLibrary(); }
 
  private:
   SpeechEngine& inner_;
+  Journal& journal_;
+  bool passedOverTold_ = false;
+};
+
+class JournalUserFolders : public UserFolders {
+ public:
+  JournalUserFolders(UserFolders& inner, Journal& journal) : inner_(inner), journal_(journal) {}
+
+  std::optional<std::string> ProfileFolder() override { return inner_.ProfileFolder(); }
+  std::optional<std::string> FinalFolderPath(const std::string& path) override { return inner_.FinalFolderPath(path); }
+  bool UserRightsHeld() override { return inner_.UserRightsHeld(); }
+  void Refused(const std::string& folder, const std::string& reason) override;
+
+ private:
+  UserFolders& inner_;
   Journal& journal_;
 };
 

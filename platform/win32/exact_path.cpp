@@ -17,6 +17,8 @@ WideText WithoutLongPrefix(const WideText& path) {
   return path;
 }
 
+}  // namespace
+
 WideText FinalPathOf(HANDLE handle) {
   WideText path(MAX_PATH, L'\0');
   DWORD length = GetFinalPathNameByHandleW(handle, path.data(), static_cast<DWORD>(path.size()), FILE_NAME_NORMALIZED);
@@ -27,6 +29,8 @@ WideText FinalPathOf(HANDLE handle) {
   path.resize(length < path.size() ? length : 0);
   return WithoutLongPrefix(path);
 }
+
+namespace {
 
 WideText FullPathOf(const wchar_t* path) {
   WideText full(MAX_PATH, L'\0');

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include "platform/win32/wide_text.h"
+
 namespace tw {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
@@ -22,6 +24,10 @@ HANDLE OpenAtExactPath(const char* path, DWORD access);
 // with singleName, also one that has no other name (a hard link would carry a
 // write to another file). False when it cannot be opened (see GetLastError).
 bool IsPlainFileAt(const wchar_t* path, bool singleName);
+
+// The opened object's final path, "C:\dir" or "\\server\share\dir" (no
+// "\\?\" prefix); empty when the system cannot tell it.
+WideText FinalPathOf(HANDLE handle);
 
 // Whether the opened object's final path is the full form of path.
 bool LiesAt(HANDLE handle, const wchar_t* path);

@@ -32,6 +32,23 @@ bool CanImpersonate(HANDLE token) {
          level >= SecurityImpersonation;
 }
 
+// Whether files can be opened while impersonating the token. One at the
+// identification level lets the impersonation begin, but Windows then fails
+// every open (ERROR_BAD_IMPERSONATION_LEVEL); Wine gives the linked token that
+// level and lets it work.
+bool WorksForFiles(HANDLE token) {
+  if (CanImpersonate(token)) return true;
+  wchar_t system[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH || !ImpersonateLoggedOnUser(token)) return false;
+  const HANDLE folder = CreateFileW(system, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                    nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  RevertToSelf();
+  if (folder == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(folder);
+  return true;
+}
+
 bool SameUser(HANDLE first, HANDLE second) {
   BYTE firstUser[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)];
   BYTE secondUser[SECURITY_MAX_SID_SIZE + sizeof(TOKEN_USER)];
@@ -58,6 +75,12 @@ OwnedHandle ShellToken(HANDLE ownToken) {
   return Own(duplicate);
 }
 
+// An unknown elevation counts as one: the rights then fail closed.
+bool FindElevationThroughUac() {
+  const OwnedHandle own = OpenToken(GetCurrentProcess(), TOKEN_QUERY);
+  return !own || ElevatedThroughUac(own.get());
+}
+
 OwnedHandle FindUnelevatedToken() {
   const OwnedHandle own = OpenToken(GetCurrentProcess(), TOKEN_QUERY);
   if (!own || !ElevatedThroughUac(own.get())) return nullptr;
@@ -65,7 +88,7 @@ OwnedHandle FindUnelevatedToken() {
   DWORD size = 0;
   if (GetTokenInformation(own.get(), TokenLinkedToken, &linked, sizeof linked, &size)) {
     OwnedHandle token = Own(linked.LinkedToken);
-    if (token && CanImpersonate(token.get())) return token;
+    if (token && WorksForFiles(token.get())) return token;
   }
   return ShellToken(own.get());
 }
@@ -76,11 +99,17 @@ HANDLE UnelevatedToken() {
   return token.get();
 }
 
+bool ProcessElevatedThroughUac() {
+  static const bool elevated = FindElevationThroughUac();
+  return elevated;
+}
+
 }  // namespace
 
 UserRights::UserRights() {
   const HANDLE token = UnelevatedToken();
   impersonating_ = token != nullptr && ImpersonateLoggedOnUser(token);
+  held_ = impersonating_ || !ProcessElevatedThroughUac();
 }
 
 UserRights::~UserRights() {

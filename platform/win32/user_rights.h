@@ -9,7 +9,9 @@ namespace tw {
 // unelevated token: the linked token of a process elevated through UAC, or,
 // where that is only good for identification, the token of the user's shell
 // when it belongs to the same user. Without either (not elevated through UAC,
-// no shell) the thread keeps the process's rights.
+// no shell) the thread keeps the process's rights. The rights are held only
+// when the process is not elevated through UAC or the impersonation works:
+// otherwise a change in the user's folders is to be refused.
 class UserRights {
  public:
   UserRights();
@@ -18,9 +20,11 @@ class UserRights {
   UserRights& operator=(const UserRights&) = delete;
 
   bool Impersonating() const { return impersonating_; }
+  bool Held() const { return held_; }
 
  private:
   bool impersonating_ = false;
+  bool held_ = false;
 };
 
 }  // namespace tw

@@ -30,6 +30,7 @@ bool Fail(DWORD error) {
 template <typename Change>
 bool ChangeAtExactPath(const char* path, DWORD access, Change change) {
   const UserRights rights;
+  if (!rights.Held()) return Fail(ERROR_ACCESS_DENIED);
   const HANDLE handle = OpenAtExactPath(path, access | FILE_READ_ATTRIBUTES);
   if (handle == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;

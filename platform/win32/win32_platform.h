@@ -13,6 +13,7 @@
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_speech_engine.h"
+#include "platform/win32/win32_user_folders.h"
 
 namespace tw {
 
@@ -23,7 +24,7 @@ class Win32Platform {
   Win32Platform(InstanceHandle instance, std::uint32_t captionId, EngineFolderValue engineFolder)
       : messages_(instance, captionId), engine_(registry_, std::move(engineFolder)) {}
 
-  Platform View() { return Platform{registry_, files_, processes_, messages_, links_, engine_, codePage_}; }
+  Platform View() { return Platform{registry_, files_, processes_, messages_, links_, engine_, codePage_, user_}; }
 
  private:
   Win32Registry registry_;
@@ -33,6 +34,7 @@ class Win32Platform {
   Win32ShellLinks links_;
   Win32SpeechEngine engine_;
   Win32CodePage codePage_;
+  Win32UserFolders user_;
 };
 
 }  // namespace tw

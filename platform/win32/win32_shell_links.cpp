@@ -112,6 +112,7 @@ HRESULT WithLinkObject(Use use) {
 
 ComResult Win32ShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
   const UserRights rights;
+  if (!rights.Held()) return E_ACCESSDENIED;
   return WithLinkObject(
       [&](IShellLinkA* link) { return UpdateThroughLink(link, targetPath, linkPath, workingDirectory); });
 }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/win32/administrators_only.h"
 #include "platform/win32/exact_path.h"
 #include "platform/win32/wide_text.h"
 
@@ -73,13 +74,29 @@ std::string Win32SpeechEngine::LibraryInEngineFolder() {
   return path.size() < MAX_PATH ? path : std::string();
 }
 
+void* Win32SpeechEngine::LoadFromEngineFolder(const std::string& path) {
+  const WideText file = WidenFromActiveCodePage(path.c_str());
+  if (file.empty() || !IsPlainFileAt(file.c_str(), false)) return nullptr;  // none there: nothing passed over
+  WideText folder = file.substr(0, file.rfind(L'\\'));
+  if (folder.back() == L':') folder += L'\\';
+  const HANDLE folderHandle = OpenAtExactPath(folder.c_str(), READ_CONTROL, kShareAll);
+  const HANDLE fileHandle = OpenAtExactPath(file.c_str(), READ_CONTROL, kShareAll);
+  const bool administrators = folderHandle != INVALID_HANDLE_VALUE && fileHandle != INVALID_HANDLE_VALUE &&
+                              OnlyAdministratorsCanWrite(folderHandle) && OnlyAdministratorsCanWrite(fileHandle);
+  HMODULE library = administrators ? LoadByFullPath(path) : nullptr;
+  if (folderHandle != INVALID_HANDLE_VALUE) CloseHandle(folderHandle);
+  if (fileHandle != INVALID_HANDLE_VALUE) CloseHandle(fileHandle);
+  if (!administrators) passedOver_ = path;
+  return library;
+}
+
 void Win32SpeechEngine::Bind() {
   bound_ = true;
   // Keep the current directory out of the search for the library's own imports.
   SetDllDirectoryA("");
-  const std::string inEngineFolder = LibraryInEngineFolder();
-  HMODULE library = inEngineFolder.empty() ? nullptr : LoadByFullPath(inEngineFolder);
-  if (library == nullptr) library = LoadFromSystemFolder();
+  HMODULE library = LoadFromSystemFolder();
+  const std::string inEngineFolder = library == nullptr ? LibraryInEngineFolder() : std::string();
+  if (!inEngineFolder.empty()) library = static_cast<HMODULE>(LoadFromEngineFolder(inEngineFolder));
   // Loaded for the rest of the run and never freed: the process ends soon.
   if (library == nullptr) return;
   uninstallSpeechUser_ = reinterpret_cast<ExportedFunction>(GetProcAddress(library, "UninstallSpeechUser"));

@@ -1,8 +1,9 @@
 // The speech engine's control-panel library spchcfg.cpl, bound on first use.
 // The program runs elevated, often from a folder the user can write to: the
-// library is taken only by its full path from the engine's own folder, as
-// the machine-wide registry records it, or from the system folder; never
-// from the program's folder, the current directory or PATH.
+// library is taken from the system folder, or else by its full path from the
+// engine's own folder as the machine-wide registry records it, and only when
+// ordinary users can change neither; never from the program's folder, the
+// current directory or PATH.
 #pragma once
 
 #include <string>
@@ -25,6 +26,7 @@ class Win32SpeechEngine : public SpeechEngine {
 
   std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
                                    const char* userName) override;
+  std::string PassedOverLibrary() const override { return passedOver_; }
 
  private:
   // The export as GetProcAddress gives it; its real signature lives beside
@@ -32,6 +34,9 @@ class Win32SpeechEngine : public SpeechEngine {
   using ExportedFunction = void (*)();
 
   void Bind();
+  // The library at path, when neither it nor its folder can be changed by
+  // anyone but the machine's administrators; otherwise passed over.
+  void* LoadFromEngineFolder(const std::string& path);
   // <engine folder>\spchcfg.cpl when the recorded folder is a plain absolute
   // local path; empty otherwise.
   std::string LibraryInEngineFolder();
@@ -40,6 +45,7 @@ class Win32SpeechEngine : public SpeechEngine {
   EngineFolderValue engineFolder_;
   bool bound_ = false;
   ExportedFunction uninstallSpeechUser_ = nullptr;
+  std::string passedOver_;
 };
 
 }  // namespace tw

@@ -13,7 +13,7 @@ namespace tw::fuzz {
 namespace fs = std::filesystem;
 namespace {
 
-constexpr const char* kProgramsDirectory = "C:\\Users\\Me\\Start Menu\\Programs";
+constexpr const char* kProgramsDirectory = "C:\\users\\Me\\Start Menu\\Programs";
 constexpr std::uint32_t kMostFilled = 1000;  // the registry finds a value by a linear search: keep inputs fast
 
 // What the family's setups and the user's other programs leave on disk.

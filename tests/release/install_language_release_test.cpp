@@ -9,7 +9,7 @@ namespace tw::test {
 namespace {
 
 const std::string kLanguage = Family("Install\\Languages\\EN_US");
-const std::string kFolder = std::string("C:\\Users\\Ann\\Start Menu\\Programs") + "\\Talkwise Dictation";
+const std::string kFolder = std::string("C:\\users\\Ann\\Start Menu\\Programs") + "\\Talkwise Dictation";
 
 class InstallLanguageReleaseTest : public StartMenuTest {
  protected:

@@ -19,6 +19,7 @@ class ProductEntryTest : public ::testing::Test {
  protected:
   void SetUp() override {
     platform.LoadFixture("handover_en_us.reg");
+    platform.MakeFolder("C:\\Start Menu\\Programs");
     platform.WriteFile(std::string(kHelp) + "\\twc\\twcUS.hlp");
     platform.WriteFile(std::string(kHelp) + "\\twlite\\twliteUS.hlp");
   }

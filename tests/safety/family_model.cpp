@@ -25,7 +25,7 @@ void FamilyModel::PrepareSystem(TestPlatform& platform) {
   WriteText(platform.registry, kHkeyCurrentUser, "AppEvents\\EventLabels\\Close", "", "Close program");
   WriteText(platform.registry, kHkeyLocalMachine, "SOFTWARE\\Corvane\\TalkwiseExtra", "Keep", "yes");
   platform.WriteFile(std::string(kPrograms) + "\\Accessories\\Notepad.lnk", "notepad");
-  platform.WriteFile("C:\\Users\\Me\\Documents\\letter.txt", "letter");
+  platform.WriteFile("C:\\users\\Me\\Documents\\letter.txt", "letter");
 }
 
 std::vector<std::string> FamilyModel::Components(const std::string& product) {

@@ -25,7 +25,7 @@ struct Shortcut {
 
 class FamilyModel {
  public:
-  static constexpr const char* kPrograms = "C:\\Users\\Me\\Start Menu\\Programs";
+  static constexpr const char* kPrograms = "C:\\users\\Me\\Start Menu\\Programs";
   static constexpr const char* kHelp = "C:\\Program Files\\Talkwise\\Help";
   static constexpr const char* kBin = "C:\\Program Files\\Talkwise\\Bin";
 

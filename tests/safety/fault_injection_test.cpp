@@ -11,22 +11,22 @@
 namespace tw::test {
 namespace {
 
-constexpr const char* kPrograms = "C:\\Users\\Me\\Start Menu\\Programs";
+constexpr const char* kPrograms = "C:\\users\\Me\\Start Menu\\Programs";
 constexpr const char* kFamilyFolders[] = {"Talkwise", "Talkwise Deutsch"};
 
 // The files the family's setups and their neighbours leave on disk.
 constexpr const char* kInstalledFiles[] = {
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise\\Begin Here.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise\\General Reference.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise\\Dictation.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise\\Voice Training.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise\\Commands.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise\\Extras\\Readme.txt",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise Deutsch\\Diktat.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise Deutsch\\Hilfe.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Accessories\\Notepad.lnk",
-    "C:\\Users\\Me\\Start Menu\\Programs\\Begin Here.lnk",
-    "C:\\Users\\Me\\Documents\\letter.txt",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise\\Begin Here.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise\\General Reference.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise\\Dictation.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise\\Voice Training.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise\\Commands.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise\\Extras\\Readme.txt",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise Deutsch\\Diktat.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Talkwise Deutsch\\Hilfe.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Accessories\\Notepad.lnk",
+    "C:\\users\\Me\\Start Menu\\Programs\\Begin Here.lnk",
+    "C:\\users\\Me\\Documents\\letter.txt",
     "C:\\Program Files\\Talkwise\\Help\\twc\\twcus.hlp",
     "C:\\Program Files\\Talkwise\\Help\\twc\\refbookus.hlp",
     "C:\\Program Files\\Talkwise\\Help\\twc\\twcus.cnt",
@@ -63,7 +63,7 @@ std::uint64_t RunWithSchedule(TestPlatform& platform, const RunCase& run, FaultS
   FaultyRegistry registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
   const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage};
+                      platform.codePage, platform.user};
   UninstallApp app(view, run.commandLine, TestPlatform::kInstance);
   EXPECT_FALSE(app.RunUninstall());
   return schedule.Calls();

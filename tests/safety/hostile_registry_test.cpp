@@ -14,7 +14,7 @@ namespace {
 
 constexpr const char* kFullRemoval = "ProdTWC C en_us C:\\u.exe log";
 constexpr const char* kSharedRelease = "ProdTWDLite D en_us C:\\u.exe log";
-constexpr const char* kFolder = "C:\\Users\\Me\\Start Menu\\Programs\\Talkwise";
+constexpr const char* kFolder = "C:\\users\\Me\\Start Menu\\Programs\\Talkwise";
 const std::string kNul(1, '\0');
 
 // Runs the planting on an opened root\path, which is created when missing.

@@ -9,7 +9,7 @@
 namespace tw::test {
 namespace {
 
-const std::string kFolder = "C:\\Users\\Ann\\Start Menu\\Programs\\Talkwise";
+const std::string kFolder = "C:\\users\\Ann\\Start Menu\\Programs\\Talkwise";
 constexpr const char* kCommand = "ProdTWC C en_us C:\\u.exe log";
 
 class ProgramFolderTest : public StartMenuTest {
@@ -17,7 +17,7 @@ class ProgramFolderTest : public StartMenuTest {
   void SetUp() override {
     WriteText(platform.registry, kHkeyLocalMachine, Family("Install\\Languages\\EN_US"), "FolderName", "Talkwise");
     platform.WriteFile(kFolder + "\\Begin Here.lnk");
-    platform.WriteFile("C:\\Users\\Ann\\Start Menu\\Programs\\Talkwise Extra\\Keep.lnk");
+    platform.WriteFile("C:\\users\\Ann\\Start Menu\\Programs\\Talkwise Extra\\Keep.lnk");
   }
   void Remove(const std::string& folderName) {
     MakeApp(kCommand)->RemoveProgramFolder(folderName);
@@ -49,7 +49,7 @@ TEST_F(ProgramFolderTest, RemovesTheWholeTreeButNeverWhatLinksPointTo) {
 
   Remove("Talkwise");
   EXPECT_FALSE(platform.Exists(kFolder));
-  EXPECT_TRUE(platform.Exists("C:\\Users\\Ann\\Start Menu\\Programs\\Talkwise Extra\\Keep.lnk"));
+  EXPECT_TRUE(platform.Exists("C:\\users\\Ann\\Start Menu\\Programs\\Talkwise Extra\\Keep.lnk"));
   EXPECT_TRUE(std::filesystem::exists(outside.Path() / "Data" / "Inner" / "precious.dat"));
   EXPECT_TRUE(std::filesystem::exists(outside.Path() / "precious.txt"));
   for (const std::string& change : watched.changes) EXPECT_EQ(change.find("SetAttributes " + kFolder + "\\A Data"), std::string::npos);
@@ -72,7 +72,7 @@ TEST_F(ProgramFolderTest, FolderThatIsALinkGoesByItself) {
 // folder, and a sub-folder swapped for a link after it was looked at.
 TEST_F(ProgramFolderTest, PlantedNamesAndLinksAtAnyLevelReachNothingOutside) {
   TW_NEEDS_SYMBOLIC_LINKS();
-  const std::string victim = "C:\\Users\\Ann\\Start Menu\\victim";
+  const std::string victim = "C:\\users\\Ann\\Start Menu\\victim";
   platform.WriteFile(victim + "\\precious.txt");
   std::filesystem::create_directories(platform.Host(kFolder) / "..\\victim");  // one name on this disk
   WriteHostFile(platform.Host(kFolder) / "..\\victim" / "x");
@@ -118,7 +118,7 @@ TEST_F(ProgramFolderTest, EmptyNameStandsForTheLanguagesDefaultFolder) {
 TEST_F(ProgramFolderTest, NamedFolderGoesEvenWithoutLanguageKey) {
   platform.LoadRegText("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\" + Family("Install") + "]\n");
   Remove("TALKWISE EXTRA");
-  EXPECT_FALSE(platform.Exists("C:\\Users\\Ann\\Start Menu\\Programs\\Talkwise Extra"));
+  EXPECT_FALSE(platform.Exists("C:\\users\\Ann\\Start Menu\\Programs\\Talkwise Extra"));
   EXPECT_TRUE(platform.Exists(kFolder));
 }
 

@@ -17,7 +17,7 @@ constexpr const char* kLanguageKey = "SOFTWARE\\Corvane\\Talkwise\\Install\\Lang
 constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr const char* kDictationHelp = "C:\\Talkwise\\DictHelp";
 constexpr const char* kControlHelp = "C:\\Talkwise\\CtrlHelp";
-constexpr const char* kPrograms = "C:\\Users\\u\\Start Menu\\Programs";
+constexpr const char* kPrograms = "C:\\users\\u\\Start Menu\\Programs";
 
 // Target, link path and working directory of one shortcut update.
 struct Update {
@@ -43,6 +43,7 @@ class ShortcutSwapTest : public ::testing::Test {
     Text(kLanguageKey, "SwapBeginHere", "Begin Here");
     Text(kLanguageKey, "SwapGenRef", "General Reference");
     WriteText(platform.registry, kHkeyCurrentUser, kShellFolders, "Programs", kPrograms);
+    platform.MakeFolder(kPrograms);
   }
   void Text(const std::string& path, const std::string& name, const std::string& text) {
     WriteText(platform.registry, kHkeyLocalMachine, path, name, text);
@@ -89,15 +90,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         Direction{"ProdTWDLite", "ProdTWC",
                   {{"C:\\Talkwise\\DictHelp\\twlitcUS.hlp",
-                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Control\\Begin Here.lnk", kDictationHelp},
+                    "C:\\users\\u\\Start Menu\\Programs\\Talkwise Control\\Begin Here.lnk", kDictationHelp},
                    {"C:\\Talkwise\\DictHelp\\twc\\refbookUS.hlp",
-                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Control\\General Reference.lnk",
+                    "C:\\users\\u\\Start Menu\\Programs\\Talkwise Control\\General Reference.lnk",
                     "C:\\Talkwise\\DictHelp\\twc"}}},
         Direction{"ProdTWC", "ProdTWDLite",
                   {{"C:\\Talkwise\\CtrlHelp\\twliteUS.hlp",
-                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Lite\\Begin Here.lnk", kControlHelp},
+                    "C:\\users\\u\\Start Menu\\Programs\\Talkwise Lite\\Begin Here.lnk", kControlHelp},
                    {"C:\\Talkwise\\CtrlHelp\\twlite\\refbookUS.hlp",
-                    "C:\\Users\\u\\Start Menu\\Programs\\Talkwise Lite\\General Reference.lnk",
+                    "C:\\users\\u\\Start Menu\\Programs\\Talkwise Lite\\General Reference.lnk",
                     "C:\\Talkwise\\CtrlHelp\\twlite"}}}));
 
 TEST_F(ShortcutSwapTest, OnlyTheGeneralReferenceWithoutABeginHereName) {

@@ -8,7 +8,7 @@
 namespace tw::test {
 namespace {
 
-const std::string kFolder = std::string("C:\\Users\\Ann\\Start Menu\\Programs") + "\\Talkwise Dictation";
+const std::string kFolder = std::string("C:\\users\\Ann\\Start Menu\\Programs") + "\\Talkwise Dictation";
 const std::string kLanguage = Family("Install\\Languages\\EN_US");
 const std::string kCounters = kLanguage + "\\Folders\\Talkwise Dictation";
 constexpr const char* kLite = "ProdTWDLite D en_us C:\\u.exe log";
@@ -254,7 +254,8 @@ TEST_F(ShortcutsTest, ALanguageListThatBreaksOffKeepsTheFolder) {
   FaultSchedule schedule;
   BrokenOffListings registry(platform.registry, schedule);
   const Platform view = platform.View();
-  UninstallApp app({registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage}, kTWC,
+  UninstallApp app({registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage, view.user},
+                   kTWC,
                    TestPlatform::kInstance);
   ASSERT_TRUE(app.ParseCommandLine());
   std::string folder;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/registry_probe.h"
+#include "shell/start_menu_paths.h"
 #include "tests/support/start_menu_test.h"
 
 namespace tw::test {
@@ -11,7 +12,7 @@ namespace {
 
 const std::string kLanguage = Family("Install\\Languages\\EN_US");
 const std::string kCounters = kLanguage + "\\Folders\\Talkwise Dictation";
-const std::string kFolder = "C:\\Users\\Ann\\Start Menu\\Programs\\Talkwise Dictation";
+const std::string kFolder = "C:\\users\\Ann\\Start Menu\\Programs\\Talkwise Dictation";
 constexpr const char* kLite = "ProdTWDLite D en_us C:\\u.exe log";
 
 class UnsafeNamesTest : public StartMenuTest {
@@ -20,8 +21,8 @@ class UnsafeNamesTest : public StartMenuTest {
     platform.LoadFixture("shortcuts.reg");
     for (const char* name : {"Begin Here", "Dictate", "Train", "Command"}) platform.WriteFile(kFolder + "\\" + name + ".lnk");
     for (const char* sentinel :
-         {"C:\\Victim.lnk", "C:\\Users\\Victim.lnk", "C:\\Users\\Ann\\Start Menu\\Victim.lnk",
-          "C:\\Users\\Ann\\Start Menu\\Programs\\Dictate.lnk", "C:\\Users\\Ann\\Start Menu\\Programs\\Talkwise\\Read Me.lnk"}) {
+         {"C:\\Victim.lnk", "C:\\users\\Victim.lnk", "C:\\users\\Ann\\Start Menu\\Victim.lnk",
+          "C:\\users\\Ann\\Start Menu\\Programs\\Dictate.lnk", "C:\\users\\Ann\\Start Menu\\Programs\\Talkwise\\Read Me.lnk"}) {
       platform.WriteFile(sentinel);
     }
   }
@@ -103,14 +104,85 @@ INSTANTIATE_TEST_SUITE_P(Directories, UnsafeProgramsDirectoryTest,
                          ::testing::Values(std::nullopt, "", "Programs", "Start Menu\\Programs",
                                            "\\Users\\Ann\\Start Menu\\Programs", "C:Users\\Ann\\Start Menu\\Programs",
                                            "C:/Users/Ann/Start Menu/Programs", "..\\..", "1:\\Users", "\\\\\\Users",
-                                           "C:"));
+                                           "C:", "\\\\FILES\\Profiles\\Ann\\Programs"));
 
-TEST_F(UnsafeNamesTest, NetworkProgramsDirectoryIsUsed) {
-  SetProgramsDirectory("\\\\FILES\\Profiles\\Ann\\Programs");
+// A programs directory that the user's hive points outside the user's own
+// profile: whatever lies below it stays, and each refusal is told.
+class ForeignProgramsDirectoryTest : public UnsafeNamesTest, public ::testing::WithParamInterface<std::string> {
+ protected:
+  void SetUp() override {
+    UnsafeNamesTest::SetUp();
+    platform.user.profile = "C:\\users\\Ann";
+    for (const char* elsewhere : {"C:\\Program Files\\Corvane", "C:\\users\\Annex\\Start Menu\\Programs", "C:"}) {
+      platform.WriteFile(std::string(elsewhere) + "\\Talkwise Dictation\\Dictate.lnk");
+    }
+    WriteText(platform.registry, kHkeyLocalMachine, kLanguage, "FolderName", "Talkwise Dictation");
+  }
+  void ExpectNothingChanged(const std::set<std::string>& before) {
+    ReleaseAndRemove();
+    RemoveDefaultFolder();
+    EXPECT_FALSE(DwordValue(platform.registry, kHkeyLocalMachine, kCounters, "Dictate").has_value());
+    EXPECT_TRUE(watched.changes.empty());
+    EXPECT_EQ(DiskContents(), before);
+    // Each shortcut's delete and the folder's removal read the directory afresh.
+    EXPECT_EQ(platform.user.refused.size(), 3u);
+  }
+};
+
+TEST_P(ForeignProgramsDirectoryTest, IsNotUsed) {
+  SetProgramsDirectory(GetParam());
+  ExpectNothingChanged(DiskContents());
+  for (const std::string& refusal : platform.user.refused) EXPECT_EQ(refusal.rfind(GetParam() + ": not below", 0), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Directories, ForeignProgramsDirectoryTest,
+                         ::testing::Values("C:\\Program Files\\Corvane", "C:\\", "C:\\users\\Ann",
+                                           "C:\\users\\Ann\\..\\..\\Program Files\\Corvane",
+                                           "C:\\users\\Annex\\Start Menu\\Programs"));
+
+TEST_F(ForeignProgramsDirectoryTest, ALinkInTheProfileIsFollowedToWhereItLeads) {
+  TW_NEEDS_SYMBOLIC_LINKS();
+  Link("C:\\users\\Ann\\Corvane", platform.Host("C:\\Program Files\\Corvane"), true);
+  SetProgramsDirectory("C:\\users\\Ann\\Corvane");
+  ExpectNothingChanged(DiskContents());
+}
+
+TEST_F(ForeignProgramsDirectoryTest, WithoutTheUsersOwnRightsNothingIsTouchedAndEachRefusalIsLogged) {
+  SetProgramsDirectory(kPrograms);
+  platform.user.rightsHeld = false;
+  const std::set<std::string> before = DiskContents();
+  ExpectNothingChanged(before);
+  platform.user.refused.clear();
+  platform.RunProgram("/quiet /log:C:\\run.log " + std::string(kLite));  // the full removal here
+  EXPECT_EQ(platform.user.refused.size(), 1u);
+  const std::string log = platform.ReadFile("C:\\run.log");
+  const std::string line = "refused: every change below the programs directory " + std::string(kPrograms) +
+                           ": the user's own rights cannot be had";
+  EXPECT_NE(log.find(line), std::string::npos) << log;
+  EXPECT_TRUE(platform.Exists(kFolder + "\\Dictate.lnk"));
+}
+
+#if !defined(_WIN32)  // the system's own short names: tests/wine/hostile_start_menu
+TEST_F(ForeignProgramsDirectoryTest, AShortNameIsTheLongFolderItNames) {
+  platform.user.shortNames["C:\\users\\ANN~1"] = "C:\\users\\Ann";
+  platform.user.profile = "C:\\users\\ANN~1";
+  SetProgramsDirectory("C:\\users\\ANN~1\\Start Menu\\Programs");
   ReleaseAndRemove();
-  EXPECT_EQ(watched.changes,
-            (std::vector<std::string>{"RemoveFile \\\\FILES\\Profiles\\Ann\\Programs\\Talkwise Dictation\\Dictate.lnk",
-                                      "RemoveFile \\\\FILES\\Profiles\\Ann\\Programs\\Talkwise Dictation\\Train.lnk"}));
+  EXPECT_EQ(watched.changes, (std::vector<std::string>{"RemoveFile " + kFolder + "\\Dictate.lnk",
+                                                       "RemoveFile " + kFolder + "\\Train.lnk"}));
+  EXPECT_TRUE(platform.user.refused.empty());
+}
+#endif
+
+TEST(LiesBelowTest, OnlyWholeFoldersBelow) {
+  EXPECT_TRUE(LiesBelow("C:\\users\\Ann\\Programs", "C:\\users\\Ann"));
+  EXPECT_TRUE(LiesBelow("C:\\Users", "C:\\"));
+  EXPECT_FALSE(LiesBelow("C:\\users\\Ann", "C:\\users\\Ann"));
+  EXPECT_FALSE(LiesBelow("C:\\users\\Annex", "C:\\users\\Ann"));
+  EXPECT_FALSE(LiesBelow("C:\\USERS\\Ann\\Programs", "C:\\users\\Ann"));  // final paths spell alike
+  // A profile whose last character has the trail byte 0x5C (code page 936's U+4E57).
+  EXPECT_FALSE(LiesBelow("C:\\users\\\x81\x5cX\\Programs", "C:\\users\\\x81\x5c"));
+  EXPECT_TRUE(LiesBelow("C:\\users\\\x81\x5c\\Programs", "C:\\users\\\x81\x5c"));
 }
 
 TEST_F(UnsafeNamesTest, ShortcutPathBeyondMaxPathIsPassedOver) {

@@ -10,7 +10,8 @@ StartMenuTest::StartMenuTest() { SetProgramsDirectory(kPrograms); }
 
 std::unique_ptr<UninstallApp> StartMenuTest::MakeApp(const std::string& commandLine) {
   Platform view = platform.View();
-  Platform watchedView{view.registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage};
+  Platform watchedView{view.registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage,
+                       view.user};
   auto app = std::make_unique<UninstallApp>(watchedView, commandLine, TestPlatform::kInstance);
   EXPECT_TRUE(app->ParseCommandLine()) << commandLine;
   return app;

@@ -15,7 +15,7 @@ namespace tw::test {
 
 class StartMenuTest : public ::testing::Test {
  protected:
-  static constexpr const char* kPrograms = "C:\\Users\\Ann\\Start Menu\\Programs";
+  static constexpr const char* kPrograms = "C:\\users\\Ann\\Start Menu\\Programs";
 
   StartMenuTest();
 

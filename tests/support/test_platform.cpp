@@ -20,13 +20,17 @@
 namespace tw::test {
 
 #if defined(_WIN32)
-TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {}
+TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
+  user.profile = "C:\\";
+}
 #else
 TestPlatform::TestPlatform()
-    : registry(&codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {}
+    : registry(&codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
+  user.profile = "C:\\";
+}
 #endif
 
-Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage}; }
+Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage, user}; }
 
 void TestPlatform::LoadRegText(const std::string& text) {
   auto error = ImportRegText(registry, text);
@@ -64,6 +68,8 @@ void TestPlatform::WriteFile(const std::string& windowsPath, const std::string& 
   std::ofstream(host, std::ios::binary) << content;
 }
 
+void TestPlatform::MakeFolder(const std::string& windowsPath) { std::filesystem::create_directories(Host(windowsPath)); }
+
 bool TestPlatform::Exists(const std::string& windowsPath) const {
   std::error_code error;
   return std::filesystem::exists(std::filesystem::symlink_status(Host(windowsPath), error));
@@ -87,7 +93,7 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 }
 
 int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
-  const Platform view{through, files, processes, messages, links, engine, codePage};
+  const Platform view{through, files, processes, messages, links, engine, codePage, user};
   StreamStandardOutput output(standardOutput);
   return tw::RunProgram(view, log, output, commandLine, kInstance);
 }

@@ -31,6 +31,8 @@ class TestPlatform {
   std::string Snapshot();
   // Creates a file (and its folders) at a Windows path.
   void WriteFile(const std::string& windowsPath, const std::string& content = "");
+  // Creates a folder (and those above it) at a Windows path.
+  void MakeFolder(const std::string& windowsPath);
   bool Exists(const std::string& windowsPath) const;
   std::filesystem::path Host(const std::string& windowsPath) const;
 
@@ -59,6 +61,8 @@ class TestPlatform {
   RecordingShellLinks links;
   RecordingSpeechEngine engine;
   SettableCodePage codePage;
+  // The profile is all of drive C: unless a test sets a narrower one.
+  TestUserFolders user{files, drives.Path()};
   std::ostringstream standardOutput;  // of RunProgram
 };
 

@@ -13,6 +13,7 @@
 #include "tests/support/win32/win32_test_services.h"
 #else
 #include "platform/portable/disk_file_system.h"
+#include "platform/portable/disk_user_folders.h"
 #include "platform/portable/memory_registry.h"
 #endif
 
@@ -22,6 +23,7 @@ namespace tw::test {
 constexpr bool kPortablePlatform = false;
 using TestRegistry = Win32TestRegistry;
 using TestFileSystem = Win32TestFileSystem;
+using TestUserFolders = Win32TestUserFolders;
 using TestDrives = SystemDrives;
 // The keys a test may change; the rest of the system's registry is not theirs.
 const std::vector<std::string> kSnapshotKeys = kFamilyTraces;
@@ -32,6 +34,7 @@ bool ServicesRunCodePage(unsigned codePage);
 constexpr bool kPortablePlatform = true;
 using TestRegistry = MemoryRegistry;
 using TestFileSystem = DiskFileSystem;
+using TestUserFolders = DiskUserFolders;
 using TestDrives = TempDrives;
 const std::vector<std::string> kSnapshotKeys{"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_CURRENT_USER\\Software",
                                              "HKEY_CURRENT_USER\\AppEvents"};

@@ -4,11 +4,14 @@
 // function that is not there makes the call a silent no-op.
 #include <windows.h>
 
+#include <aclapi.h>
 #include <gtest/gtest.h>
+#include <sddl.h>
 
 #include <string>
 
 #include "platform/types.h"
+#include "platform/win32/administrators_only.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_speech_engine.h"
 #include "tests/win32/scratch_folder.h"
@@ -72,6 +75,32 @@ class SpeechEngineTest : public ::testing::Test {
     RegCloseKey(key);
   }
 
+  // Gives the object to the administrators alone (others may read it); false
+  // where the system does not keep that.
+  static bool GiveToAdministrators(const std::string& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("O:BAD:P(A;;FA;;;BA)(A;;FA;;;SY)(A;;FRFX;;;WD)",
+                                                              SDDL_REVISION_1, &descriptor, nullptr)) {
+      return false;
+    }
+    PSID owner = nullptr;
+    PACL dacl = nullptr;
+    BOOL defaulted = FALSE;
+    BOOL present = FALSE;
+    GetSecurityDescriptorOwner(descriptor, &owner, &defaulted);
+    GetSecurityDescriptorDacl(descriptor, &present, &dacl, &defaulted);
+    const DWORD status = SetNamedSecurityInfoA(const_cast<char*>(path.c_str()), SE_FILE_OBJECT,
+                                               OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION |
+                                                   PROTECTED_DACL_SECURITY_INFORMATION,
+                                               owner, nullptr, dacl, nullptr);
+    LocalFree(descriptor);
+    const HANDLE object = CreateFileA(path.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    const bool kept = status == ERROR_SUCCESS && object != INVALID_HANDLE_VALUE && OnlyAdministratorsCanWrite(object);
+    if (object != INVALID_HANDLE_VALUE) CloseHandle(object);
+    return kept;
+  }
+
   Win32Registry registry;
   Win32SpeechEngine engine{registry, {kEngineKey, "Bin"}};
 
@@ -83,6 +112,9 @@ TEST_F(SpeechEngineTest, CallsTheLibraryInTheEnginesFolderAndKeepsItForTheRun) {
   ScratchFolder engineFolder;
   Install("stub_spchcfg.dll", engineFolder / "spchcfg.cpl");
   RecordEngineFolder(engineFolder.Path());
+  if (!GiveToAdministrators(engineFolder / "spchcfg.cpl") || !GiveToAdministrators(engineFolder.Path())) {
+    GTEST_SKIP() << "this system keeps no owner and access list set on a file";
+  }
 
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 1);
   EXPECT_EQ(LastCall(), "0|4194304|AB_CD|navcd");
@@ -109,10 +141,24 @@ TEST_F(SpeechEngineTest, NeverLoadsALibraryFromTheProgramsFolderTheCurrentDirect
   }
 }
 
+// Folders made below C:\ let ordinary users change what is created in them:
+// such a library is passed over, and told.
+TEST_F(SpeechEngineTest, PassesOverALibraryThatOrdinaryUsersCanChange) {
+  ScratchFolder engineFolder;
+  Install("stub_spchcfg.dll", engineFolder / "spchcfg.cpl");
+  RecordEngineFolder(engineFolder.Path());
+  EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0);
+  EXPECT_EQ(LastCall(), "not loaded");
+  EXPECT_EQ(engine.PassedOverLibrary(), engineFolder / "spchcfg.cpl");
+}
+
 TEST_F(SpeechEngineTest, ALibraryWithoutTheFunctionIsASilentNoOp) {
   ScratchFolder engineFolder;
   Install("stub_without_export.dll", engineFolder / "spchcfg.cpl");
   RecordEngineFolder(engineFolder.Path() + "\\");
+  if (!GiveToAdministrators(engineFolder / "spchcfg.cpl") || !GiveToAdministrators(engineFolder.Path())) {
+    GTEST_SKIP() << "this system keeps no owner and access list set on a file";
+  }
 
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0);
   EXPECT_EQ(LastCall(), "loaded, without LastUninstallSpeechUserCall");

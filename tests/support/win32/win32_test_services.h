@@ -14,6 +14,7 @@
 #include "platform/code_page.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_user_folders.h"
 
 namespace tw::test {
 
@@ -67,6 +68,23 @@ class Win32TestFileSystem : public Win32FileSystem {
 
  private:
   std::set<FindHandle> searches_;
+};
+
+// The system's final paths; the profile folder and whether the user's rights
+// are held are the test's, as on the portable platform.
+class Win32TestUserFolders : public Win32UserFolders {
+ public:
+  Win32TestUserFolders(const Win32TestFileSystem&, const std::filesystem::path&) {}
+
+  std::optional<std::string> ProfileFolder() override { return profile ? FinalFolderPath(*profile) : std::nullopt; }
+  bool UserRightsHeld() override { return rightsHeld && Win32UserFolders::UserRightsHeld(); }
+  void Refused(const std::string& folder, const std::string& reason) override {
+    refused.push_back(folder + ": " + reason);
+  }
+
+  std::optional<std::string> profile;
+  bool rightsHeld = true;
+  std::vector<std::string> refused;
 };
 
 // Drive C: as the test found it: whatever a test adds in its first two folder

@@ -1,0 +1,41 @@
+// The user's folders on the portable platform's disk. The profile folder and
+// whether the user's own rights can be had are set by the test, and so are 8.3
+// short names (which the disk has none of): each is an alias of a long path.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "platform/portable/disk_file_system.h"
+#include "platform/user_folders.h"
+
+namespace tw {
+
+class DiskUserFolders : public UserFolders {
+ public:
+  // files and root are those of the DiskFileSystem that holds the drives.
+  DiskUserFolders(const DiskFileSystem& files, std::filesystem::path root);
+
+  std::optional<std::string> ProfileFolder() override;
+  // Links are followed as the system does, short names replaced by their
+  // long forms; the names are spelt as the disk holds them.
+  std::optional<std::string> FinalFolderPath(const std::string& path) override;
+  bool UserRightsHeld() override { return rightsHeld; }
+  void Refused(const std::string& folder, const std::string& reason) override;
+
+  std::optional<std::string> profile;  // a Windows path; none: not known
+  bool rightsHeld = true;
+  // Short path -> long path, each the whole path of a folder ("C:\Users\LONGNA~1").
+  std::map<std::string, std::string> shortNames;
+  std::vector<std::string> refused;  // "<folder>: <reason>"
+
+ private:
+  std::string LongForm(const std::string& path) const;
+
+  const DiskFileSystem& files_;
+  std::filesystem::path root_;
+};
+
+}  // namespace tw
