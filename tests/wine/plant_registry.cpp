@@ -6,7 +6,7 @@
 //   plant_registry remove ROOT\PARENT NAME               deletes the key (a link itself)
 //   plant_registry race   ROOT\PARENT NAME ROOT\TARGET   waits until a subkey of NAME\A has
 //       gone (a walk deleting the tree has begun), then renames NAME aside
-//       ("NAME aside") and puts a link to TARGET in its place
+//       ("aside NAME") and puts a link to TARGET in its place
 // ROOT is HKLM or HKCU; "\0" in NAME stands for a NUL character. The exit
 // status is the Win32 error (0 on success).
 #include <windows.h>
@@ -101,7 +101,9 @@ int main(int argc, char** argv) {
     RegKey targetRoot = 0;
     std::string targetPath;
     status = SplitRoot(argv[4], &targetRoot, &targetPath) ? AwaitWalk(key, name) : ERROR_INVALID_PARAMETER;
-    if (status == ERROR_SUCCESS) status = tw::test::NativeRenameKey(parent, name, name + " aside");
+    // A new name that sorts right after the old one meets a fault of Wine 8.0's
+    // server (the key takes its next sibling's place); one sorting first does not.
+    if (status == ERROR_SUCCESS) status = tw::test::NativeRenameKey(parent, name, "aside " + name);
     if (status == ERROR_SUCCESS) status = tw::test::NativeCreateLink(parent, name, targetRoot, targetPath);
   } else if (command == "remove") {
     status = tw::test::NativeDeleteKey(parent, name);
