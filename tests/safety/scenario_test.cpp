@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <random>
-#include <sstream>
 
 #include "tests/safety/family_model.h"
 #include "tests/safety/hostile_plants.h"
 #include "tests/support/hostile_planting.h"
+#include "tests/support/journal_lines.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/scope_check.h"
 
@@ -81,26 +81,6 @@ class LinesLog : public LogFile {
   std::vector<std::string> lines;
 };
 
-// The change lines of a log or a preview's report: no header, no summary, and
-// what was done in the words of what would be.
-std::vector<std::string> ChangeLines(const std::vector<std::string>& journal) {
-  std::vector<std::string> changes;
-  for (std::string line : journal) {
-    if (line.rfind("==== ", 0) == 0 || line.rfind("command line: ", 0) == 0 || line.rfind("switches: ", 0) == 0 ||
-        line.rfind("summary: ", 0) == 0 || line.rfind("exit code: ", 0) == 0) {
-      continue;
-    }
-    const std::string engine = "engine library: UninstallSpeechUser";
-    if (line.rfind(engine, 0) == 0) line = "engine library: would call " + line.substr(16, line.rfind(" returned ") - 16);
-    const std::size_t quiet = line.rfind(" (quiet, not shown)");
-    if (line.rfind("message: ", 0) == 0 && quiet != std::string::npos) line.replace(quiet, 7, " (preview");
-    const std::string started = "uninstaller started: ";
-    if (line.rfind(started, 0) == 0) line = "uninstaller would be started: " + line.substr(started.size());
-    changes.push_back(line);
-  }
-  return changes;
-}
-
 class Scenario {
  public:
   explicit Scenario(std::uint64_t seed) : random_(seed) {}
@@ -154,12 +134,7 @@ class Scenario {
     const std::vector<std::string> preview = Preview(commandLine, system);
     LinesLog log;
     EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + commandLine, platform_.registry, log), 0);
-    const std::vector<std::string> logged = ChangeLines(log.lines);
-    const auto differ = std::mismatch(preview.begin(), preview.end(), logged.begin(), logged.end());
-    EXPECT_TRUE(differ.first == preview.end() && differ.second == logged.end())
-        << "the preview differs from the run's log at line " << (differ.first - preview.begin()) << ":\n  preview: "
-        << (differ.first == preview.end() ? "(end)" : *differ.first)
-        << "\n  log:     " << (differ.second == logged.end() ? "(end)" : *differ.second);
+    EXPECT_EQ(FirstDifference(preview, ChangeLines(log.lines)), "");
 
     ASSERT_EQ(platform_.processes.started.size(), 1u);
     EXPECT_EQ(platform_.processes.started[0].commandLine, "C:\\Uninst\\uninst.exe -y " + arguments);
@@ -197,10 +172,7 @@ class Scenario {
     }
     EXPECT_TRUE(platform_.processes.started.empty() && platform_.links.updates.empty() &&
                 platform_.engine.calls.size() == engineCalls);
-    std::vector<std::string> lines;
-    std::istringstream report(platform_.standardOutput.str());
-    for (std::string line; std::getline(report, line);) lines.push_back(line);
-    return ChangeLines(lines);
+    return ChangeLines(platform_.standardOutput.str());
   }
 
   // What the release of the product's entry hands over to the products that
