@@ -4,7 +4,7 @@
 #include <cctype>
 #include <system_error>
 
-#if __has_include(<sys/file.h>)
+#if !defined(_WIN32)  // POSIX locks; the Windows build meets the system's own sharing
 #include <fcntl.h>
 #include <sys/file.h>
 #include <unistd.h>

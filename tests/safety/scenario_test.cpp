@@ -17,6 +17,7 @@
 #include "tests/safety/hostile_plants.h"
 #include "tests/support/hostile_planting.h"
 #include "tests/support/journal_lines.h"
+#include "tests/support/machine_states.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/scope_check.h"
 
@@ -117,6 +118,15 @@ class Scenario {
 
     // Links need a system that makes them, names with backslashes the portable disk.
     if (kPortablePlatform) PlantHostileEntries(platform_, FamilyModel::kPrograms, random_);
+    const std::string languageKey = Family("Install\\Languages\\" + leaving.language);
+    const PlantedState state = PlantMachineState(
+        platform_,
+        {std::string(FamilyModel::kPrograms) + "\\" + FamilyModel::Folder(leaving.language),
+         languageKey + "\\" + leaving.product + "Objs", languageKey + "\\Folders\\" + FamilyModel::Folder(leaving.language),
+         "AppEvents\\EventLabels\\Start Dictation " + FamilyModel::Suffix(leaving.language)},
+        random_);
+    SCOPED_TRACE("planted: " + (state.name.empty() ? std::string("nothing") : state.name));
+    const int exitCode = state.startFails ? 1603 : 0;
     const RegistryImage before = CaptureRegistry(platform_.registry);
     std::vector<std::filesystem::path> programs = {platform_.Host(FamilyModel::kPrograms)};
     // A real drive C: holds the system's own folder: too big to image each
@@ -131,9 +141,11 @@ class Scenario {
     const std::string arguments = "C:\\Uninst\\" + leaving.product + ".log";
     const std::string commandLine =
         leaving.product + " " + leaving.variant + " " + language + " C:\\Uninst\\uninst.exe " + arguments;
-    const std::vector<std::string> preview = Preview(commandLine, system);
+    const std::vector<std::string> preview = Preview(commandLine, system, exitCode);
     LinesLog log;
-    EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + commandLine, platform_.registry, log), 0);
+    EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + commandLine, platform_.registry, log), exitCode);
+    platform_.links.readOnly.clear();
+    platform_.processes.result = 33;
     EXPECT_EQ(FirstDifference(preview, ChangeLines(log.lines)), "");
 
     ASSERT_EQ(platform_.processes.started.size(), 1u);
@@ -160,12 +172,13 @@ class Scenario {
   // The preview of the run: it must change nothing, start nothing, call no
   // engine; its report's change lines.
   // The disk is imaged whole but for the system's own folder (excluded).
-  std::vector<std::string> Preview(const std::string& commandLine, const std::vector<std::filesystem::path>& excluded) {
+  std::vector<std::string> Preview(const std::string& commandLine, const std::vector<std::filesystem::path>& excluded,
+                                   int exitCode) {
     const std::string registryBefore = platform_.Snapshot();
     const DiskImage diskBefore = CaptureDisk(platform_.drives.Path(), excluded);
     platform_.standardOutput.str("");
     const std::size_t engineCalls = platform_.engine.calls.size();
-    EXPECT_EQ(platform_.RunProgram("/preview " + commandLine), 0);
+    EXPECT_EQ(platform_.RunProgram("/preview " + commandLine), exitCode);
     EXPECT_EQ(platform_.Snapshot(), registryBefore) << "the preview changed the registry";
     for (const std::string& change : DiskChanges(diskBefore, CaptureDisk(platform_.drives.Path(), excluded))) {
       ADD_FAILURE() << "the preview changed the disk: " << change;
@@ -288,7 +301,7 @@ class Scenario {
         const std::string name = entry.path().filename().string();
         if (!IsPlantedName(name)) actual.insert(name);
         // What the program must not empty keeps its folder: a name that reads as a path.
-        keepsPlanted = keepsPlanted || HoldsOddName(entry.path());
+        keepsPlanted = keepsPlanted || HoldsOddName(entry.path()) || name == kHeldOpenName;
       }
       EXPECT_EQ(actual, expected) << "program folder of " << language;
       EXPECT_EQ(exists, !expected.empty() || keepsPlanted) << "program folder of " << language;
