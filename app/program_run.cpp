@@ -74,6 +74,12 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
                                                {kHkeyCurrentUser, layout::kShellFolders},
                                                {kHkeyCurrentUser, layout::kEventLabels},
                                                {kHkeyCurrentUser, layout::kSoundScheme}});
+  if (registry.Uncopied()) {
+    // Never a report of less than the run would do.
+    journal.Note("preview impossible: the key " + journal.Utf8(*registry.Uncopied()) + " cannot be read whole");
+    journal.Note("exit code: " + std::to_string(kExitFailed));
+    return kExitFailed;
+  }
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
   const Platform overlay{registry, files, platform.processes, platform.messages,

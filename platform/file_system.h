@@ -32,6 +32,12 @@ class FileSystem {
   // DeleteFileA / RemoveDirectoryA
   virtual bool RemoveFile(const char* path) = 0;
   virtual bool RemoveFolder(const char* path) = 0;
+  // Whether RemoveFile (folder false) or RemoveFolder would get past its
+  // open: the same open for delete, with the same sharing and the same check
+  // of where the object lies, and nothing disposed. The attribute checks that
+  // follow the open are the caller's (a preview knows the attributes the run
+  // would have set by then). False with LastError set as the delete sets it.
+  virtual bool MayRemove(const char* path, bool folder) = 0;
   // GetLastError after a failed call of this interface.
   virtual Status LastError() = 0;
 };

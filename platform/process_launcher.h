@@ -14,6 +14,10 @@ class ProcessLauncher {
   // (below 32: not started, the error code); exitCode receives the program's
   // exit code once it has ended.
   virtual std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) = 0;
+  // Whether the program would start, without starting it: the program the
+  // command line names, found as CreateProcess finds it, exists and is a
+  // file. Start's convention: 32 or more, or the error a start would meet.
+  virtual std::uint32_t MayStart(const char* commandLine) = 0;
 };
 
 }  // namespace tw

@@ -23,6 +23,10 @@ class ShellLinks {
   virtual ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) = 0;
   // Loads the shortcut at linkPath and reads the fields that Update changes.
   virtual ComResult Read(const char* linkPath, ShortcutTarget* target) = 0;
+  // What Update would meet before it writes, nothing written: the same checks
+  // of where the shortcut lies and the access its save needs (a read-only
+  // shortcut is refused, as Windows refuses its save).
+  virtual ComResult MayUpdate(const char* linkPath) = 0;
 };
 
 }  // namespace tw

@@ -7,9 +7,6 @@
 namespace tw {
 namespace {
 
-// What a start that a preview only reports returns: a program started.
-constexpr std::uint32_t kPreviewStarted = 33;
-
 std::string OrNone(const std::string& text) { return text.empty() ? "(none)" : text; }
 
 std::string IconText(const std::string& path, int index) {
@@ -71,15 +68,16 @@ std::uint32_t JournalLauncher::Start(const char* commandLine, std::uint32_t show
     std::uint32_t exitCode = 0;
     return RunToEnd(commandLine, showCommand, &exitCode);
   }
-  const std::uint32_t result = journal_.Previews() ? kPreviewStarted : inner_.Start(commandLine, showCommand);
+  const std::uint32_t result = journal_.Previews() ? inner_.MayStart(commandLine) : inner_.Start(commandLine, showCommand);
   Record(commandLine, result);
   return result;
 }
 
 std::uint32_t JournalLauncher::RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) {
   if (journal_.Previews()) {
-    Record(commandLine, kPreviewStarted);
-    return kPreviewStarted;
+    const std::uint32_t result = inner_.MayStart(commandLine);
+    Record(commandLine, result);
+    return result;
   }
   const std::uint32_t result = inner_.RunToEnd(commandLine, showCommand, exitCode);
   if (result >= 32) exitCode_ = *exitCode;

@@ -2,7 +2,7 @@
 // written to the journal: a shortcut's old and new target, the engine call and
 // its result, the uninstaller's command line and whether it started. In a
 // preview the engine is not called and nothing is started: the journal says
-// what would be.
+// what would be, a start that would fail as it would fail.
 #pragma once
 
 #include <optional>
@@ -21,6 +21,7 @@ class JournalShellLinks : public ShellLinks {
 
   ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
   ComResult Read(const char* linkPath, ShortcutTarget* target) override { return inner_.Read(linkPath, target); }
+  ComResult MayUpdate(const char* linkPath) override { return inner_.MayUpdate(linkPath); }
 
  private:
   ShellLinks& inner_;
@@ -64,6 +65,7 @@ class JournalLauncher : public ProcessLauncher {
 
   std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
   std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) override;
+  std::uint32_t MayStart(const char* commandLine) override { return inner_.MayStart(commandLine); }
 
   // The result of the last start (below 32: not started); none before one.
   std::optional<std::uint32_t> StartResult() const { return startResult_; }

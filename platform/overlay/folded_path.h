@@ -1,7 +1,7 @@
-// A Windows path as the overlay keys it: A..Z case folded, one kind of
-// separator, no trailing separator below a drive's root. A double-byte
-// character is kept whole: its trail byte may look like a small letter or a
-// backslash and is neither.
+// A Windows path as the overlay keys it: case folded as the file system
+// folds it, one kind of separator, no trailing separator below a drive's
+// root. A double-byte character is kept whole: its trail byte may look like a
+// small letter or a backslash and is neither.
 #pragma once
 
 #include <algorithm>
@@ -36,12 +36,13 @@ inline std::string FoldedPath(const std::string& path, const CodePage& codePage)
       key += c;
       key += path[++i];
     } else {
-      key += IsSeparator(c) ? '\\' : c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+      key += IsSeparator(c) ? '\\' : c;
       if (IsSeparator(c)) continue;
     }
     kept = key.size();
   }
   if (key.size() > 3) key.resize(std::max<std::size_t>(kept, 3));
+  codePage.FoldCase(key);
   return key;
 }
 

@@ -112,6 +112,21 @@ bool OverlayFileSystem::PassesLink(const std::string& path) {
   }
 }
 
+// The machine's own answer to the open the run's delete makes: a file held
+// open without delete sharing, a path that is not where it says (a link, a
+// short name the machine's layer does not take) fail here as in the run.
+bool OverlayFileSystem::MachineMayRemove(const std::string& path, bool folder) {
+  if (machine_.MayRemove(path.c_str(), folder)) return true;
+  return Fail(machine_.LastError());
+}
+
+bool OverlayFileSystem::MayRemove(const char* path, bool folder) {
+  const std::string text = path ? path : "";
+  Status error = kErrorSuccess;
+  if (Attributes(text, &error) == kInvalidFileAttributes) return Fail(error);
+  return MachineMayRemove(text, folder) && Succeed();
+}
+
 bool OverlayFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
   const std::string text = path ? path : "";
   Status error = kErrorSuccess;
@@ -132,7 +147,7 @@ bool OverlayFileSystem::RemoveFile(const char* path) {
   Status error = kErrorSuccess;
   const std::uint32_t current = Attributes(text, &error);
   if (current == kInvalidFileAttributes) return Fail(error);
-  if (PassesLink(text)) return Fail(kErrorAccessDenied);
+  if (!MachineMayRemove(text, false)) return false;
   const bool link = (current & kFileAttributeReparsePoint) != 0;
   if ((current & kFileAttributeDirectory) != 0 || ((current & kFileAttributeReadOnly) != 0 && !link)) {
     return Fail(kErrorAccessDenied);
@@ -158,8 +173,9 @@ bool OverlayFileSystem::RemoveFolder(const char* path) {
   Status error = kErrorSuccess;
   const std::uint32_t current = Attributes(text, &error);
   if (current == kInvalidFileAttributes) return Fail(error);
+  if (IsRoot(text)) return Fail(kErrorAccessDenied);
+  if (!MachineMayRemove(text, true)) return false;
   if ((current & kFileAttributeDirectory) == 0) return Fail(kErrorDirectory);
-  if (IsRoot(text) || PassesLink(text)) return Fail(kErrorAccessDenied);
   const bool link = (current & kFileAttributeReparsePoint) != 0;
   if ((current & kFileAttributeReadOnly) != 0 && !link) return Fail(kErrorAccessDenied);
   // A link goes by itself; whatever it points to stays.

@@ -1,7 +1,8 @@
 // The file system of a preview: reads see the machine's files, deletions and
 // attribute changes stay in the overlay and are refused as Windows refuses
 // them (a folder that still holds entries, a read-only file or folder, a path
-// through a link, a drive's root).
+// through a link, a drive's root); the open a delete makes is asked of the
+// machine itself (a file held open, a path not where it says).
 #pragma once
 
 #include <map>
@@ -23,6 +24,7 @@ class OverlayFileSystem : public FileSystem {
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  bool MayRemove(const char* path, bool folder) override;
   Status LastError() override { return ownError_ ? lastError_ : machine_.LastError(); }
 
  private:
@@ -37,6 +39,7 @@ class OverlayFileSystem : public FileSystem {
   bool Succeed();
   bool HasLiveEntries(const std::string& folder);
   bool PassesLink(const std::string& path);
+  bool MachineMayRemove(const std::string& path, bool folder);
   // The part of a path up to and with its last separator.
   std::string FolderOf(const std::string& path) const;
 

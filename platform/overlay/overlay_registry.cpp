@@ -9,7 +9,6 @@
 namespace tw {
 namespace {
 
-constexpr int kMaxDepth = 64;  // deeper trees are no family's; a loop of names must end
 constexpr std::uint32_t kNameCapacity = 256;
 constexpr const char* kLinkValueName = "SymbolicLinkValue";
 constexpr const char kMachinePrefix[] = "\\REGISTRY\\MACHINE\\";
@@ -40,10 +39,10 @@ bool SplitNativePath(const std::string& native, RegKey* root, std::string* path)
 
 OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees)
     : MemoryRegistry(&codePage), codePage_(codePage) {
-  for (const KeyTree& tree : trees) CopyTree(machine, tree.root, tree.path, 0);
+  for (const KeyTree& tree : trees) CopyTree(machine, tree.root, tree.path);
 }
 
-bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string& path, int depth) {
+bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string& path) {
   RegKey key = 0;
   if (machine.OpenKey(root, path.c_str(), kKeyQueryValue | kKeyOpenLink, &key) != kErrorSuccess) return false;
   std::vector<std::uint8_t> data(1024);
@@ -65,8 +64,11 @@ bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string
   std::string parentPath;
   for (std::size_t i = 0; i + 1 < names.size(); ++i) parentPath += (i > 0 ? "\\" : "") + names[i];
   RegKey parent = 0;
-  if (names.size() < 2 || CreateKey(root, parentPath.c_str(), &parent) != kErrorSuccess) return true;
-  CreateLink(parent, names.back(), targetRoot, targetPath);
+  if (names.size() < 2 || CreateKey(root, parentPath.c_str(), &parent) != kErrorSuccess) {
+    Uncopied(root, path);
+    return true;
+  }
+  if (CreateLink(parent, names.back(), targetRoot, targetPath) != kErrorSuccess) Uncopied(root, path);
   CloseKey(parent);
   // The link's own value as the machine wrote it (its spelling of the path).
   RegKey link = 0;
@@ -75,51 +77,73 @@ bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string
     SetValueNamed(link, kLinkValueName, kRegLink, data);
     CloseKey(link);
   }
-  if (reached) CopyTree(machine, targetRoot, targetPath, depth + 1);
+  if (reached) CopyTree(machine, targetRoot, targetPath);
   return true;
 }
 
-void OverlayRegistry::CopyValues(Registry& machine, RegKey from, RegKey into) {
+bool OverlayRegistry::CopyValues(Registry& machine, RegKey from, RegKey into) {
   std::vector<std::uint8_t> data;
   for (std::uint32_t index = 0;; ++index) {
     char name[16384];
     std::uint32_t nameChars = sizeof name;
     std::uint32_t size = 0;
     ValueType type = kRegNone;
-    if (machine.EnumValue(from, index, name, &nameChars, &type, nullptr, &size) != kErrorSuccess) return;
+    const Status listed = machine.EnumValue(from, index, name, &nameChars, &type, nullptr, &size);
+    if (listed == kErrorNoMoreItems) return true;
     // Read by its index: a name holding a NUL would name another value.
     data.assign(size + 2, 0);
     nameChars = sizeof name;
-    if (machine.EnumValue(from, index, name, &nameChars, &type, data.data(), &size) != kErrorSuccess) continue;
+    if (listed != kErrorSuccess ||
+        machine.EnumValue(from, index, name, &nameChars, &type, data.data(), &size) != kErrorSuccess) {
+      return false;
+    }
     data.resize(size);
-    SetValueNamed(into, std::string(name, nameChars), type, data);
+    if (SetValueNamed(into, std::string(name, nameChars), type, data) != kErrorSuccess) {
+      return false;
+    }
   }
 }
 
-void OverlayRegistry::CopyTree(Registry& machine, RegKey root, const std::string& path, int depth) {
+void OverlayRegistry::Uncopied(RegKey root, const std::string& path) {
+  if (!uncopied_) uncopied_ = (root == kHkeyCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + path;
+}
+
+// As deep as the machine's tree goes: only a loop of links could make it
+// endless, and no key is copied twice. What cannot be copied is noted.
+void OverlayRegistry::CopyTree(Registry& machine, RegKey root, const std::string& path) {
   const std::string folded = std::to_string(root) + "\\" + FoldedName(path, &codePage_);
-  if (depth > kMaxDepth || !copied_.emplace(folded, depth).second || CopyLink(machine, root, path, depth)) return;
+  if (!copied_.insert(folded).second || CopyLink(machine, root, path)) return;
   RegKey from = 0;
-  if (machine.OpenKey(root, path.c_str(), kKeyRead, &from) != kErrorSuccess) return;
+  const Status opened = machine.OpenKey(root, path.c_str(), kKeyRead, &from);
+  if (opened != kErrorSuccess) {
+    if (opened != kErrorFileNotFound) Uncopied(root, path);
+    return;
+  }
   RegKey into = 0;
-  if (CreateKey(root, path.c_str(), &into) == kErrorSuccess) {
-    CopyValues(machine, from, into);
+  if (CreateKey(root, path.c_str(), &into) != kErrorSuccess) {
+    Uncopied(root, path);
+  } else {
+    if (!CopyValues(machine, from, into)) Uncopied(root, path);
     CloseKey(into);
   }
   std::vector<std::string> children;
   for (std::uint32_t index = 0;; ++index) {
     char name[kNameCapacity];
     std::uint32_t nameChars = kNameCapacity;
-    if (machine.EnumKey(from, index, name, &nameChars) != kErrorSuccess) break;
+    const Status listed = machine.EnumKey(from, index, name, &nameChars);
+    if (listed != kErrorSuccess) {
+      if (listed != kErrorNoMoreItems) Uncopied(root, path);
+      break;
+    }
     children.emplace_back(name, nameChars);
   }
   machine.CloseKey(from);
   for (const std::string& child : children) {
     if (child.find('\0') == std::string::npos) {
-      CopyTree(machine, root, path + "\\" + child, depth + 1);
+      CopyTree(machine, root, path + "\\" + child);
     } else if (OpenKey(root, path.c_str(), kKeyAllAccess, &into) == kErrorSuccess) {
       // No path can name it to read it: it is copied as it is seen, by its name.
-      CreateKeyNamed(into, child);
+      if (CreateKeyNamed(into, child) != kErrorSuccess) Uncopied(root, path);
       CloseKey(into);
     }
   }

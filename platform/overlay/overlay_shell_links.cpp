@@ -5,11 +5,10 @@
 namespace tw {
 
 ComResult OverlayShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
-  // The machine refuses a shortcut for reading as for writing when it is not
-  // where its path says (a link, a second name, a folder swapped): the run's
-  // update would fail there too.
-  ShortcutTarget current;
-  if (machine_.Read(linkPath, &current) == kEAccessDenied) return kEAccessDenied;
+  // What the run's update meets before it writes: a shortcut not where its
+  // path says (a link, a second name, a folder swapped), a read-only one.
+  const ComResult allowed = machine_.MayUpdate(linkPath);
+  if (allowed != kSOk) return allowed;
   updated_[FoldedPath(linkPath, codePage_)] = ShortcutTarget{targetPath, workingDirectory, "", 0};
   return kSOk;
 }

@@ -1,5 +1,6 @@
 // The shell links of a preview: an update is kept, not written, and reading
-// the shortcut afterwards sees it; one the machine would refuse is refused.
+// the shortcut afterwards sees it; one the machine would refuse (asked of the
+// machine itself) is refused.
 #pragma once
 
 #include <map>
@@ -16,6 +17,7 @@ class OverlayShellLinks : public ShellLinks {
 
   ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
   ComResult Read(const char* linkPath, ShortcutTarget* target) override;
+  ComResult MayUpdate(const char* linkPath) override { return machine_.MayUpdate(linkPath); }
 
  private:
   ShellLinks& machine_;

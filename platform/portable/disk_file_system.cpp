@@ -4,6 +4,15 @@
 #include <cctype>
 #include <system_error>
 
+#if !defined(_WIN32)  // POSIX locks; the Windows build meets the system's own sharing
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+#define TW_HAVE_FLOCK 1
+#endif
+
 namespace tw {
 namespace fs = std::filesystem;
 
@@ -11,19 +20,18 @@ namespace {
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
-// A..Z match without regard to case; a double-byte character only as it is
-// (its trail byte may look like a letter).
+// Names match as the file system matches them: folded as the code page
+// folds them, or A..Z alone without one.
 bool EqualNoCase(const std::string& a, const std::string& b, const CodePage* codePage) {
   if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (codePage != nullptr && i + 1 < a.size() && codePage->IsLeadByte(static_cast<unsigned char>(a[i]))) {
-      if (a.compare(i, 2, b, i, 2) != 0) return false;
-      ++i;
-    } else if (Upper(a[i]) != Upper(b[i])) {
-      return false;
-    }
+  if (codePage != nullptr) {
+    std::string foldedA = a;
+    std::string foldedB = b;
+    codePage->FoldCase(foldedA);
+    codePage->FoldCase(foldedB);
+    return foldedA == foldedB;
   }
-  return true;
+  return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
 }
 
 bool LessNoCase(const std::string& a, const std::string& b) {
@@ -54,6 +62,21 @@ bool Glob(const char* pattern, const char* name) {
 }
 
 bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Whether another open holds a lock on the entry (the entry itself, not what
+// a link at its place leads to).
+bool HeldOpen(const fs::path& hostPath) {
+#if defined(TW_HAVE_FLOCK)
+  const int entry = open(hostPath.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (entry < 0) return false;
+  const bool held = flock(entry, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+  close(entry);
+  return held;
+#else
+  (void)hostPath;
+  return false;
+#endif
+}
 
 }  // namespace
 
@@ -222,32 +245,35 @@ bool DiskFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
   return error ? Fail(kErrorAccessDenied) : true;
 }
 
-bool DiskFileSystem::RemoveFile(const char* path) {
+bool DiskFileSystem::MayRemove(const char* path, bool) {
   const auto host = HostPath(path ? path : "");
   if (!host) return Fail(kErrorPathNotFound);
-  const std::uint32_t attributes = AttributesOf(*host);
-  if (attributes == kInvalidFileAttributes) return FailMissing(*host);
+  if (AttributesOf(*host) == kInvalidFileAttributes) return FailMissing(*host);
   if (PassesLink(*host)) return Fail(kErrorAccessDenied);
-  if ((attributes & (kFileAttributeDirectory | kFileAttributeReadOnly)) != 0) return Fail(kErrorAccessDenied);
+  return HeldOpen(*host) ? Fail(kErrorSharingViolation) : true;
+}
+
+bool DiskFileSystem::RemoveFile(const char* path) {
+  if (!MayRemove(path, false)) return false;
+  const fs::path host = *HostPath(path);
+  if ((AttributesOf(host) & (kFileAttributeDirectory | kFileAttributeReadOnly)) != 0) return Fail(kErrorAccessDenied);
   std::error_code error;
-  return fs::remove(*host, error) ? true : Fail(kErrorAccessDenied);
+  return fs::remove(host, error) ? true : Fail(kErrorAccessDenied);
 }
 
 bool DiskFileSystem::RemoveFolder(const char* path) {
-  const auto host = HostPath(path ? path : "");
-  if (!host) return Fail(kErrorPathNotFound);
-  const std::uint32_t attributes = AttributesOf(*host);
-  if (attributes == kInvalidFileAttributes) return FailMissing(*host);
+  if (!MayRemove(path, true)) return false;
+  const fs::path host = *HostPath(path);
+  const std::uint32_t attributes = AttributesOf(host);
   if ((attributes & kFileAttributeDirectory) == 0) return Fail(kErrorDirectory);
-  if (host->parent_path() == root_) return Fail(kErrorAccessDenied);  // a drive's root stays
-  if (PassesLink(*host)) return Fail(kErrorAccessDenied);
+  if (host.parent_path() == root_) return Fail(kErrorAccessDenied);  // a drive's root stays
   if ((attributes & (kFileAttributeReadOnly | kFileAttributeReparsePoint)) == kFileAttributeReadOnly) {
     return Fail(kErrorAccessDenied);
   }
   std::error_code error;
   // A link goes by itself; whatever it points to stays.
-  if ((attributes & kFileAttributeReparsePoint) == 0 && !fs::is_empty(*host, error)) return Fail(kErrorDirNotEmpty);
-  return fs::remove(*host, error) ? true : Fail(kErrorAccessDenied);
+  if ((attributes & kFileAttributeReparsePoint) == 0 && !fs::is_empty(host, error)) return Fail(kErrorDirNotEmpty);
+  return fs::remove(host, error) ? true : Fail(kErrorAccessDenied);
 }
 
 }  // namespace tw

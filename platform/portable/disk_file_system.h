@@ -5,7 +5,9 @@
 // for a reparse point. As the Win32 layer does, nothing is deleted or changed
 // through a link at any level of its path; a link itself may go. Paths are
 // split at real backslashes only, never at the trail byte of a double-byte
-// character of the code page given.
+// character of the code page given. A file or folder that another program
+// holds open without delete sharing is one on which another open holds a
+// lock (flock): its delete fails with a sharing violation.
 #pragma once
 
 #include <filesystem>
@@ -31,6 +33,7 @@ class DiskFileSystem : public FileSystem {
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  bool MayRemove(const char* path, bool folder) override;
   Status LastError() override { return lastError_; }
 
   // Where a Windows path lives on the host, following existing names without

@@ -44,9 +44,13 @@ int ScriptedMessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flag
 
 ComResult RecordingShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
   updates.push_back({targetPath, linkPath, workingDirectory});
-  if (refused.count(linkPath) != 0) return kEAccessDenied;
+  if (MayUpdate(linkPath) != kSOk) return kEAccessDenied;
   if (result == kSOk) shortcuts[linkPath] = ShortcutTarget{targetPath, workingDirectory, "", 0};
   return result;
+}
+
+ComResult RecordingShellLinks::MayUpdate(const char* linkPath) {
+  return refused.count(linkPath) != 0 || readOnly.count(linkPath) != 0 ? kEAccessDenied : kSOk;
 }
 
 ComResult RecordingShellLinks::Read(const char* linkPath, ShortcutTarget* target) {

@@ -26,6 +26,8 @@ class RecordingLauncher : public ProcessLauncher {
 
   std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
   std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) override;
+  // What a start would return, nothing recorded.
+  std::uint32_t MayStart(const char*) override { return result; }
 
   std::uint32_t result = 33;  // what WinExec returns: 32 or more is a started program
   std::uint32_t exitCode = 0;  // of a program waited for
@@ -72,6 +74,7 @@ class RecordingShellLinks : public ShellLinks {
   ComResult Update(const char* targetPath, const char* linkPath, const char* workingDirectory) override;
   // What the shortcut at linkPath holds: as last updated or as the test put it.
   ComResult Read(const char* linkPath, ShortcutTarget* target) override;
+  ComResult MayUpdate(const char* linkPath) override;
 
   ComResult result = kSOk;
   std::vector<LinkUpdate> updates;
@@ -79,6 +82,9 @@ class RecordingShellLinks : public ShellLinks {
   // Shortcuts that are not where their path says (a link, a second name):
   // refused for reading and writing, as the system's layer refuses them.
   std::set<std::string> refused;
+  // Read-only shortcuts: read, but their update refused as Windows refuses
+  // the save.
+  std::set<std::string> readOnly;
 };
 
 class RecordingSpeechEngine : public SpeechEngine {

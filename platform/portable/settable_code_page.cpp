@@ -126,4 +126,8 @@ void SettableCodePage::Uppercase(std::string& text) const {
   }
 }
 
+// In code pages 1252 and 936 the capitals CharUpperA gives are each
+// character's simple upper case wherever the code page holds it.
+void SettableCodePage::FoldCase(std::string& text) const { Uppercase(text); }
+
 }  // namespace tw

@@ -15,6 +15,7 @@ class SettableCodePage : public CodePage {
 
   bool IsLeadByte(unsigned char byte) const override;
   void Uppercase(std::string& text) const override;
+  void FoldCase(std::string& text) const override;
   std::string ToUtf8(const std::string& text) const override;
 
  private:

@@ -13,6 +13,31 @@ void Win32CodePage::Uppercase(std::string& text) const {
   if (!text.empty()) CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
 }
 
+void Win32CodePage::FoldCase(std::string& text) const {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 0x80) {
+      if (c >= 'a' && c <= 'z') text[i] = static_cast<char>(c - 'a' + 'A');
+      continue;
+    }
+    // One character at a time, to its capital and back; kept when the
+    // capital has no exact form of the same length in the code page.
+    const int length = IsLeadByte(c) && i + 1 < text.size() ? 2 : 1;
+    wchar_t wide = 0;
+    wchar_t upper = 0;
+    char narrow[4];
+    BOOL inexact = FALSE;
+    if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, &text[i], length, &wide, 1) == 1 &&
+        LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, &wide, 1, &upper, 1) == 1 && upper != wide &&
+        WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, &upper, 1, narrow, sizeof narrow, nullptr, &inexact) ==
+            length &&
+        !inexact) {
+      text.replace(i, static_cast<std::size_t>(length), narrow, static_cast<std::size_t>(length));
+    }
+    i += static_cast<std::size_t>(length) - 1;
+  }
+}
+
 std::string Win32CodePage::ToUtf8(const std::string& text) const {
   if (text.empty()) return std::string();
   const int size = static_cast<int>(text.size());

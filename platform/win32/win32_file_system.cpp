@@ -98,6 +98,13 @@ bool Win32FileSystem::RemoveFolder(const char* path) {
   });
 }
 
+// The open of RemoveFile and RemoveFolder: a file held open by another
+// program without delete sharing, or a path that is not where it says, is
+// refused here as there.
+bool Win32FileSystem::MayRemove(const char* path, bool) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE, DWORD) { return true; });
+}
+
 Status Win32FileSystem::LastError() { return static_cast<Status>(GetLastError()); }
 
 }  // namespace tw

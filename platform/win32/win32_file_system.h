@@ -16,6 +16,7 @@ class Win32FileSystem : public FileSystem {
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  bool MayRemove(const char* path, bool folder) override;
   Status LastError() override;
 };
 

@@ -44,6 +44,19 @@ bool IsPlainFileOrMissing(const wchar_t* path) {
   return IsPlainFileAt(path, true) || GetLastError() == ERROR_FILE_NOT_FOUND;
 }
 
+// The save's access: write access to the shortcut where it lies. A read-only
+// one is refused here as Windows refuses its save; Wine, running as root,
+// would write through it.
+HRESULT WritableAt(const wchar_t* path) {
+  const DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND ? S_OK : E_ACCESSDENIED;
+  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return E_ACCESSDENIED;
+  const HANDLE file = OpenAtExactPath(path, GENERIC_WRITE, kShareAll);
+  if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
+  CloseHandle(file);
+  return S_OK;
+}
+
 // The link object's file interface and the link path in UTF-16 for use; the
 // library is initialised by the caller. A path that does not fit is refused
 // rather than cut short: a cut path would name, and overwrite, another file.
@@ -68,6 +81,7 @@ HRESULT WithLinkFile(IShellLinkA* link, const char* linkPath, Use use) {
 HRESULT UpdateThroughLink(IShellLinkA* link, const char* targetPath, const char* linkPath,
                           const char* workingDirectory) {
   return WithLinkFile(link, linkPath, [&](IPersistFile* file, const wchar_t* wideLinkPath) {
+    if (const HRESULT writable = WritableAt(wideLinkPath); FAILED(writable)) return writable;
     file->Load(wideLinkPath, STGM_WRITE);  // a missing shortcut is saved new
     link->SetPath(targetPath);
     link->SetWorkingDirectory(workingDirectory);
@@ -115,6 +129,13 @@ ComResult Win32ShellLinks::Update(const char* targetPath, const char* linkPath, 
   if (!rights.Held()) return E_ACCESSDENIED;
   return WithLinkObject(
       [&](IShellLinkA* link) { return UpdateThroughLink(link, targetPath, linkPath, workingDirectory); });
+}
+
+ComResult Win32ShellLinks::MayUpdate(const char* linkPath) {
+  const UserRights rights;
+  return WithLinkObject([&](IShellLinkA* link) {
+    return WithLinkFile(link, linkPath, [](IPersistFile*, const wchar_t* wideLinkPath) { return WritableAt(wideLinkPath); });
+  });
 }
 
 ComResult Win32ShellLinks::Read(const char* linkPath, ShortcutTarget* target) {

@@ -2,11 +2,16 @@
 // a run with them, quiet runs and the change log.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
 #include "app/unattended_options.h"
+#include "platform/overlay/overlay_registry.h"
 #include "tests/safety/family_model.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/held_open.h"
+#include "tests/support/journal_lines.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/test_platform.h"
 
@@ -175,21 +180,102 @@ TEST_F(UnattendedRunTest, PreviewChangesNothingAndReportsToStandardOutputAndTheL
   EXPECT_EQ(platform.RunProgram("/preview /nothing ProdTWDLite"), kExitBadCommandLine);
 }
 
-// A shortcut the system refuses to rewrite (a link, a second name): the
-// preview reports the failure the run then meets.
-TEST(PreviewTest, ReportsTheShortcutUpdateTheRunIsRefused) {
+// States of the machine that a preview can only learn by asking it: in each,
+// the preview's report is the run's log line for line, and the log shows the
+// state was met.
+struct MachineState {
+  const char* name;
+  bool lastProduct;  // the full removal, which empties and removes the program folder
+  int exitCode;
+  const char* inLog;
+  void (*plant)(TestPlatform& platform, std::unique_ptr<HeldOpen>* held);
+};
+
+constexpr const char* kTalkwiseFolder = "C:\\Start Menu\\Programs\\Talkwise\\";
+
+std::string DeepLabelTree() {
+  std::string key = "HKEY_CURRENT_USER\\AppEvents\\EventLabels\\Start Dictation US";
+  for (int level = 0; level < 70; ++level) key += "\\k";
+  return "REGEDIT4\n[" + key + "]\n\"deepest\"=\"70\"\n";
+}
+
+const MachineState kMachineStates[] = {
+    {"a shortcut with a second name", false, kExitDone, "Talkwise\\Begin Here.lnk (0x80070005)",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) {
+       platform.links.refused.insert(std::string(kTalkwiseFolder) + "Begin Here.lnk");
+     }},
+    {"a read-only shortcut", false, kExitDone, "Talkwise\\Begin Here.lnk (0x80070005)",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) {
+       platform.links.readOnly.insert(std::string(kTalkwiseFolder) + "Begin Here.lnk");
+     }},
+    {"a shortcut held open without delete sharing", true, kExitDone, "failed (error 145): delete folder",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>* held) {
+       *held = std::make_unique<HeldOpen>(platform.Host(std::string(kTalkwiseFolder) + "Dictation.lnk"));
+     }},
+    // ProdTWDLite the folder's last user: its shortcuts go by name, then the folder whole.
+    {"a shortcut whose name differs in the case of a letter outside A-Z", false, kExitDone,
+     "file deleted: C:\\Start Menu\\Programs\\Talkwise\\\xC3\x9C" "bersicht.lnk",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) {
+       const std::string language = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US";
+       platform.LoadRegText("REGEDIT4\n" + language + "\\ProdTWDLiteObjs]\n\"\xDC" "bersicht\"=\"Dictation\"\n" +
+                            language + "\\Folders\\Talkwise]\n\"\xDC" "bersicht\"=dword:00000001\n"
+                            "\"Begin Here\"=dword:00000001\n\"General Reference\"=dword:00000001\n\"Control Panel\"=-\n");
+       platform.WriteFile(std::string(kTalkwiseFolder) + "\xFC" "bersicht.lnk");
+     }},
+    {"a label key with a chain of 70 subkeys", false, kExitDone,
+     "[-HKEY_CURRENT_USER\\AppEvents\\EventLabels\\Start Dictation US]",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) { platform.LoadRegText(DeepLabelTree()); }},
+    {"an uninstaller that cannot start", false, kExitFailed, "failed (error 2): start uninstaller",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) { platform.processes.result = 2; }},
+};
+
+TEST(PreviewTest, ReportsTheRunsLogLineForLineWhereOnlyTheMachineKnowsTheOutcome) {
+  const std::string removal = " ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\\Uninst\\install.log";
+  for (const MachineState& state : kMachineStates) {
+    SCOPED_TRACE(state.name);
+    TestPlatform platform;
+    platform.LoadFixture("typical_run.reg");
+    if (state.lastProduct) {
+      platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
+                           "\"ProductCtr\"=dword:00000001\n");
+    }
+    for (const char* shortcut : {"Begin Here", "General Reference", "Dictation"}) {
+      platform.WriteFile(kTalkwiseFolder + std::string(shortcut) + ".lnk");
+    }
+    std::unique_ptr<HeldOpen> held;
+    state.plant(platform, &held);
+    ASSERT_TRUE(held == nullptr || held->Held());
+    EXPECT_EQ(platform.RunProgram("/preview" + removal), state.exitCode);
+    const std::vector<std::string> preview = ChangeLines(platform.standardOutput.str());
+    platform.WriteFile("C:\\run.log");
+    EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\run.log" + removal), state.exitCode);
+    const std::string log = platform.ReadFile("C:\\run.log");
+    EXPECT_NE(log.find(state.inLog), std::string::npos) << log;
+    EXPECT_EQ(FirstDifference(preview, ChangeLines(log)), "");
+  }
+}
+
+// The preview's copy of the registry goes as deep as the machine's trees go;
+// one that cannot be read whole ends the preview with the reason, never with
+// a report of less than the run would do.
+TEST(PreviewTest, CopiesKeyTreesWholeOrSaysItCannot) {
   TestPlatform platform;
   platform.LoadFixture("typical_run.reg");
-  const std::string folder = "C:\\Start Menu\\Programs\\Talkwise\\";
-  for (const char* shortcut : {"Begin Here", "General Reference"}) platform.WriteFile(folder + shortcut + ".lnk");
-  platform.links.refused.insert(folder + "Begin Here.lnk");
-  const std::string removal = " ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\\Uninst\\install.log";
-  EXPECT_EQ(platform.RunProgram("/preview" + removal), kExitDone);
+  platform.LoadRegText(DeepLabelTree());
+  const OverlayRegistry copy(platform.registry, {{kHkeyCurrentUser, "AppEvents\\EventLabels"}});
+  EXPECT_FALSE(copy.Uncopied());
+  std::string deepest = "AppEvents\\EventLabels\\Start Dictation US";
+  for (int level = 0; level < 70; ++level) deepest += "\\k";
+  EXPECT_EQ(TextValue(const_cast<OverlayRegistry&>(copy), kHkeyCurrentUser, deepest, "deepest"), "70");
+
+  // The fourth call opens the first tree to be read (after the look for a
+  // link at its place: open, query, close).
+  FaultSchedule readFails(4);
+  FaultyRegistry registry(platform.registry, readFails);
+  EXPECT_EQ(platform.RunProgram("/preview ProdTWDLite D en_us C:\\Uninst\\uninst.exe x.log", registry), kExitFailed);
   const std::string report = platform.standardOutput.str();
-  EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\run.log" + removal), kExitDone);
-  const std::string failure = "re-point shortcut " + folder + "Begin Here.lnk (0x80070005)";
-  EXPECT_NE(report.find(failure), std::string::npos) << report;
-  EXPECT_NE(platform.ReadFile("C:\\run.log").find(failure), std::string::npos);
+  EXPECT_NE(report.find("\npreview impossible: the key HKEY_LOCAL_MACHINE\\"), std::string::npos) << report;
+  EXPECT_NE(report.find(" cannot be read whole\nexit code: 1603\n"), std::string::npos) << report;
 }
 
 // The .reg lines of a log, its comments cut off: replayed on the registry as

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "tests/contract/contract_test.h"
+#include "tests/support/held_open.h"
 
 namespace tw::contract {
 namespace {
@@ -144,6 +145,30 @@ TEST_F(FileSystemContract, RemoveDirectoryErrors) {
   EXPECT_TRUE(files.RemoveFile(FilePath("full\\x.lnk").c_str()));
   EXPECT_TRUE(files.RemoveFolder(FilePath("FULL").c_str()));
   EXPECT_EQ(files.GetAttributes(FilePath("full").c_str()), kInvalidFileAttributes);
+}
+
+// Another program holds the shortcut open without delete sharing: its delete
+// and the open that asks for one fail with a sharing violation, and its
+// folder stays full; once it is let go, both go.
+TEST_F(FileSystemContract, AFileHeldOpenWithoutDeleteSharingStaysWithItsFolder) {
+  MakeFolder("held");
+  MakeFile("held\\open.lnk");
+  const std::string file = FilePath("held\\open.lnk");
+  {
+    const test::HeldOpen held(world->Host(file));
+    ASSERT_TRUE(held.Held());
+    EXPECT_FALSE(files.MayRemove(file.c_str(), false));
+    EXPECT_EQ(files.LastError(), kErrorSharingViolation);
+    EXPECT_FALSE(files.RemoveFile(file.c_str()));
+    EXPECT_EQ(files.LastError(), kErrorSharingViolation);
+    EXPECT_FALSE(files.RemoveFolder(FilePath("held").c_str()));
+    EXPECT_EQ(files.LastError(), kErrorDirNotEmpty);
+    EXPECT_TRUE(files.MayRemove(FilePath("held").c_str(), true));
+  }
+  EXPECT_TRUE(files.MayRemove(file.c_str(), false));
+  EXPECT_NE(files.GetAttributes(file.c_str()), kInvalidFileAttributes);
+  EXPECT_TRUE(files.RemoveFile(file.c_str()));
+  EXPECT_TRUE(files.RemoveFolder(FilePath("held").c_str()));
 }
 
 // As RemoveDirectory does: a read-only folder stays until its attribute goes.

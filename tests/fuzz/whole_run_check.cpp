@@ -6,6 +6,8 @@
 #include "platform/portable/reg_file.h"
 #include "tests/fuzz/checks.h"
 #include "tests/support/hostile_planting.h"
+#include "tests/support/machine_states.h"
+#include "tests/support/registry_probe.h"
 #include "tests/support/scope_check.h"
 #include "tests/support/test_platform.h"
 
@@ -129,6 +131,14 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   test::PlantHostileEntries(platform.registry, random, test::kPortablePlatform);
   const fs::path& drives = platform.drives.Path();
   CreateFiles(drives);
+  // And one state that only asking the machine reveals (a file held open, a
+  // read-only shortcut, a deep label key...), which the preview must meet too.
+  const std::string language = test::Family("Install\\Languages\\EN_US");
+  const test::PlantedState state = test::PlantMachineState(
+      platform,
+      {std::string(kProgramsDirectory) + "\\Talkwise", language + "\\ProdTWCObjs", language + "\\Folders\\Talkwise",
+       "AppEvents\\EventLabels\\Start Dictation US"},
+      random);
   const fs::path programs = *platform.files.HostPath(kProgramsDirectory);
   const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
   const test::DiskImage diskBefore = test::CaptureDisk(drives, {programs});

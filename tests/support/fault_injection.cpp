@@ -75,4 +75,8 @@ bool FaultyFileSystem::RemoveFile(const char* path) { return Inject() ? false : 
 
 bool FaultyFileSystem::RemoveFolder(const char* path) { return Inject() ? false : inner_.RemoveFolder(path); }
 
+bool FaultyFileSystem::MayRemove(const char* path, bool folder) {
+  return Inject() ? false : inner_.MayRemove(path, folder);
+}
+
 }  // namespace tw::test

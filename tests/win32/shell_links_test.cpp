@@ -95,6 +95,24 @@ TEST_F(ShellLinksTest, RefusesALinkPathLongerThanMaxPath) {
   EXPECT_TRUE(FileExists(fitting));
 }
 
+// Windows refuses to save a read-only shortcut; so does the program, also
+// where the system would write through it (Wine running as root), and the
+// question asked beforehand gets the same answer.
+TEST_F(ShellLinksTest, RefusesAReadOnlyShortcutAsWindowsDoes) {
+  const std::string linkPath = folder / "Begin here.lnk";
+  ShellLinkFields before;
+  before.target = "C:\\Help\\old.hlp";
+  ASSERT_TRUE(WriteShellLink(linkPath, before));
+  EXPECT_EQ(links.MayUpdate(linkPath.c_str()), kSOk);
+  ASSERT_TRUE(SetFileAttributesA(linkPath.c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(links.MayUpdate(linkPath.c_str()), kEAccessDenied);
+  EXPECT_EQ(links.Update("C:\\Help\\new.hlp", linkPath.c_str(), "C:\\Help"), kEAccessDenied);
+  ShellLinkFields after;
+  ASSERT_TRUE(ReadShellLink(linkPath, &after));
+  EXPECT_EQ(after.target, before.target);
+  SetFileAttributesA(linkPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 // What the change log reports as a shortcut's old target, before the update.
 TEST_F(ShellLinksTest, ReadGivesTheFieldsThatAnUpdateChanges) {
   const std::string linkPath = folder / "Begin here.lnk";

@@ -1,8 +1,10 @@
 // Full removal and shared release on a large generated installation, with
 // the registry calls they make per key deleted, at the base size and with the
 // installation doubled and doubled again (the fitted complexity should be
-// linear).
+// linear); and the time of a preview against that of the run it previews.
 #include <benchmark/benchmark.h>
+
+#include <chrono>
 
 #include "app/program_run.h"
 #include "platform/portable/disk_log_file.h"
@@ -70,6 +72,36 @@ void BM_SharedRelease(benchmark::State& state) { RunAndCount(state, 2, kSharedRe
 void BM_FullRemovalLogged(benchmark::State& state) { RunAndCount(state, 1, kFullRemoval, true); }
 void BM_SharedReleaseLogged(benchmark::State& state) { RunAndCount(state, 2, kSharedRelease, true); }
 
+// Seconds of one program run with the switches on a fresh installation.
+double TimedProgram(const InstallationSize& size, std::uint32_t productCtr, const std::string& commandLine) {
+  auto platform = std::make_unique<test::TestPlatform>();
+  BuildInstallation(*platform, size, productCtr);
+  DiskLogFile log(platform->files);
+  StreamStandardOutput output(platform->standardOutput);
+  const auto start = std::chrono::steady_clock::now();
+  RunProgram(platform->View(), log, output, commandLine, test::TestPlatform::kInstance);
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// A preview against the run it previews (quiet, with its change log), each on
+// a fresh copy of the same installation, in one process: the preview should
+// cost no more than 1.5 times the run.
+void PreviewAgainstRun(benchmark::State& state, std::uint32_t productCtr, const char* commandLine) {
+  const InstallationSize size = InstallationSize{}.Doubled(static_cast<int>(state.range(0)));
+  double preview = 0;
+  double run = 0;
+  for (auto _ : state) {
+    preview = TimedProgram(size, productCtr, std::string("/preview ") + commandLine);
+    run = TimedProgram(size, productCtr, std::string("/quiet /log:C:\\bench.log ") + commandLine);
+  }
+  state.counters["preview_ms"] = preview * 1000;
+  state.counters["run_ms"] = run * 1000;
+  state.counters["preview_vs_run"] = preview / run;
+}
+
+void BM_PreviewVsRunFull(benchmark::State& state) { PreviewAgainstRun(state, 1, kFullRemoval); }
+void BM_PreviewVsRunShared(benchmark::State& state) { PreviewAgainstRun(state, 2, kSharedRelease); }
+
 // Enumerating every value of one key by index, as the help-registration
 // removal does: linear in the number of values when the registry finds an
 // index in constant time.
@@ -98,6 +130,8 @@ BENCHMARK(BM_FullRemoval)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMil
 BENCHMARK(BM_SharedRelease)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_FullRemovalLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_SharedReleaseLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
+BENCHMARK(BM_PreviewVsRunFull)->DenseRange(0, 1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewVsRunShared)->DenseRange(0, 1)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnumerateValuesByIndex)->RangeMultiplier(2)->Range(5000, 40000)->Unit(benchmark::kMicrosecond)->Complexity();
 
 }  // namespace
