@@ -19,6 +19,7 @@ class SingleByteCodePage : public CodePage {
  public:
   bool IsLeadByte(unsigned char) const override { return false; }
   void Uppercase(std::string&) const override {}
+  void FoldCase(std::string&) const override {}
   std::string ToUtf8(const std::string& text) const override { return text; }
 };
 const SingleByteCodePage kSingleByte;

@@ -262,7 +262,7 @@ TEST(PreviewTest, CopiesKeyTreesWholeOrSaysItCannot) {
   TestPlatform platform;
   platform.LoadFixture("typical_run.reg");
   platform.LoadRegText(DeepLabelTree());
-  const OverlayRegistry copy(platform.registry, {{kHkeyCurrentUser, "AppEvents\\EventLabels"}});
+  const OverlayRegistry copy(platform.registry, platform.codePage, {{kHkeyCurrentUser, "AppEvents\\EventLabels"}});
   EXPECT_FALSE(copy.Uncopied());
   std::string deepest = "AppEvents\\EventLabels\\Start Dictation US";
   for (int level = 0; level < 70; ++level) deepest += "\\k";

@@ -127,8 +127,8 @@ class Scenario {
     const std::string languageKey = Family("Install\\Languages\\" + leaving.language);
     const PlantedState state = PlantMachineState(
         platform_,
-        {std::string(FamilyModel::kPrograms) + "\\" + FamilyModel::Folder(leaving.language),
-         languageKey + "\\" + leaving.product + "Objs", languageKey + "\\Folders\\" + FamilyModel::Folder(leaving.language),
+        {std::string(FamilyModel::kPrograms) + "\\" + model_.Folder(leaving.language),
+         languageKey + "\\" + leaving.product + "Objs", languageKey + "\\Folders\\" + model_.Folder(leaving.language),
          "AppEvents\\EventLabels\\Start Dictation " + FamilyModel::Suffix(leaving.language)},
         random_);
     SCOPED_TRACE("planted: " + (state.name.empty() ? std::string("nothing") : state.name));
