@@ -12,6 +12,7 @@
 #include "platform/file_system.h"
 #include "platform/log_file.h"
 #include "platform/registry.h"
+#include "platform/user_folders.h"
 
 namespace tw::contract {
 
@@ -21,6 +22,7 @@ class ContractWorld {
 
   virtual Registry& registry() = 0;
   virtual FileSystem& files() = 0;
+  virtual UserFolders& userFolders() = 0;
   // The code page under test when the implementation can show that one, or
   // null together with the reason why it cannot.
   virtual const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) = 0;

@@ -186,5 +186,18 @@ TEST_F(FileSystemContract, ReadOnlyFolderIsRemovedOnlyAfterItsAttributeIsCleared
   EXPECT_TRUE(files.RemoveFolder(path.c_str()));
 }
 
+// What the programs directory is checked on: where a folder really lies,
+// spelt as the disk holds it; nothing for a file or a missing folder.
+TEST_F(FileSystemContract, FinalFolderPathIsWhereTheFolderLiesSpeltAsTheDiskHoldsIt) {
+  MakeFolder("Long Folder Name");
+  MakeFile("file.txt");
+  UserFolders& user = world->userFolders();
+  const std::string folder = FilePath("Long Folder Name");
+  EXPECT_EQ(user.FinalFolderPath(FilePath("LONG FOLDER NAME")), folder);
+  EXPECT_EQ(user.FinalFolderPath(FilePath("Long Folder Name\\..\\Long Folder Name\\")), folder);
+  EXPECT_EQ(user.FinalFolderPath(FilePath("file.txt")), std::nullopt);
+  EXPECT_EQ(user.FinalFolderPath(FilePath("absent")), std::nullopt);
+}
+
 }  // namespace
 }  // namespace tw::contract

@@ -18,6 +18,7 @@ class OverlayWorld : public MemoryRegistryWorld {
         files_(machine_->files(), machine_->ActiveCodePage()) {}
 
   FileSystem& files() override { return files_; }
+  UserFolders& userFolders() override { return machine_->userFolders(); }  // only reads
   const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) override {
     return machine_->CodePageFor(codePage, whyNot);
   }

@@ -4,6 +4,7 @@
 
 #include "platform/portable/disk_file_system.h"
 #include "platform/portable/disk_log_file.h"
+#include "platform/portable/disk_user_folders.h"
 #include "platform/portable/memory_registry.h"
 #include "platform/portable/settable_code_page.h"
 #include "tests/contract/memory_registry_world.h"
@@ -28,6 +29,7 @@ class PortableWorld : public MemoryRegistryWorld {
   }
 
   FileSystem& files() override { return files_; }
+  UserFolders& userFolders() override { return user_; }
   const CodePage* CodePageFor(unsigned codePage, std::string*) override {
     codePage_.Set(codePage);
     return &codePage_;
@@ -49,6 +51,7 @@ class PortableWorld : public MemoryRegistryWorld {
   test::TempFolder drives_;
   MemoryRegistry registry_;
   DiskFileSystem files_;
+  DiskUserFolders user_{files_, drives_.Path()};
   SettableCodePage codePage_;
   std::string scratchKey_;
   std::string scratchFolder_;

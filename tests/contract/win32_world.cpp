@@ -10,6 +10,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_log_file.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_user_folders.h"
 #include "tests/contract/contract_world.h"
 #include "tests/support/win32/native_registry.h"
 
@@ -46,6 +47,7 @@ class Win32World : public ContractWorld {
 
   Registry& registry() override { return registry_; }
   FileSystem& files() override { return files_; }
+  UserFolders& userFolders() override { return user_; }
   const CodePage* CodePageFor(unsigned codePage, std::string* whyNot) override {
     if (GetACP() == codePage) return &codePage_;
     *whyNot = "the active code page is " + std::to_string(GetACP()) + ", not " + std::to_string(codePage) +
@@ -75,6 +77,7 @@ class Win32World : public ContractWorld {
  private:
   Win32Registry registry_;
   Win32FileSystem files_;
+  Win32UserFolders user_;
   Win32CodePage codePage_;
   std::string scratchKey_;
   std::string scratchFolder_;
