@@ -58,10 +58,10 @@ bool UsesDataSet(const Installation& installation, const std::string& dataSet) {
 // reads as a path.
 bool HoldsOddName(const std::filesystem::path& entry) {
   std::error_code error;
-  if (IsPlantedName(entry.filename().string())) return true;
+  if (IsPlantedName(FileNameOf(entry))) return true;
   if (std::filesystem::is_symlink(entry, error) || !std::filesystem::is_directory(entry, error)) return false;
   for (const auto& inner : std::filesystem::recursive_directory_iterator(entry, error)) {
-    if (IsPlantedName(inner.path().filename().string())) return true;
+    if (IsPlantedName(FileNameOf(inner.path()))) return true;
   }
   return false;
 }
@@ -311,7 +311,7 @@ class Scenario {
       const bool exists = std::filesystem::is_directory(folder, error);
       bool keepsPlanted = false;
       for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
-        const std::string name = entry.path().filename().string();
+        const std::string name = FileNameOf(entry.path());
         if (!IsPlantedName(name)) actual.insert(name);
         // What the program must not empty keeps its folder: a name that reads as a path.
         keepsPlanted = keepsPlanted || HoldsOddName(entry.path()) || name == kHeldOpenName;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ const std::vector<std::string> kSnapshotKeys = kFamilyTraces;
 // Whether the services read 8-bit names in that code page: the system's
 // active one (under Wine the locale of the run chooses it).
 bool ServicesRunCodePage(unsigned codePage);
+// A file's name as the 8-bit calls give it (in the active code page).
+std::string FileNameOf(const std::filesystem::path& path);
 #else
 constexpr bool kPortablePlatform = true;
 using TestRegistry = MemoryRegistry;
@@ -40,6 +43,7 @@ const std::vector<std::string> kSnapshotKeys{"HKEY_LOCAL_MACHINE\\SOFTWARE", "HK
                                              "HKEY_CURRENT_USER\\AppEvents"};
 // The portable services read names in whatever code page the test sets.
 inline bool ServicesRunCodePage(unsigned) { return true; }
+inline std::string FileNameOf(const std::filesystem::path& path) { return path.filename().string(); }
 #endif
 
 }  // namespace tw::test

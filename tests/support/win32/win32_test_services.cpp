@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/portable/reg_file.h"
+#include "platform/win32/wide_text.h"
 #include "registry/enumeration.h"
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
@@ -15,6 +16,14 @@ namespace tw::test {
 namespace fs = std::filesystem;
 
 bool ServicesRunCodePage(unsigned codePage) { return GetACP() == codePage; }
+
+std::string FileNameOf(const fs::path& path) {
+  const std::wstring name = path.filename().wstring();
+  const int size = WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, 0, name.c_str(), static_cast<int>(name.size()), narrow.data(), size, nullptr, nullptr);
+  return narrow;
+}
 
 const std::vector<std::string> kFamilyTraces{
     std::string("HKEY_LOCAL_MACHINE\\") + layout::kSoftware + "\\" + layout::kCompany,
@@ -138,7 +147,10 @@ bool Win32TestFileSystem::FindClose(FindHandle search) {
 
 std::optional<fs::path> Win32TestFileSystem::HostPath(const std::string& windowsPath) const {
   const bool drivePath = windowsPath.size() >= 3 && windowsPath[1] == ':' && windowsPath[2] == '\\';
-  return drivePath ? std::optional<fs::path>(windowsPath) : std::nullopt;
+  // In the active code page, as the program's 8-bit calls read it.
+  if (!drivePath) return std::nullopt;
+  const WideText wide = WidenFromActiveCodePage(windowsPath.c_str());
+  return fs::path(std::wstring(wide.begin(), wide.end()));
 }
 
 namespace {
