@@ -11,8 +11,14 @@ UninstallApp::UninstallApp(const Platform& platform, std::string commandLine, In
 
 bool UninstallApp::RunUninstall() {
   platform_.messages.EnableThreeDimensionalLook();
-  if (platform_.messages.Show(IDS_CONFIRM_REMOVAL, kMbYesNo | kMbIconQuestion) != kIdYes) return false;
-  if (!ParseCommandLine()) return false;
+  if (platform_.messages.Show(IDS_CONFIRM_REMOVAL, kMbYesNo | kMbIconQuestion) != kIdYes) {
+    outcome_.kind = RunOutcome::Kind::kDeclined;
+    return false;
+  }
+  if (!ParseCommandLine()) {
+    outcome_.kind = RunOutcome::Kind::kBadCommandLine;
+    return false;
+  }
   CleanUpProduct();
   LaunchUninstaller();
   return false;

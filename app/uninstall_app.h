@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/run_outcome.h"
 #include "platform/platform.h"
 
 namespace tw {
@@ -16,8 +17,10 @@ class UninstallApp {
   // commandLine is the text after the program name.
   UninstallApp(const Platform& platform, std::string commandLine, InstanceHandle instance);
 
-  // Start-up: the whole run. Always false: no message loop follows.
+  // Start-up: the whole run. Always false: no message loop follows; what
+  // the run came to is Outcome().
   bool RunUninstall();
+  const RunOutcome& Outcome() const { return outcome_; }
 
   // Driver
   bool ParseCommandLine();
@@ -79,6 +82,7 @@ class UninstallApp {
   std::string uninstallerPath_;
   std::string uninstallerArguments_;
   std::vector<std::string> componentList_;
+  RunOutcome outcome_;
 };
 
 }  // namespace tw
