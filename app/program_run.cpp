@@ -50,7 +50,7 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
                       logging ? static_cast<ShellLinks&>(journalLinks) : platform.links,
                       logging ? static_cast<SpeechEngine&>(journalEngine) : platform.engine,
                       platform.codePage};
-  UninstallApp app(view, options.removal, instance);
+  UninstallApp app(view, options.removal, instance, true);
   app.RunUninstall();
   const int exitCode = ExitCodeOf(app.Outcome(), launcher);
   journal.Note("summary: " + app.Outcome().Text() + ", " + std::to_string(journal.Changes()) + " changes, " +

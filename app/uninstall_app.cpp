@@ -6,8 +6,13 @@
 
 namespace tw {
 
-UninstallApp::UninstallApp(const Platform& platform, std::string commandLine, InstanceHandle instance)
-    : platform_(platform), commandLine_(std::move(commandLine)), instance_(instance) {}
+UninstallApp::UninstallApp(const Platform& platform, std::string commandLine, InstanceHandle instance,
+                           bool refuseUnregistered)
+    : platform_(platform),
+      commandLine_(std::move(commandLine)),
+      instance_(instance),
+      refuseUnregistered_(refuseUnregistered),
+      ledger_(platform_.registry) {}
 
 bool UninstallApp::RunUninstall() {
   platform_.messages.EnableThreeDimensionalLook();
@@ -20,6 +25,11 @@ bool UninstallApp::RunUninstall() {
     return false;
   }
   CleanUpProduct();
+  if (outcome_.kind == RunOutcome::Kind::kNotRegistered) {
+    const std::string removal = productCode_ + " " + variantLetter_ + " " + languageCode_;
+    platform_.messages.ShowFormatted(IDS_NOT_REGISTERED, kMbOk | kMbIconExclamation, 0, removal.c_str());
+    return false;
+  }
   LaunchUninstaller();
   return false;
 }

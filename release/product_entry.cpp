@@ -33,12 +33,9 @@ void UninstallApp::ReleaseProductEntry() {
   const auto counterName = SuffixedName(productCode_, "Ctr");
   if (!languageKey || !counterName) return;
 
-  const std::int32_t installs = ReadCounter(kHkeyLocalMachine, *languageKey, counterName->c_str());
-  if (installs > 1) {
-    DecrementCounter(kHkeyLocalMachine, *languageKey, counterName->c_str());
-    return;
-  }
-  if (installs < 0) return;
+  // The counter goes first of all below: marked, a run cut short after it
+  // still finishes the rest.
+  if (!ReleaseCounter(kHkeyLocalMachine, *languageKey, counterName->c_str(), true)) return;
 
   {
     ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeyAllAccess);

@@ -1,0 +1,143 @@
+#include "registry/ledger.h"
+
+#include <cstdio>
+#include <sstream>
+
+#include "registry/key_path.h"
+#include "registry/layout.h"
+
+namespace tw {
+namespace {
+
+// An entry holds a removal's component list and one short mark per counter
+// released: this is far more than any removal needs.
+constexpr std::uint32_t kEntryCapacity = 65536;
+constexpr AccessMask kLedgerAccess = kKeyQueryValue | kKeySetValue;
+
+const char* ChoiceWord(Ledger::Choice choice) { return choice == Ledger::Choice::kShared ? "shared" : "full"; }
+
+// FNV-1a: a short, stable name for a counter. Two counters of one removal
+// that hashed alike would make the second look done: left too high, never
+// too low.
+std::string Hash(const std::string& text) {
+  std::uint32_t hash = 2166136261u;
+  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
+  char hex[9];
+  std::snprintf(hex, sizeof hex, "%08x", hash);
+  return hex;
+}
+
+}  // namespace
+
+void Ledger::Open(const std::string& product, const std::string& variant, const std::string& language) {
+  opened_ = true;
+  name_ = product + " " + variant + " " + language;
+  key_.emplace(registry_, kHkeyLocalMachine, FamilyPath({layout::kUninstall}), kLedgerAccess, ScopedKey::Links::kRefuse);
+  if (const auto text = key_->ReadText(name_.c_str(), kEntryCapacity)) Parse(*text);
+}
+
+void Ledger::Close() { key_.reset(); }
+
+// The key is made with the first entry: a run that records nothing (a
+// repeat, a refusal) leaves the registry as it found it.
+bool Ledger::Create() {
+  // Created below the family key opened part by part; opened again the same
+  // way, so that a link standing there is refused, not written through.
+  const auto path = FamilyPath({layout::kUninstall});
+  const ScopedKey family(registry_, kHkeyLocalMachine, FamilyPath({}), kKeyCreateSubKey, ScopedKey::Links::kRefuse);
+  RegKey created = 0;
+  if (!family.IsOpen() || registry_.CreateKey(family.Handle(), layout::kUninstall, &created) != kErrorSuccess) {
+    return false;
+  }
+  registry_.CloseKey(created);
+  key_.emplace(registry_, kHkeyLocalMachine, path, kLedgerAccess, ScopedKey::Links::kRefuse);
+  return key_->IsOpen();
+}
+
+// An entry that does not read as one is no entry: the run is a first one.
+void Ledger::Parse(const std::string& text) {
+  std::istringstream words(text);
+  std::string state, choice, time, count;
+  if (!(words >> state >> choice >> time) || (choice != "shared" && choice != "full")) return;
+  const Choice recorded = choice == "shared" ? Choice::kShared : Choice::kFull;
+  if (state == "released") {
+    state_ = State::kReleased;
+    releasedAt_ = time;
+    return;
+  }
+  if (state != "running" || !(words >> count)) return;
+  if (count != "-") {
+    std::size_t n = 0;
+    if (count.find_first_not_of("0123456789") != std::string::npos || count.size() > 6) return;
+    n = std::stoul(count);
+    std::vector<std::string> components(n);
+    for (std::string& component : components) {
+      if (!(words >> component)) return;
+    }
+    components_ = std::move(components);
+  }
+  for (std::string mark; words >> mark;) {
+    if (mark.size() == 9 && (mark[0] == 'd' || mark[0] == 'l')) {
+      marks_[mark.substr(1)] = mark[0] == 'd' ? Mark::kDecremented : Mark::kLastUser;
+    }
+  }
+  state_ = State::kRunning;
+  choice_ = recorded;
+}
+
+std::string Ledger::RunningText() const {
+  std::string text = std::string("running ") + ChoiceWord(choice_) + " -";
+  if (components_) {
+    text += " " + std::to_string(components_->size());
+    for (const std::string& component : *components_) text += " " + component;
+  } else {
+    text += " -";
+  }
+  for (const auto& [id, mark] : marks_) text += (mark == Mark::kDecremented ? " d" : " l") + id;
+  return text;
+}
+
+bool Ledger::Write(const std::string& text) {
+  if (!key_ || text.size() + 1 > kEntryCapacity || (!key_->IsOpen() && !Create())) return false;
+  return key_->SetText(name_.c_str(), text) == kErrorSuccess;
+}
+
+bool Ledger::RecordChoice(Choice choice) {
+  if (!opened_) return true;
+  state_ = State::kRunning;
+  choice_ = choice;
+  components_.reset();
+  marks_.clear();
+  return Write(RunningText());
+}
+
+bool Ledger::RecordComponents(const std::vector<std::string>& components) {
+  if (!opened_) return true;
+  components_ = components;
+  return Write(RunningText());
+}
+
+std::string Ledger::Identify(RegKey root, const std::string& path, const char* valueName) {
+  const std::string counter = std::to_string(root) + "\\" + path + "\\" + valueName;
+  return Hash(counter + "#" + std::to_string(++occurrences_[counter]));
+}
+
+Ledger::Mark Ledger::MarkOf(const std::string& id) const {
+  const auto found = marks_.find(id);
+  return found == marks_.end() ? Mark::kNone : found->second;
+}
+
+bool Ledger::Record(const std::string& id, Mark mark) {
+  if (!opened_) return true;
+  marks_[id] = mark;
+  return Write(RunningText());
+}
+
+bool Ledger::Finish(const std::string& time) {
+  if (!opened_) return true;
+  state_ = State::kReleased;
+  releasedAt_ = time;
+  return Write(std::string("released ") + ChoiceWord(choice_) + " " + time);
+}
+
+}  // namespace tw
