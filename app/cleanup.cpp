@@ -24,6 +24,16 @@ std::string UtcNow() {
 // refused. A first removal makes the choice of old.
 void UninstallApp::CleanUpProduct() {
   ledger_.Open(productCode_, variantLetter_, languageCode_);
+  // Another product's removal cut short is finished first, without its
+  // uninstaller: run in between, this one would take the counters the other
+  // already gave back for its own and delete what the other still releases.
+  if (outcome_.kind != RunOutcome::Kind::kResumed) {
+    for (const std::string& other : ledger_.InterruptedOthers()) {
+      UninstallApp finishing(platform_, other + " - -", instance_);
+      finishing.outcome_.kind = RunOutcome::Kind::kResumed;
+      if (finishing.ParseCommandLine()) finishing.CleanUpProduct();
+    }
+  }
   const auto languageKey = LanguageKeyPath(languageCode_);
   const auto installs = SuffixedName(productCode_, "Ctr");
   const bool registered = languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;

@@ -39,10 +39,10 @@ class UninstallApp {
   // decremented. True when the product being removed is the last user (0 or
   // 1); false when others still use the thing or the counter is unreadable.
   // Through the ledger: a decrement is recorded before it is made and never
-  // made again by a run that finishes this removal; with markLastUser, so is
-  // a last use whose deletes take the counter first, so that they are
-  // finished.
-  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName, bool markLastUser = false);
+  // made again by a run that finishes this removal. With lastUse, a last use
+  // whose deletes take the counter first is marked too, so that they are
+  // finished, and lastUse names the mark for the caller to settle once done.
+  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName, std::string* lastUse = nullptr);
 
   // Shared-install release
   void BuildComponentList();

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "registry/enumeration.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
 
@@ -37,6 +38,24 @@ void Ledger::Open(const std::string& product, const std::string& variant, const 
 }
 
 void Ledger::Close() { key_.reset(); }
+
+std::vector<std::string> Ledger::InterruptedOthers() const {
+  std::vector<std::string> names;
+  if (!key_ || !key_->IsOpen()) return names;
+  // Names as long as the command line's three words may be; a name holding
+  // a NUL is passed over by the enumeration.
+  for (const RegistryValue& value : CollectValues(registry_, key_->Handle(), layout::kKeyPathCapacity, kEntryCapacity)) {
+    std::istringstream words(value.name);
+    std::string product, variant, language, more;
+    if (value.name == name_ || value.type != kRegSz || value.Text().rfind("running ", 0) != 0 ||
+        !(words >> product >> variant >> language) || (words >> more) ||
+        value.name != product + " " + variant + " " + language) {
+      continue;
+    }
+    names.push_back(value.name);
+  }
+  return names;
+}
 
 // The key is made with the first entry: a run that records nothing (a
 // repeat, a refusal) leaves the registry as it found it.
@@ -78,7 +97,7 @@ void Ledger::Parse(const std::string& text) {
   }
   for (std::string mark; words >> mark;) {
     if (mark.size() == 9 && (mark[0] == 'd' || mark[0] == 'l')) {
-      marks_[mark.substr(1)] = mark[0] == 'd' ? Mark::kDecremented : Mark::kLastUser;
+      marks_[mark.substr(1)] = mark[0] == 'd' ? Mark::kDone : Mark::kLastUser;
     }
   }
   state_ = State::kRunning;
@@ -93,7 +112,7 @@ std::string Ledger::RunningText() const {
   } else {
     text += " -";
   }
-  for (const auto& [id, mark] : marks_) text += (mark == Mark::kDecremented ? " d" : " l") + id;
+  for (const auto& [id, mark] : marks_) text += (mark == Mark::kDone ? " d" : " l") + id;
   return text;
 }
 

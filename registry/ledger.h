@@ -8,7 +8,7 @@
 //   running <choice> - <n> <component 1> ... <component n> <mark> ...
 //   released <choice> <time>
 // choice is "shared" or "full"; n is "-" until the component list is known;
-// a mark is "d" (decremented) or "l" (last user, its deletes under way) and
+// a mark is "d" (done) or "l" (last user, its deletes under way) and
 // the hash of one counter.
 //
 // Every write that must not happen twice is recorded before it is made: a
@@ -31,7 +31,9 @@ class Ledger {
  public:
   enum class State { kNone, kRunning, kReleased };
   enum class Choice { kNone, kShared, kFull };
-  enum class Mark { kNone, kDecremented, kLastUser };
+  // kDone: decremented, or a last use wholly released; a run that finishes
+  // the removal skips it. kLastUser: its deletes are under way; repeated.
+  enum class Mark { kNone, kDone, kLastUser };
 
   explicit Ledger(Registry& registry) : registry_(registry) {}
 
@@ -42,6 +44,9 @@ class Ledger {
   void Open(const std::string& product, const std::string& variant, const std::string& language);
   // Closes the key; records after it fail.
   void Close();
+  // The other removals that were cut short, as "<product> <variant>
+  // <language>"; values that cannot be such a name are passed over.
+  std::vector<std::string> InterruptedOthers() const;
 
   State EntryState() const { return state_; }
   const std::string& ReleasedAt() const { return releasedAt_; }

@@ -34,8 +34,10 @@ void UninstallApp::ReleaseProductEntry() {
   if (!languageKey || !counterName) return;
 
   // The counter goes first of all below: marked, a run cut short after it
-  // still finishes the rest.
-  if (!ReleaseCounter(kHkeyLocalMachine, *languageKey, counterName->c_str(), true)) return;
+  // still finishes the rest; settled at the end, so that a run cut short
+  // later does not hand over again what the steps after this one changed.
+  std::string lastUse;
+  if (!ReleaseCounter(kHkeyLocalMachine, *languageKey, counterName->c_str(), &lastUse)) return;
 
   {
     ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeyAllAccess);
@@ -67,6 +69,7 @@ void UninstallApp::ReleaseProductEntry() {
   const auto folderValue = FolderValueName(productCode_, variantLetter_);
   ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeySetValue);
   if (folderValue) language.DeleteValue(folderValue->c_str());
+  ledger_.Record(lastUse, Ledger::Mark::kDone);
 }
 
 }  // namespace tw

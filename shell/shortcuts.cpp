@@ -97,6 +97,10 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
     folderName = *folder;
     const auto countersPath = FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, layout::kFolders, *folder});
     ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess, ScopedKey::Links::kRefuse);
+    // The counters' key goes when the folder is free: marked first, so that
+    // a run cut short before the folder went still finds it free.
+    const std::string freed = ledger_.Identify(kHkeyLocalMachine, countersPath.value_or(""), "");
+    if (!counters.IsOpen()) folderIsFree = ledger_.MarkOf(freed) == Ledger::Mark::kLastUser;
     if (counters.IsOpen()) {
       for (const std::string& shortcut : shortcuts) {
         // The file before its counter: a run cut between them finds the counter and deletes again.
@@ -106,7 +110,7 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
         }
       }
       folderIsFree = HasNoValue(registry, counters.Handle());
-      if (folderIsFree) counters.DeleteSelf();
+      if (folderIsFree && ledger_.Record(freed, Ledger::Mark::kLastUser)) counters.DeleteSelf();
     }
   }
   // The list goes once its shortcuts are released: a run cut short before
