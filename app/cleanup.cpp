@@ -34,13 +34,16 @@ void UninstallApp::CleanUpProduct() {
       if (finishing.ParseCommandLine()) finishing.CleanUpProduct();
     }
   }
-  const auto languageKey = LanguageKeyPath(languageCode_);
-  const auto installs = SuffixedName(productCode_, "Ctr");
-  const bool registered = languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;
   const Ledger::State state = ledger_.EntryState();
-  if (state == Ledger::State::kReleased && !registered) {
+  // Whether the product has an install for the language, read only where it decides.
+  const auto registered = [this] {
+    const auto languageKey = LanguageKeyPath(languageCode_);
+    const auto installs = SuffixedName(productCode_, "Ctr");
+    return languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;
+  };
+  if (state == Ledger::State::kReleased && !registered()) {
     outcome_ = {RunOutcome::Kind::kAlreadyReleased, ledger_.ReleasedAt()};
-  } else if (state == Ledger::State::kNone && !registered && refuseUnregistered_) {
+  } else if (state == Ledger::State::kNone && refuseUnregistered_ && !registered()) {
     outcome_.kind = RunOutcome::Kind::kNotRegistered;
   } else {
     if (state == Ledger::State::kRunning) outcome_.kind = RunOutcome::Kind::kResumed;

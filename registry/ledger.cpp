@@ -33,11 +33,32 @@ std::string Hash(const std::string& text) {
 void Ledger::Open(const std::string& product, const std::string& variant, const std::string& language) {
   opened_ = true;
   name_ = product + " " + variant + " " + language;
-  key_.emplace(registry_, kHkeyLocalMachine, FamilyPath({layout::kUninstall}), kLedgerAccess, ScopedKey::Links::kRefuse);
+  // The family key part by part, the ledger's below it: no link on the way.
+  family_.emplace(registry_, kHkeyLocalMachine, FamilyPath({}), kKeyCreateSubKey, ScopedKey::Links::kRefuse);
+  if (!family_->IsOpen()) return;
+  key_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), kLedgerAccess, ScopedKey::Links::kRefuse);
   if (const auto text = key_->ReadText(name_.c_str(), kEntryCapacity)) Parse(*text);
 }
 
-void Ledger::Close() { key_.reset(); }
+void Ledger::Close() {
+  key_.reset();
+  family_.reset();
+}
+
+// The key is made with the first entry: a run that records nothing (a
+// repeat, a refusal) leaves the registry as it found it. Opened again
+// without following a link, so that a link made meanwhile is refused, not
+// written through.
+bool Ledger::Create() {
+  RegKey created = 0;
+  if (!family_ || !family_->IsOpen() ||
+      registry_.CreateKey(family_->Handle(), layout::kUninstall, &created) != kErrorSuccess) {
+    return false;
+  }
+  registry_.CloseKey(created);
+  key_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), kLedgerAccess, ScopedKey::Links::kRefuse);
+  return key_->IsOpen();
+}
 
 std::vector<std::string> Ledger::InterruptedOthers() const {
   std::vector<std::string> names;
@@ -57,22 +78,6 @@ std::vector<std::string> Ledger::InterruptedOthers() const {
   return names;
 }
 
-// The key is made with the first entry: a run that records nothing (a
-// repeat, a refusal) leaves the registry as it found it.
-bool Ledger::Create() {
-  // Created below the family key opened part by part; opened again the same
-  // way, so that a link standing there is refused, not written through.
-  const auto path = FamilyPath({layout::kUninstall});
-  const ScopedKey family(registry_, kHkeyLocalMachine, FamilyPath({}), kKeyCreateSubKey, ScopedKey::Links::kRefuse);
-  RegKey created = 0;
-  if (!family.IsOpen() || registry_.CreateKey(family.Handle(), layout::kUninstall, &created) != kErrorSuccess) {
-    return false;
-  }
-  registry_.CloseKey(created);
-  key_.emplace(registry_, kHkeyLocalMachine, path, kLedgerAccess, ScopedKey::Links::kRefuse);
-  return key_->IsOpen();
-}
-
 // An entry that does not read as one is no entry: the run is a first one.
 void Ledger::Parse(const std::string& text) {
   std::istringstream words(text);
@@ -86,10 +91,8 @@ void Ledger::Parse(const std::string& text) {
   }
   if (state != "running" || !(words >> count)) return;
   if (count != "-") {
-    std::size_t n = 0;
     if (count.find_first_not_of("0123456789") != std::string::npos || count.size() > 6) return;
-    n = std::stoul(count);
-    std::vector<std::string> components(n);
+    std::vector<std::string> components(std::stoul(count));
     for (std::string& component : components) {
       if (!(words >> component)) return;
     }

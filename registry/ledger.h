@@ -75,6 +75,7 @@ class Ledger {
 
   Registry& registry_;
   bool opened_ = false;
+  std::optional<ScopedKey> family_;
   std::optional<ScopedKey> key_;
   std::string name_;
   State state_ = State::kNone;

@@ -20,8 +20,8 @@ const std::vector<std::string>& FixedComponents(const std::string& productCode) 
 }  // namespace
 
 void UninstallApp::BuildComponentList() {
-  // A removal cut short is finished with the list it began with: the key
-  // that ProdTWD's list is read from may have gone with it.
+  // A removal of ProdTWD cut short is finished with the list it began with:
+  // the key that the list is read from may have gone with it.
   if (const auto& recorded = ledger_.RecordedComponents()) {
     componentList_.insert(componentList_.end(), recorded->begin(), recorded->end());
     return;
@@ -36,8 +36,9 @@ void UninstallApp::BuildComponentList() {
     if (auto list = languageKey.ReadText(layout::kProdTWDList, kComponentListCapacity)) {
       for (std::string& word : SplitAtBlanks(*list)) componentList_.push_back(std::move(word));
     }
+    // Read from the registry, it is recorded; a fixed list comes back the same.
+    ledger_.RecordComponents(componentList_);
   }
-  ledger_.RecordComponents(componentList_);
 }
 
 void UninstallApp::ReleaseComponentLanguages() {

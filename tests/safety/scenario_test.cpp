@@ -497,7 +497,8 @@ RegistryImage WithoutLedger(Registry& registry) {
 }
 
 // The keys and values that differ between the two images, as lines; litter
-// stays true while each is only left over or a counter left higher.
+// stays true while each is only left over, a counter left higher or a value
+// left where the uninterrupted run zeroed it.
 std::vector<std::string> Differences(const RegistryImage& expected, const RegistryImage& actual, bool* litter) {
   std::vector<std::string> lines;
   std::set<std::string> keys;
@@ -526,7 +527,9 @@ std::vector<std::string> Differences(const RegistryImage& expected, const Regist
         return std::int64_t{v.data[0]} | std::int64_t{v.data[1]} << 8 | std::int64_t{v.data[2]} << 16 |
                std::int64_t{v.data[3]} << 24;
       };
-      if (a->second.type != kRegDword || counter(b->second) <= counter(a->second)) *litter = false;
+      // A data set's flag left set where the uninterrupted run zeroed it is left over too.
+      const bool released = std::all_of(a->second.data.begin(), a->second.data.end(), [](std::uint8_t b) { return b == 0; });
+      if (!released && (a->second.type != kRegDword || counter(b->second) <= counter(a->second))) *litter = false;
     }
   }
   return lines;
