@@ -1,25 +1,80 @@
+#include <ctime>
+
 #include "app/uninstall_app.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
 
 namespace tw {
+namespace {
 
-void UninstallApp::CleanUpProduct() {
-  const std::string counters = *FamilyPath({layout::kInstall, layout::kCounters});
-  if (ReadCounter(kHkeyLocalMachine, counters, layout::kProductCtr) > 1) {
-    DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
-    BuildComponentList();
-    ReleaseComponentLanguages();
-    ReleaseProductEntry();
-    ReleaseEngineData();
-    ReleaseComponents();
-    return;
-  }
-  RemoveHelpRegistrations();
-  RemoveSoundEvents();
-  RemoveAppPaths();
-  RemoveProgramFolder("");
-  for (const char* component : layout::kAllComponents) DeleteKeyTree(kHkeyLocalMachine, *FamilyPath({component}));
+// When a removal finished, as the ledger keeps it: UTC, no blank.
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[32] = "-";
+  if (const std::tm* utc = std::gmtime(&now)) std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", utc);
+  return text;
 }
+
+}  // namespace
+
+// What this removal's entry in the ledger says decides the run: a removal cut
+// short is finished with the choice it made; a finished one is not released
+// again while the product has no install for the language (its setup writes
+// "<product code>Ctr" afresh); with switches, a product with neither is
+// refused. A first removal makes the choice of old.
+void UninstallApp::CleanUpProduct() {
+  ledger_.Open(productCode_, variantLetter_, languageCode_);
+  // Another product's removal cut short is finished first, without its
+  // uninstaller: run in between, this one would take the counters the other
+  // already gave back for its own and delete what the other still releases.
+  if (outcome_.kind != RunOutcome::Kind::kResumed) {
+    for (const std::string& other : ledger_.InterruptedOthers()) {
+      UninstallApp finishing(platform_, other + " - -", instance_);
+      finishing.outcome_.kind = RunOutcome::Kind::kResumed;
+      if (finishing.ParseCommandLine()) finishing.CleanUpProduct();
+    }
+  }
+  const Ledger::State state = ledger_.EntryState();
+  // Whether the product has an install for the language, read only where it decides.
+  const auto registered = [this] {
+    const auto languageKey = LanguageKeyPath(languageCode_);
+    const auto installs = SuffixedName(productCode_, "Ctr");
+    return languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;
+  };
+  if (state == Ledger::State::kReleased && !registered()) {
+    outcome_ = {RunOutcome::Kind::kAlreadyReleased, ledger_.ReleasedAt()};
+  } else if (state == Ledger::State::kNone && refuseUnregistered_ && !registered()) {
+    outcome_.kind = RunOutcome::Kind::kNotRegistered;
+  } else {
+    if (state == Ledger::State::kRunning) outcome_.kind = RunOutcome::Kind::kResumed;
+    const std::string counters = *FamilyPath({layout::kInstall, layout::kCounters});
+    Ledger::Choice choice = ledger_.RecordedChoice();
+    if (choice == Ledger::Choice::kNone) {
+      // The choice is recorded before ProductCtr is written: a run that
+      // finishes this removal neither decrements it again nor reads it anew.
+      const bool shared = ReadCounter(kHkeyLocalMachine, counters, layout::kProductCtr) > 1;
+      choice = shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
+      if (ledger_.RecordChoice(choice) && shared) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
+    }
+    if (choice == Ledger::Choice::kShared) {
+      BuildComponentList();
+      ReleaseComponentLanguages();
+      ReleaseProductEntry();
+      ReleaseEngineData();
+      ReleaseComponents();
+    } else {
+      // Deletes only: a run cut short repeats them. The ledger's own key is
+      // not among the components and outlives the family.
+      RemoveHelpRegistrations();
+      RemoveSoundEvents();
+      RemoveAppPaths();
+      RemoveProgramFolder("");
+      for (const char* component : layout::kAllComponents) DeleteKeyTree(kHkeyLocalMachine, *FamilyPath({component}));
+    }
+    ledger_.Finish(UtcNow());
+  }
+  ledger_.Close();
+}
+
 
 }  // namespace tw

@@ -15,6 +15,7 @@ std::map<std::uint32_t, std::string> MessageTable() {
           {IDS_USAGE, TEXT_USAGE},
           {IDS_UNKNOWN_SWITCH, TEXT_UNKNOWN_SWITCH},
           {IDS_LOG_FAILED, TEXT_LOG_FAILED},
+          {IDS_NOT_REGISTERED, TEXT_NOT_REGISTERED},
           {IDS_APP_TITLE, TEXT_APP_TITLE}};
 }
 

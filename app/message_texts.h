@@ -11,4 +11,5 @@
 #define TEXT_USAGE "用法: twuninst.exe [/quiet] [/wait] [/preview] [/log:文件] <产品代码> <变体> <语言代码> <卸载程序路径> <卸载程序参数>"
 #define TEXT_UNKNOWN_SWITCH "无法识别的选项: %s"
 #define TEXT_LOG_FAILED "无法写入日志文件: %s"
+#define TEXT_NOT_REGISTERED "找不到此产品在该语言下的安装记录, 未做任何更改: %s"
 #define TEXT_APP_TITLE "Corvane Sayframe卸载程序"

@@ -20,18 +20,16 @@
 namespace tw {
 namespace {
 
-bool Answered(const JournalMessageBoxes& messages, std::uint32_t textId) {
-  return messages.AnswerTo(textId).has_value();
-}
-
-int ExitCodeOf(const JournalMessageBoxes& messages, const JournalLauncher& launcher) {
-  if (messages.AnswerTo(IDS_CONFIRM_REMOVAL) != kIdYes) return kExitDeclined;
-  for (std::uint32_t missing : {IDS_MISSING_PRODUCT, IDS_MISSING_LANGUAGE, IDS_MISSING_UNINSTALLER,
-                                IDS_MISSING_LOG_FILE}) {
-    if (Answered(messages, missing)) return kExitBadCommandLine;
+// Declining, a bad command line, an unregistered product and a failed start
+// have their own codes; otherwise the uninstaller's, when it was waited for.
+int ExitCodeOf(const RunOutcome& outcome, const JournalLauncher& launcher) {
+  switch (outcome.kind) {
+    case RunOutcome::Kind::kDeclined: return kExitDeclined;
+    case RunOutcome::Kind::kBadCommandLine: return kExitBadCommandLine;
+    case RunOutcome::Kind::kNotRegistered: return kExitUnknownProduct;
+    case RunOutcome::Kind::kUninstallerNotStarted: return kExitFailed;
+    default: return launcher.ExitCode() ? static_cast<int>(*launcher.ExitCode()) : kExitDone;
   }
-  if (!launcher.StartResult() || *launcher.StartResult() < 32) return kExitFailed;
-  return launcher.ExitCode() ? static_cast<int>(*launcher.ExitCode()) : kExitDone;
 }
 
 // The removal with the switches' services around the platform's: every box
@@ -54,10 +52,11 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
                       logging ? static_cast<SpeechEngine&>(journalEngine) : platform.engine,
                       platform.codePage,
                       logging ? static_cast<UserFolders&>(journalUser) : platform.user};
-  UninstallApp(view, options.removal, instance).RunUninstall();
-  const int exitCode = ExitCodeOf(messages, launcher);
-  journal.Note("summary: " + std::to_string(journal.Changes()) + " changes, " + std::to_string(journal.Failures()) +
-               " failures");
+  UninstallApp app(view, options.removal, instance, true);
+  app.RunUninstall();
+  const int exitCode = ExitCodeOf(app.Outcome(), launcher);
+  journal.Note("summary: " + app.Outcome().Text() + ", " + std::to_string(journal.Changes()) + " changes, " +
+               std::to_string(journal.Failures()) + " failures");
   journal.Note("exit code: " + std::to_string(exitCode));
   return exitCode;
 }

@@ -7,17 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "app/run_outcome.h"
 #include "platform/platform.h"
+#include "registry/ledger.h"
 
 namespace tw {
 
 class UninstallApp {
  public:
-  // commandLine is the text after the program name.
-  UninstallApp(const Platform& platform, std::string commandLine, InstanceHandle instance);
+  // commandLine is the text after the program name. refuseUnregistered (a
+  // run with switches): a product with no install for the language and no
+  // finished removal changes nothing and starts nothing.
+  UninstallApp(const Platform& platform, std::string commandLine, InstanceHandle instance,
+               bool refuseUnregistered = false);
 
-  // Start-up: the whole run. Always false: no message loop follows.
+  // Start-up: the whole run. Always false: no message loop follows; what
+  // the run came to is Outcome().
   bool RunUninstall();
+  const RunOutcome& Outcome() const { return outcome_; }
 
   // Driver
   bool ParseCommandLine();
@@ -31,7 +38,11 @@ class UninstallApp {
   // The reference-counting rule on one counter: a shared one (2 or more) is
   // decremented. True when the product being removed is the last user (0 or
   // 1); false when others still use the thing or the counter is unreadable.
-  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName);
+  // Through the ledger: a decrement is recorded before it is made and never
+  // made again by a run that finishes this removal. With lastUse, a last use
+  // whose deletes take the counter first is marked too, so that they are
+  // finished, and lastUse names the mark for the caller to settle once done.
+  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName, std::string* lastUse = nullptr);
 
   // Shared-install release
   void BuildComponentList();
@@ -79,6 +90,9 @@ class UninstallApp {
   std::string uninstallerPath_;
   std::string uninstallerArguments_;
   std::vector<std::string> componentList_;
+  bool refuseUnregistered_;
+  RunOutcome outcome_;
+  Ledger ledger_;
 };
 
 }  // namespace tw

@@ -32,10 +32,26 @@ void UninstallApp::DecrementCounter(RegKey root, const std::string& path, const 
   if (value >= 1) key.SetDword(valueName, value - 1);
 }
 
-bool UninstallApp::ReleaseCounter(RegKey root, const std::string& path, const char* valueName) {
+bool UninstallApp::ReleaseCounter(RegKey root, const std::string& path, const char* valueName, std::string* lastUse) {
+  // A removal cut short and run again: what it recorded is not read afresh.
+  // A decremented counter may now read 1 and would look like the last use.
+  const std::string mark = ledger_.Identify(root, path, valueName);
+  const Ledger::Mark done = ledger_.MarkOf(mark);
+  if (lastUse) *lastUse = mark;
+  if (done != Ledger::Mark::kNone) return done == Ledger::Mark::kLastUser;
+
   const std::int32_t users = ReadCounter(root, path, valueName);
-  if (users > 1) DecrementCounter(root, path, valueName);
-  return users == 0 || users == 1;
+  // Killed after the record and before the write: one decrement lost, the
+  // counter stays one too high. An unwritable record leaves it so too.
+  if (users > 1 && ledger_.Record(mark, Ledger::Mark::kDone)) DecrementCounter(root, path, valueName);
+  const bool last = users == 0 || users == 1;
+  // Unrecorded, these deletes are still made; a run cut inside them leaves
+  // litter that the next run cannot find.
+  if (last && lastUse) {
+    ledger_.Record(mark, Ledger::Mark::kLastUser);
+    *lastUse = mark;
+  }
+  return last;
 }
 
 }  // namespace tw

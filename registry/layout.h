@@ -26,6 +26,9 @@ constexpr const char* kInstall = "Install";
 // Deleted in this order when the last product of the family goes.
 constexpr const char* kAllComponents[] = {kControl, kDictation, kEnroll, kHelp, kEngine, kAudio, kInstall};
 
+// The uninstall ledger's key, a sibling of the components: the full removal leaves it.
+constexpr const char* kUninstall = "Uninstall";
+
 constexpr const char* kCounters = "Counters";
 constexpr const char* kLanguages = "Languages";
 constexpr const char* kDirectories = "Directories";

@@ -20,16 +20,24 @@ const std::vector<std::string>& FixedComponents(const std::string& productCode) 
 }  // namespace
 
 void UninstallApp::BuildComponentList() {
+  // A removal of ProdTWD cut short is finished with the list it began with:
+  // the key that the list is read from may have gone with it.
+  if (const auto& recorded = ledger_.RecordedComponents()) {
+    componentList_.insert(componentList_.end(), recorded->begin(), recorded->end());
+    return;
+  }
   if (productCode_ != layout::kProdTWD) {
     const auto& components = FixedComponents(productCode_);
     componentList_.insert(componentList_.end(), components.begin(), components.end());
-    return;
-  }
-  // ProdTWD's setup records the components it installed. A value that fills
-  // the whole buffer without a terminator is taken up to the buffer's end.
-  const ScopedKey languageKey(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
-  if (auto list = languageKey.ReadText(layout::kProdTWDList, kComponentListCapacity)) {
-    for (std::string& word : SplitAtBlanks(*list)) componentList_.push_back(std::move(word));
+  } else {
+    // ProdTWD's setup records the components it installed. A value that fills
+    // the whole buffer without a terminator is taken up to the buffer's end.
+    const ScopedKey languageKey(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
+    if (auto list = languageKey.ReadText(layout::kProdTWDList, kComponentListCapacity)) {
+      for (std::string& word : SplitAtBlanks(*list)) componentList_.push_back(std::move(word));
+    }
+    // Read from the registry, it is recorded; a fixed list comes back the same.
+    ledger_.RecordComponents(componentList_);
   }
 }
 

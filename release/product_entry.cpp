@@ -33,12 +33,11 @@ void UninstallApp::ReleaseProductEntry() {
   const auto counterName = SuffixedName(productCode_, "Ctr");
   if (!languageKey || !counterName) return;
 
-  const std::int32_t installs = ReadCounter(kHkeyLocalMachine, *languageKey, counterName->c_str());
-  if (installs > 1) {
-    DecrementCounter(kHkeyLocalMachine, *languageKey, counterName->c_str());
-    return;
-  }
-  if (installs < 0) return;
+  // The counter goes first of all below: marked, a run cut short after it
+  // still finishes the rest; settled at the end, so that a run cut short
+  // later does not hand over again what the steps after this one changed.
+  std::string lastUse;
+  if (!ReleaseCounter(kHkeyLocalMachine, *languageKey, counterName->c_str(), &lastUse)) return;
 
   {
     ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeyAllAccess);
@@ -70,6 +69,7 @@ void UninstallApp::ReleaseProductEntry() {
   const auto folderValue = FolderValueName(productCode_, variantLetter_);
   ScopedKey language(platform_.registry, kHkeyLocalMachine, *languageKey, kKeySetValue);
   if (folderValue) language.DeleteValue(folderValue->c_str());
+  ledger_.Record(lastUse, Ledger::Mark::kDone);
 }
 
 }  // namespace tw

@@ -28,21 +28,15 @@ bool BelongsToProduct(const std::string& component, const std::string& productCo
   return std::find(componentList.begin(), componentList.end(), component) != componentList.end();
 }
 
-// Reads and deletes the product's shortcut list "<product code>Objs".
-std::vector<std::string> TakeProductShortcuts(Registry& registry, const CodePage& codePage, const std::string& languageCode,
-                                              const std::string& productCode,
-                                              const std::vector<std::string>& componentList) {
-  const auto objsName = SuffixedName(productCode, SuffixOf(layout::kObjsFormat), layout::kKeyPathCapacity);
-  ScopedKey objs(registry, kHkeyLocalMachine,
-                 objsName ? FamilyPath({layout::kInstall, layout::kLanguages, languageCode, *objsName}) : std::nullopt,
-                 kKeyAllAccess, ScopedKey::RefuseLinks{codePage});
+// The product's shortcut list "<product code>Objs", read from its open key.
+std::vector<std::string> ProductShortcuts(Registry& registry, const ScopedKey& objs, const std::string& productCode,
+                                          const std::vector<std::string>& componentList) {
   std::vector<std::string> shortcuts;
   if (!objs.IsOpen()) return shortcuts;
   for (const RegistryValue& value :
        CollectValues(registry, objs.Handle(), kShortcutNameCapacity, kComponentNameCapacity)) {
     if (BelongsToProduct(value.Text(), productCode, componentList)) shortcuts.push_back(value.name);
   }
-  objs.DeleteSelf();
   return shortcuts;
 }
 
@@ -88,7 +82,11 @@ bool OtherLanguageUsesFolder(Registry& registry, const CodePage& codePage, const
 int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   folderName.clear();
   Registry& registry = platform_.registry;
-  const std::vector<std::string> shortcuts = TakeProductShortcuts(registry, platform_.codePage, languageCode_, productCode_, componentList_);
+  const auto objsName = SuffixedName(productCode_, SuffixOf(layout::kObjsFormat), layout::kKeyPathCapacity);
+  ScopedKey objs(registry, kHkeyLocalMachine,
+                 objsName ? FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, *objsName}) : std::nullopt,
+                 kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
+  const std::vector<std::string> shortcuts = ProductShortcuts(registry, objs, productCode_, componentList_);
 
   const ScopedKey language(registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyAllAccess);
   const auto folderValueName = FolderValueName(productCode_, variantLetter_);
@@ -99,20 +97,25 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
     folderName = *folder;
     const auto countersPath = FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, layout::kFolders, *folder});
     ScopedKey counters(registry, kHkeyLocalMachine, countersPath, kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
+    // The counters' key goes when the folder is free: marked first, so that
+    // a run cut short before the folder went still finds it free.
+    const std::string freed = ledger_.Identify(kHkeyLocalMachine, countersPath.value_or(""), "");
+    if (!counters.IsOpen()) folderIsFree = ledger_.MarkOf(freed) == Ledger::Mark::kLastUser;
     if (counters.IsOpen()) {
       for (const std::string& shortcut : shortcuts) {
-        const std::int32_t users = ReadCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str());
-        if (users >= 2) {
-          DecrementCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str());
-        } else if (users >= 0) {
+        // The file before its counter: a run cut between them finds the counter and deletes again.
+        if (ReleaseCounter(kHkeyLocalMachine, *countersPath, shortcut.c_str())) {
           DeleteShortcut(*folder, shortcut);
           counters.DeleteValue(shortcut.c_str());
         }
       }
       folderIsFree = HasNoValue(registry, counters.Handle());
-      if (folderIsFree) counters.DeleteSelf();
+      if (folderIsFree && ledger_.Record(freed, Ledger::Mark::kLastUser)) counters.DeleteSelf();
     }
   }
+  // The list goes once its shortcuts are released: a run cut short before
+  // finds it again and finishes them.
+  objs.DeleteSelf();
   if (folderName.empty()) folderName = language.ReadText(layout::kFolderName, layout::kPathCapacity).value_or("");
   if (folderIsFree && OtherLanguageUsesFolder(registry, platform_.codePage, languageCode_, *folder)) folderIsFree = false;
   return folderIsFree ? 0 : 1;

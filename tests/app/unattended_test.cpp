@@ -71,7 +71,11 @@ constexpr const char* kRemoval = "ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\
 
 class UnattendedRunTest : public ::testing::Test {
  protected:
-  void SetUp() override { platform.LoadFixture("family_minimal.reg"); }
+  void SetUp() override {
+    platform.LoadFixture("family_minimal.reg");
+    platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
+                         "\"ProdTWDLiteCtr\"=dword:00000002\n");
+  }
 
   // Runs with the switches; whether the registry changed.
   bool RunChanges(const std::string& switches, int* exitCode) {
@@ -126,9 +130,34 @@ TEST_F(UnattendedRunTest, EachFailureHasItsExitCodeAndTheEarlyOnesChangeNothing)
   EXPECT_EQ(platform.messages.shown.back().text, "无法写入日志文件: C:\\missing\\folder\\run.log");
   EXPECT_TRUE(platform.processes.started.empty());
 
+  // A product, or a language, with no install recorded: refused under any switch.
+  for (const char* removal : {"ProdXYZ D en_us C:\\u.exe a.log", "ProdTWDLite D de_de C:\\u.exe a.log"}) {
+    const std::string registry = platform.Snapshot();
+    EXPECT_EQ(platform.RunProgram(std::string("/wait ") + removal), kExitUnknownProduct) << removal;
+    EXPECT_EQ(platform.Snapshot(), registry);
+    EXPECT_TRUE(platform.processes.started.empty());
+    EXPECT_EQ(platform.messages.shown.back().textId, static_cast<std::uint32_t>(IDS_NOT_REGISTERED));
+  }
+
   platform.processes.result = 2;
   EXPECT_TRUE(RunChanges("/quiet /wait", &exitCode));
   EXPECT_EQ(exitCode, kExitFailed);
+}
+
+// A removal run again once it finished (its uninstaller failed, a tool
+// retried) releases nothing, starts the uninstaller again and says so; a
+// product installed twice for the language is released by two removals.
+TEST_F(UnattendedRunTest, ARepeatReleasesNothingAndStartsTheUninstallerAgain) {
+  int exitCode = -1;
+  EXPECT_TRUE(RunChanges("/quiet", &exitCode));
+  EXPECT_TRUE(RunChanges("/quiet", &exitCode));  // ProdTWDLiteCtr was 2: a second install
+  EXPECT_FALSE(RunChanges("/quiet /wait /log:C:\\run.log", &exitCode));
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_EQ(platform.processes.started.size(), 3u);
+  EXPECT_NE(platform.ReadFile("C:\\run.log").find("\r\nsummary: already released at 20"), std::string::npos);
+  platform.processes.started.clear();
+  EXPECT_FALSE(RunChanges("", &exitCode));  // without switches the same
+  EXPECT_EQ(platform.processes.started.size(), 1u);
 }
 
 TEST_F(UnattendedRunTest, UsageIsShownAndNothingRuns) {

@@ -5,6 +5,8 @@
 
 #include "platform/portable/reg_file.h"
 #include "tests/fuzz/checks.h"
+#include "registry/key_path.h"
+#include "tests/support/fault_injection.h"
 #include "tests/support/hostile_planting.h"
 #include "tests/support/machine_states.h"
 #include "tests/support/registry_probe.h"
@@ -144,6 +146,18 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   const test::DiskImage diskBefore = test::CaptureDisk(drives, {programs});
   CheckPreview(platform, commandLine, &problems);
 
+  // A kill point drawn from the input: the run dies at that call (no later
+  // one reaches the machine) and is run again to its end.
+  const std::uint64_t killAt = random() % 2 ? 1 + random() % 600 : 0;
+  if (killAt) {
+    test::FaultSchedule schedule(killAt, kErrorAccessDenied, true);
+    test::FaultyRegistry registry(platform.registry, schedule);
+    test::FaultyFileSystem files(platform.files, schedule);
+    const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
+                        platform.codePage, platform.user};
+    UninstallApp(view, commandLine, test::TestPlatform::kInstance).RunUninstall();
+    platform.processes.started.clear();
+  }
   UninstallApp app(platform.View(), commandLine, test::TestPlatform::kInstance);
   app.RunUninstall();
 
@@ -159,6 +173,21 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   if (platform.registry.OpenHandleCount() != 0) problems.push_back("registry handles left open");
   if (platform.files.OpenSearchCount() != 0) problems.push_back("file searches left open");
   if (platform.processes.started.size() > 1) problems.push_back("more than one uninstaller started");
+
+  // Repeated once the product has no install left for the language: nothing changes.
+  const auto installs = test::ValueBytes(platform.registry, kHkeyLocalMachine,
+                                         LanguageKeyPath(app.LanguageCode()).value_or(""), app.ProductCode() + "Ctr");
+  if (random() % 2 && !app.ProductCode().empty() && (!installs || installs->size() > 4)) {
+    const test::RegistryImage registryAfter = test::CaptureRegistry(platform.registry);
+    const test::DiskImage diskAfter = test::CaptureDisk(drives);
+    const std::size_t engineCalls = platform.engine.calls.size();
+    UninstallApp(platform.View(), commandLine, test::TestPlatform::kInstance).RunUninstall();
+    if (test::CaptureRegistry(platform.registry) != registryAfter) problems.push_back("repeat: the registry changed");
+    if (platform.engine.calls.size() != engineCalls) problems.push_back("repeat: the engine library was called");
+    for (std::string& change : test::DiskChanges(diskAfter, test::CaptureDisk(drives))) {
+      problems.push_back("repeat: disk: " + change);
+    }
+  }
   return problems;
 }
 

@@ -150,10 +150,12 @@ TEST_F(ForeignProgramsDirectoryTest, ALinkInTheProfileIsFollowedToWhereItLeads) 
 TEST_F(ForeignProgramsDirectoryTest, WithoutTheUsersOwnRightsNothingIsTouchedAndEachRefusalIsLogged) {
   SetProgramsDirectory(kPrograms);
   platform.user.rightsHeld = false;
+  WriteDword(platform.registry, kHkeyLocalMachine, kLanguage, "ProdTWDLiteCtr", 1);  // registered, as a setup leaves it
   const std::set<std::string> before = DiskContents();
-  ExpectNothingChanged(before);
-  platform.user.refused.clear();
-  platform.RunProgram("/quiet /log:C:\\run.log " + std::string(kLite));  // the full removal here
+  platform.RunProgram("/quiet /log:C:\\run.log " + std::string(kLite));
+  std::set<std::string> after = DiskContents();
+  after.erase("c/run.log");
+  EXPECT_EQ(after, before);
   EXPECT_EQ(platform.user.refused.size(), 1u);
   const std::string log = platform.ReadFile("C:\\run.log");
   const std::string line = "refused: every change below the programs directory " + std::string(kPrograms) +

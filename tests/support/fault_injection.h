@@ -17,12 +17,13 @@ constexpr Status kErrorLockViolation = 33;
 // registry and file calls of a run together, in the order they were made.
 class FaultSchedule {
  public:
-  // failAt 0 never fails: the schedule only counts.
-  explicit FaultSchedule(std::uint64_t failAt = 0, Status error = kErrorAccessDenied)
-      : failAt_(failAt), error_(error) {}
+  // failAt 0 never fails: the schedule only counts. With kill, the process
+  // dies at that call: neither it nor any later one reaches the machine.
+  explicit FaultSchedule(std::uint64_t failAt = 0, Status error = kErrorAccessDenied, bool kill = false)
+      : failAt_(failAt), error_(error), kill_(kill) {}
 
   // Counts a call; true when this is the call that fails.
-  bool NextCallFails() { return ++calls_ == failAt_; }
+  bool NextCallFails() { return ++calls_ == failAt_ || (kill_ && Fired()); }
   Status Error() const { return error_; }
   std::uint64_t Calls() const { return calls_; }
   bool Fired() const { return failAt_ != 0 && calls_ >= failAt_; }
@@ -30,6 +31,7 @@ class FaultSchedule {
  private:
   std::uint64_t failAt_;
   Status error_;
+  bool kill_;
   std::uint64_t calls_ = 0;
 };
 

@@ -54,6 +54,8 @@ sample_registry_reset() {
     # Only the outermost keys: deleting one takes everything below it.
     sed -n 's/^\[\(.*\)\]$/\1/p' "$sample/talkwise.reg" | LC_ALL=C sort -u |
       awk '{ for (i = 1; i <= n; i++) if (index($0, kept[i] "\\") == 1) next; kept[++n] = $0; print "[-" $0 "]" }'
+    # and the uninstall ledger: each case starts with no removal recorded
+    echo '[-HKEY_LOCAL_MACHINE\SOFTWARE\Corvane\Talkwise\Uninstall]'
     echo
     local reg
     for reg in "$sample"/*.reg; do grep -v '^REGEDIT4' "$reg"; done

@@ -1,0 +1,18 @@
+#include "app/run_outcome.h"
+
+namespace tw {
+
+std::string RunOutcome::Text() const {
+  switch (kind) {
+    case Kind::kDone: return "done";
+    case Kind::kDeclined: return "declined";
+    case Kind::kBadCommandLine: return "bad command line";
+    case Kind::kNotRegistered: return "not registered";
+    case Kind::kAlreadyReleased: return "already released at " + releasedAt;
+    case Kind::kResumed: return "interrupted removal finished";
+    case Kind::kUninstallerNotStarted: return "uninstaller not started";
+  }
+  return "done";
+}
+
+}  // namespace tw
