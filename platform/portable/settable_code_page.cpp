@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-#if __has_include(<iconv.h>)
+#if defined(_WIN32)
+#include <windows.h>
+#elif __has_include(<iconv.h>)
 #include <iconv.h>
 #define TW_HAVE_ICONV 1
 #endif
@@ -61,6 +63,19 @@ constexpr std::uint32_t kReplacement = 0xFFFD;
 // characters); without one, each double-byte character becomes U+FFFD.
 std::string ChineseToUtf8(const std::string& text) {
   std::string out;
+#if defined(_WIN32)
+  // The test programs under Windows have no iconv: the system's own tables.
+  const int length = static_cast<int>(text.size());
+  const int wideChars = MultiByteToWideChar(936, 0, text.data(), length, nullptr, 0);
+  if (wideChars > 0 || text.empty()) {
+    std::wstring wide(static_cast<std::size_t>(wideChars), L'\0');
+    MultiByteToWideChar(936, 0, text.data(), length, wide.data(), wideChars);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideChars, nullptr, 0, nullptr, nullptr);
+    out.resize(static_cast<std::size_t>(bytes > 0 ? bytes : 0));
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideChars, out.data(), bytes, nullptr, nullptr);
+    return out;
+  }
+#endif
 #if defined(TW_HAVE_ICONV)
   iconv_t converter = iconv_open("UTF-8", "GBK");
   if (converter != reinterpret_cast<iconv_t>(-1)) {

@@ -17,8 +17,11 @@ class HeldOpen {
   bool Held() const { return held_; }
 
  private:
+#if defined(_WIN32)
   void* handle_ = nullptr;
+#else
   int descriptor_ = -1;
+#endif
   bool held_ = false;
 };
 

@@ -17,18 +17,14 @@ PlantedState PlantMachineState(TestPlatform& platform, const StateSites& sites, 
       state.name = "read-only shortcuts";
       for (const char* shortcut : {"Begin Here.lnk", "General Reference.lnk"}) platform.links.readOnly.insert(folder + shortcut);
       break;
-    case 2: {
-      // A letter outside A-Z in the family's code page: U with diaeresis in
-      // 1252, full-width U in 936 (lead byte 0xA3).
-      const bool doubleByte = platform.codePage.IsLeadByte(0xA3);
-      const std::string listed = doubleByte ? "\xA3\xD5" "bersicht" : "\xDC" "bersicht";
-      const std::string file = doubleByte ? "\xA3\xF5" "bersicht.lnk" : "\xFC" "bersicht.lnk";
-      state.name = "a shortcut listed as " + listed + ", its file in small letters";
-      platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + sites.objectsKey + "]\n\"" + listed + "\"=\"Help\"\n" +
-                           "[HKEY_LOCAL_MACHINE\\" + sites.countersKey + "]\n\"" + listed + "\"=dword:00000001\n");
-      platform.WriteFile(folder + file);
+    case 2:
+      // A letter outside A-Z: O with tilde after a pound sign in code page
+      // 1252, a full-width U in 936 (the same bytes), so that either reads it.
+      state.name = "a shortcut listed with a capital outside A-Z, its file in small letters";
+      platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\" + sites.objectsKey + "]\n\"\xA3\xD5" "bersicht\"=\"Help\"\n" +
+                           "[HKEY_LOCAL_MACHINE\\" + sites.countersKey + "]\n\"\xA3\xD5" "bersicht\"=dword:00000001\n");
+      platform.WriteFile(folder + "\xA3\xF5" "bersicht.lnk");
       break;
-    }
     case 3: {
       if (!KeyExists(platform.registry, kHkeyCurrentUser, sites.labelKey)) break;  // nor made by the planting
       state.name = "a label key with a chain of 70 subkeys";

@@ -16,8 +16,15 @@ NTSTATUS NTAPI RtlFormatCurrentUserKeyPath(PUNICODE_STRING path);
 namespace tw::test {
 namespace {
 
-// The test names are ASCII: each byte is one UTF-16 unit, NUL included.
-std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+// In the active code page, as the program's 8-bit calls read the names; the
+// length is given, so a NUL byte is a character of the name like any other.
+std::wstring Widen(const std::string& text) {
+  const int length = static_cast<int>(text.size());
+  const int wideChars = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(wideChars > 0 ? wideChars : 0), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), wideChars);
+  return wide;
+}
 
 UNICODE_STRING Counted(std::wstring& text) {
   UNICODE_STRING counted;
