@@ -15,16 +15,17 @@ constexpr std::uint32_t kFolderCapacity = MAX_PATH;
 using UninstallSpeechUserFunction = LONG(WINAPI*)(HWND window, HINSTANCE instance, LPCSTR languageCode,
                                                   LPCSTR userName);
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 // "X:\name\name...": no UNC or device path, nothing relative, no "." or ".."
-// component, no forward slash; the folder may end in one backslash.
-bool IsPlainLocalFolder(const std::string& folder) {
-  if (folder.size() < 3 || !IsDriveLetter(folder[0]) || folder[1] != ':' || folder[2] != '\\') return false;
-  if (folder.find_first_of("/*?\"<>|") != std::string::npos || folder.find(':', 2) != std::string::npos) return false;
-  const std::string inner = folder + (folder.back() == '\\' ? "" : "\\");
-  return inner.find("\\.\\") == std::string::npos && inner.find("\\..\\") == std::string::npos &&
-         inner.find("\\\\", 2) == std::string::npos;
+// component, no forward slash; the folder may end in one backslash. Checked
+// in UTF-16: a double-byte character's trail byte may look like "\" or "|".
+bool IsPlainLocalFolder(const WideText& folder) {
+  if (folder.size() < 3 || !IsDriveLetter(folder[0]) || folder[1] != L':' || folder[2] != L'\\') return false;
+  if (folder.find_first_of(L"/*?\"<>|") != WideText::npos || folder.find(L':', 2) != WideText::npos) return false;
+  const WideText inner = folder + (folder.back() == L'\\' ? L"" : L"\\");
+  return inner.find(L"\\.\\") == WideText::npos && inner.find(L"\\..\\") == WideText::npos &&
+         inner.find(L"\\\\", 2) == WideText::npos;
 }
 
 // Loads the library at a full path when it is a plain file found exactly
@@ -69,8 +70,9 @@ std::string Win32SpeechEngine::LibraryInEngineFolder() {
   if (status != kErrorSuccess || type != kRegSz) return std::string();
   folder[size] = '\0';
   const std::string text(folder);  // up to the stored terminator
-  if (!IsPlainLocalFolder(text)) return std::string();
-  const std::string path = text + (text.back() == '\\' ? "" : "\\") + kLibraryName;
+  const WideText wide = WidenFromActiveCodePage(text.c_str());
+  if (!IsPlainLocalFolder(wide)) return std::string();
+  const std::string path = text + (wide.back() == L'\\' ? "" : "\\") + kLibraryName;
   return path.size() < MAX_PATH ? path : std::string();
 }
 
