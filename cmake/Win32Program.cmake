@@ -38,7 +38,7 @@ if(MINGW)
     # The program catches no exception: one ends it either way, so its own
     # code carries no unwinding tables (on 32-bit Windows; 64-bit Windows
     # walks the stack by them).
-    set(TW_NO_UNWIND -fno-exceptions)
+    set(TW_NO_UNWIND -fno-exceptions -fno-threadsafe-statics)
     if(CMAKE_SIZEOF_VOID_P EQUAL 4)
       list(APPEND TW_NO_UNWIND -fno-asynchronous-unwind-tables)
     endif()

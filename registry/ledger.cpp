@@ -1,14 +1,25 @@
 #include "registry/ledger.h"
 
-#include <cstdio>
-#include <sstream>
-
+#include "platform/journal/reg_syntax.h"
 #include "registry/enumeration.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
 
 namespace tw {
 namespace {
+
+// The blank-separated words of a text, as a stream would read them (no
+// stream here: the program's size is kept small).
+std::vector<std::string> Words(const std::string& text) {
+  std::vector<std::string> words;
+  constexpr const char* kBlanks = " \t\n\v\f\r";
+  for (std::size_t start = text.find_first_not_of(kBlanks); start != std::string::npos;) {
+    const std::size_t end = text.find_first_of(kBlanks, start);
+    words.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    start = end == std::string::npos ? end : text.find_first_not_of(kBlanks, end);
+  }
+  return words;
+}
 
 // An entry holds a removal's component list and one short mark per counter
 // released: this is far more than any removal needs.
@@ -23,9 +34,7 @@ const char* ChoiceWord(Ledger::Choice choice) { return choice == Ledger::Choice:
 std::string Hash(const std::string& text) {
   std::uint32_t hash = 2166136261u;
   for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
-  char hex[9];
-  std::snprintf(hex, sizeof hex, "%08x", hash);
-  return hex;
+  return HexDigits(hash, 8);
 }
 
 }  // namespace
@@ -66,11 +75,9 @@ std::vector<std::string> Ledger::InterruptedOthers() const {
   // Names as long as the command line's three words may be; a name holding
   // a NUL is passed over by the enumeration.
   for (const RegistryValue& value : CollectValues(registry_, key_->Handle(), layout::kKeyPathCapacity, kEntryCapacity)) {
-    std::istringstream words(value.name);
-    std::string product, variant, language, more;
-    if (value.name == name_ || value.type != kRegSz || value.Text().rfind("running ", 0) != 0 ||
-        !(words >> product >> variant >> language) || (words >> more) ||
-        value.name != product + " " + variant + " " + language) {
+    const std::vector<std::string> words = Words(value.name);
+    if (value.name == name_ || value.type != kRegSz || value.Text().rfind("running ", 0) != 0 || words.size() != 3 ||
+        value.name != words[0] + " " + words[1] + " " + words[2]) {
       continue;
     }
     names.push_back(value.name);
@@ -80,25 +87,28 @@ std::vector<std::string> Ledger::InterruptedOthers() const {
 
 // An entry that does not read as one is no entry: the run is a first one.
 void Ledger::Parse(const std::string& text) {
-  std::istringstream words(text);
-  std::string state, choice, time, count;
-  if (!(words >> state >> choice >> time) || (choice != "shared" && choice != "full")) return;
-  const Choice recorded = choice == "shared" ? Choice::kShared : Choice::kFull;
+  const std::vector<std::string> words = Words(text);
+  if (words.size() < 3 || (words[1] != "shared" && words[1] != "full")) return;
+  const std::string& state = words[0];
+  const Choice recorded = words[1] == "shared" ? Choice::kShared : Choice::kFull;
   if (state == "released") {
     state_ = State::kReleased;
-    releasedAt_ = time;
+    releasedAt_ = words[2];
     return;
   }
-  if (state != "running" || !(words >> count)) return;
+  if (state != "running" || words.size() < 4) return;
+  std::size_t next = 4;
+  const std::string& count = words[3];
   if (count != "-") {
     if (count.find_first_not_of("0123456789") != std::string::npos || count.size() > 6) return;
-    std::vector<std::string> components(std::stoul(count));
-    for (std::string& component : components) {
-      if (!(words >> component)) return;
-    }
-    components_ = std::move(components);
+    std::size_t components = 0;
+    for (char digit : count) components = components * 10 + static_cast<std::size_t>(digit - '0');
+    if (words.size() - next < components) return;
+    components_ = std::vector<std::string>(words.begin() + next, words.begin() + next + components);
+    next += components;
   }
-  for (std::string mark; words >> mark;) {
+  for (; next < words.size(); ++next) {
+    const std::string& mark = words[next];
     if (mark.size() == 9 && (mark[0] == 'd' || mark[0] == 'l')) {
       marks_[mark.substr(1)] = mark[0] == 'd' ? Mark::kDone : Mark::kLastUser;
     }
