@@ -16,6 +16,14 @@ std::string ValueLine(const Journal& journal, const std::string& name, ValueType
   return prefix + FormatData(type, data, std::nullopt);
 }
 
+// Registry names compare without regard to ASCII case.
+std::string Folded(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
 }  // namespace
 
 JournalRegistry::JournalRegistry(Registry& inner, Journal& journal) : inner_(inner), journal_(journal) {
@@ -114,6 +122,27 @@ std::vector<std::string> JournalRegistry::ValueLines(RegKey key, const char* sub
   return lines;
 }
 
+std::optional<std::string> JournalRegistry::Written(RegKey key, const char* valueName) const {
+  if (paths_.count(key) == 0) return std::nullopt;
+  const auto found = written_.find(PathOf(key, nullptr) + "\n" + (valueName != nullptr ? valueName : ""));
+  return found != written_.end() ? std::optional<std::string>(found->second) : std::nullopt;
+}
+
+// Case and the spelling of a path may differ from the write's: whatever the
+// path names, in any case, is forgotten; a value reached by another way
+// (another spelling, a link) would only cost the read again, as it is not
+// found.
+void JournalRegistry::Forget(const std::string& path, const char* valueName) {
+  const std::string folded = Folded(path);
+  for (auto entry = written_.begin(); entry != written_.end();) {
+    const std::string key = Folded(entry->first);
+    const bool below = valueName != nullptr ? key == folded + "\n" + Folded(valueName)
+                                            : key.compare(0, folded.size(), folded) == 0 &&
+                                                  (key[folded.size()] == '\\' || key[folded.size()] == '\n');
+    entry = below ? written_.erase(entry) : std::next(entry);
+  }
+}
+
 bool JournalRegistry::HasSubkeys(RegKey key) {
   char name[256];
   std::uint32_t nameChars = sizeof name;
@@ -124,9 +153,11 @@ bool JournalRegistry::HasSubkeys(RegKey key) {
 Status JournalRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
                                  std::uint32_t dataSize) {
   valuesBeforeRefusedDelete_.erase(key);
-  const std::optional<std::string> old = DataOf(key, valueName);
+  std::optional<std::string> old = Written(key, valueName);
+  if (!old) old = DataOf(key, valueName);
   const Status status = inner_.SetValue(key, valueName, type, data, dataSize);
   const std::string name = valueName != nullptr ? valueName : "";
+  Forget(PathOf(key, nullptr), name.c_str());
   if (status != kErrorSuccess) {
     journal_.Failure("set value " + RegValueName(journal_.Utf8(name)) + " of [" + journal_.Utf8(PathOf(key, nullptr)) + "]",
                      status);
@@ -135,6 +166,7 @@ Status JournalRegistry::SetValue(RegKey key, const char* valueName, ValueType ty
   const std::string line = ValueLine(journal_, name, type, std::vector<std::uint8_t>(data, data + dataSize));
   const std::string now = line.substr(line.find('=') + 1);
   const std::string note = !old ? "added" : *old == now ? "unchanged" : "was " + *old;
+  if (paths_.count(key) != 0) written_[PathOf(key, nullptr) + "\n" + name] = now;
   journal_.RegistryChange(PathOf(key, nullptr), line + "  ; " + note);
   return status;
 }
@@ -143,6 +175,7 @@ Status JournalRegistry::DeleteValue(RegKey key, const char* valueName) {
   valuesBeforeRefusedDelete_.erase(key);
   const std::optional<std::string> old = DataOf(key, valueName);
   const Status status = inner_.DeleteValue(key, valueName);
+  Forget(PathOf(key, nullptr), valueName != nullptr ? valueName : "");
   const std::string name = RegValueName(journal_.Utf8(valueName != nullptr ? valueName : ""));
   if (status != kErrorSuccess) {
     journal_.Failure("delete value " + name + " of [" + journal_.Utf8(PathOf(key, nullptr)) + "]", status);
@@ -155,6 +188,7 @@ Status JournalRegistry::DeleteValue(RegKey key, const char* valueName) {
 Status JournalRegistry::DeleteKey(RegKey key, const char* subKey) {
   std::vector<std::string> values = ValueLines(key, subKey);
   const Status status = inner_.DeleteKey(key, subKey);
+  Forget(PathOf(key, subKey), nullptr);
   const bool self = subKey == nullptr || *subKey == '\0';
   if (status == kErrorSuccess) {
     if (self) valuesBeforeRefusedDelete_.erase(key);

@@ -39,6 +39,13 @@ class JournalRegistry : public Registry {
   std::vector<std::string> ValueLines(RegKey key);
   std::vector<std::string> ValueLines(RegKey key, const char* subKey);
   bool HasSubkeys(RegKey key);
+  // What this run last wrote to the value, when nothing may have changed it
+  // since: a value written again and again (the uninstall ledger's entry)
+  // then costs no read to say what it was.
+  std::optional<std::string> Written(RegKey key, const char* valueName) const;
+  // Forgets what was written below path, or only to the value valueName
+  // there when it is not null.
+  void Forget(const std::string& path, const char* valueName);
 
   Registry& inner_;
   Journal& journal_;
@@ -46,6 +53,8 @@ class JournalRegistry : public Registry {
   // Values read before a delete that the key's subkeys stopped, kept for the
   // retry once they are gone.
   std::map<RegKey, std::vector<std::string>> valuesBeforeRefusedDelete_;
+  // Keyed by "<key path>\n<value name>", as the key was opened.
+  std::map<std::string, std::string> written_;
 };
 
 }  // namespace tw

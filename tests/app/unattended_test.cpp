@@ -7,7 +7,10 @@
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
 #include "app/unattended_options.h"
+#include "platform/journal/journal_registry.h"
 #include "platform/overlay/overlay_registry.h"
+#include "platform/portable/memory_registry.h"
+#include "platform/portable/settable_code_page.h"
 #include "tests/safety/family_model.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/held_open.h"
@@ -338,6 +341,40 @@ TEST(ChangeLogTest, ReplayingTheLogsRegistryLinesGivesTheRegistryAfterTheRun) {
       EXPECT_NE(log.find("\r\nsummary: "), std::string::npos);
     }
   }
+}
+
+// A value written again (the ledger's entry) is logged with what this run
+// last wrote there, unread; once anything may have changed it (a write
+// through another spelling of its key, a delete of it or of its key) it is
+// read again.
+TEST(ChangeLogTest, AValueWrittenAgainIsLoggedWithWhatItWas) {
+  MemoryRegistry memory;
+  SettableCodePage codePage;
+  LinesLog log;
+  Journal journal(&log, codePage);
+  JournalRegistry registry(memory, journal);
+  RegKey parent = 0, key = 0, sameKey = 0;
+  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Family", &parent), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(parent, "Ledger", &key), kErrorSuccess);
+  ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "software\\FAMILY\\ledger", kKeyAllAccess, &sameKey), kErrorSuccess);
+  const auto set = [&](RegKey on, const std::string& text) {
+    registry.SetValue(on, "v", kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                      static_cast<std::uint32_t>(text.size() + 1));
+    return log.lines.back();
+  };
+  EXPECT_EQ(set(key, "a"), "\"v\"=\"a\"  ; added");
+  EXPECT_EQ(set(key, "b"), "\"v\"=\"b\"  ; was \"a\"");
+  EXPECT_EQ(set(sameKey, "c"), "\"v\"=\"c\"  ; was \"b\"");
+  EXPECT_EQ(set(key, "d"), "\"v\"=\"d\"  ; was \"c\"");
+  EXPECT_EQ(registry.DeleteValue(sameKey, "V"), kErrorSuccess);
+  EXPECT_EQ(set(key, "e"), "\"v\"=\"e\"  ; added");
+  registry.CloseKey(key);
+  registry.CloseKey(sameKey);
+  EXPECT_EQ(registry.DeleteKey(parent, "LEDGER"), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(parent, "Ledger", &key), kErrorSuccess);
+  EXPECT_EQ(set(key, "f"), "\"v\"=\"f\"  ; added");
+  registry.CloseKey(key);
+  registry.CloseKey(parent);
 }
 
 // Under code page 936 a name whose trail byte is 0x5C is written whole and

@@ -73,18 +73,6 @@ std::uint32_t Count(const std::vector<Installation>& installations, Predicate pr
   return static_cast<std::uint32_t>(std::count_if(installations.begin(), installations.end(), predicate));
 }
 
-// A log kept in memory, so that the run's log leaves the disk as it was.
-class LinesLog : public LogFile {
- public:
-  Status Open(const char*) override { return kErrorSuccess; }
-  Status AppendLine(const std::string& text) override {
-    lines.push_back(text);
-    return kErrorSuccess;
-  }
-  std::string LocalTime() override { return "2026-01-01 00:00:00"; }
-  std::vector<std::string> lines;
-};
-
 // Random products for up to three random languages, installed in random
 // order by the model of the setups.
 std::vector<Installation> InstallRandomFamily(TestPlatform& platform, FamilyModel& model, std::mt19937_64& random) {

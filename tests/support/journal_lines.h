@@ -6,7 +6,21 @@
 #include <string>
 #include <vector>
 
+#include "platform/log_file.h"
+
 namespace tw::test {
+
+// A log kept in memory, so that the run's log leaves the disk as it was.
+class LinesLog : public LogFile {
+ public:
+  Status Open(const char*) override { return kErrorSuccess; }
+  Status AppendLine(const std::string& text) override {
+    lines.push_back(text);
+    return kErrorSuccess;
+  }
+  std::string LocalTime() override { return "2026-01-01 00:00:00"; }
+  std::vector<std::string> lines;
+};
 
 std::vector<std::string> ChangeLines(const std::vector<std::string>& journal);
 // The same of a whole text, its lines ended by "\n" or "\r\n".
