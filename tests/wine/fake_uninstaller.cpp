@@ -4,30 +4,7 @@
 // uninstaller-exit-code.txt beside it when there is one, else 0.
 #include <windows.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-
 #include "record_file.h"
-
-namespace {
-
-int ChosenExitCode() {
-  char path[MAX_PATH + 64];
-  const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-  char* lastSlash = length == 0 || length >= MAX_PATH ? nullptr : std::strrchr(path, '\\');
-  if (lastSlash == nullptr) return 0;
-  std::strcpy(lastSlash + 1, "uninstaller-exit-code.txt");
-  std::FILE* in = std::fopen(path, "rb");
-  if (in == nullptr) return 0;
-  char text[16] = "";
-  const std::size_t read = std::fread(text, 1, sizeof text - 1, in);
-  std::fclose(in);
-  text[read] = '\0';
-  return std::atoi(text);
-}
-
-}  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   STARTUPINFOA startup{};
@@ -35,5 +12,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   GetStartupInfoA(&startup);
   const int showCommand = (startup.dwFlags & STARTF_USESHOWWINDOW) != 0 ? startup.wShowWindow : -1;
   if (!AppendRecord("uninstaller-calls.txt", "show=%d %s", showCommand, GetCommandLineA())) return 1;
-  return ChosenExitCode();
+  unsigned long exitCode = 0;
+  return ReadNumberBeside("uninstaller-exit-code.txt", &exitCode) ? static_cast<int>(exitCode) : 0;
 }

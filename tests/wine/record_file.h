@@ -1,22 +1,30 @@
 // The record files of the stand-in programs live beside the executable of the
-// process that writes them, so that a test finds them without configuration.
+// process that writes them, so that a test finds them without configuration;
+// so do the files by which a test tells a stand-in how to end.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-// Appends one formatted line to fileName beside the process's executable.
-inline bool AppendRecord(const char* fileName, const char* format, ...) {
-  char path[MAX_PATH + 64];
+// The path of fileName beside the process's executable into path
+// (MAX_PATH + 64 characters); false when it does not fit.
+inline bool PathBesideExecutable(const char* fileName, char* path) {
   const DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return false;
   char* lastSlash = std::strrchr(path, '\\');
   if (lastSlash == nullptr || std::strlen(fileName) >= 64) return false;
   std::strcpy(lastSlash + 1, fileName);
+  return true;
+}
 
+// Appends one formatted line to fileName beside the process's executable.
+inline bool AppendRecord(const char* fileName, const char* format, ...) {
+  char path[MAX_PATH + 64];
+  if (!PathBesideExecutable(fileName, path)) return false;
   std::FILE* out = std::fopen(path, "ab");
   if (out == nullptr) return false;
   va_list arguments;
@@ -25,4 +33,19 @@ inline bool AppendRecord(const char* fileName, const char* format, ...) {
   va_end(arguments);
   std::fputc('\n', out);
   return std::fclose(out) == 0;
+}
+
+// The number that fileName beside the process's executable holds; false
+// when there is no such file.
+inline bool ReadNumberBeside(const char* fileName, unsigned long* number) {
+  char path[MAX_PATH + 64];
+  if (!PathBesideExecutable(fileName, path)) return false;
+  std::FILE* in = std::fopen(path, "rb");
+  if (in == nullptr) return false;
+  char text[16] = "";
+  const std::size_t read = std::fread(text, 1, sizeof text - 1, in);
+  std::fclose(in);
+  text[read] = '\0';
+  *number = std::strtoul(text, nullptr, 10);
+  return true;
 }

@@ -127,7 +127,7 @@ tw_prefix_prepare() {
 tw_reset() {
   sample_registry_reset sample || return 1
   sample_files_restore sample
-  rm -f "$(wine_drive_c)/tw/spchcfg-calls.txt"
+  rm -f "$(wine_drive_c)/tw/spchcfg-calls.txt" "$(wine_drive_c)/tw/spchcfg-exit-code.txt"
 }
 
 tw_start() {
