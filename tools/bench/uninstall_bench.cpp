@@ -130,8 +130,8 @@ BENCHMARK(BM_FullRemoval)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMil
 BENCHMARK(BM_SharedRelease)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_FullRemovalLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_SharedReleaseLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
-BENCHMARK(BM_PreviewVsRunFull)->DenseRange(0, 1)->Iterations(1)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_PreviewVsRunShared)->DenseRange(0, 1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewVsRunFull)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PreviewVsRunShared)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnumerateValuesByIndex)->RangeMultiplier(2)->Range(5000, 40000)->Unit(benchmark::kMicrosecond)->Complexity();
 
 }  // namespace
