@@ -14,12 +14,12 @@ constexpr int kMaxLinkDepth = 16;
 constexpr Status kErrorAlreadyExists = 183;
 constexpr const char* kLinkValueName = "SymbolicLinkValue";
 
-// Where no code page is given: no lead bytes.
+// Where no code page is given: no lead bytes, A-Z the only letters.
 class SingleByteCodePage : public CodePage {
  public:
   bool IsLeadByte(unsigned char) const override { return false; }
-  void Uppercase(std::string&) const override {}
-  void FoldCase(std::string&) const override {}
+  void Uppercase(std::string& text) const override { text = FoldedName(text, nullptr); }
+  void FoldCase(std::string& text) const override { text = FoldedName(text, nullptr); }
   std::string ToUtf8(const std::string& text) const override { return text; }
 };
 const SingleByteCodePage kSingleByte;
