@@ -34,8 +34,10 @@ int ExitCodeOf(const RunOutcome& outcome, const JournalLauncher& launcher) {
 
 // The removal with the switches' services around the platform's: every box
 // and the start always, the journal of every change when there is a log.
+// For a preview, `unreadable` names the first key its overlay reached and
+// could not read whole, if any, once the removal is done.
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
-                  InstanceHandle instance) {
+                  InstanceHandle instance, const std::optional<std::string>* unreadable = nullptr) {
   JournalMessageBoxes messages(platform.messages, journal, MessageTable(), options.quiet || options.preview);
   JournalLauncher launcher(platform.processes, journal, options.wait);
   JournalRegistry journalRegistry(platform.registry, journal);
@@ -54,6 +56,12 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
                       logging ? static_cast<UserFolders&>(journalUser) : platform.user};
   UninstallApp app(view, options.removal, instance, true);
   app.RunUninstall();
+  if (unreadable && *unreadable) {
+    // Never a report of less than the run would do: no summary, an error.
+    journal.Note("preview impossible: the key " + journal.Utf8(**unreadable) + " cannot be read whole");
+    journal.Note("exit code: " + std::to_string(kExitFailed));
+    return kExitFailed;
+  }
   const int exitCode = ExitCodeOf(app.Outcome(), launcher);
   journal.Note("summary: " + app.Outcome().Text() + ", " + std::to_string(journal.Changes()) + " changes, " +
                std::to_string(journal.Failures()) + " failures");
@@ -61,8 +69,9 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
   return exitCode;
 }
 
-// The removal against an overlay of the machine: everything read as it is,
-// nothing changed, the journal telling what the removal would do.
+// The removal against an overlay of the machine: everything read as it is
+// (each key when the removal first reaches it), nothing changed, the journal
+// telling what the removal would do.
 int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                InstanceHandle instance) {
   // Every key tree the removal reads or changes.
@@ -73,17 +82,11 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
                                                {kHkeyCurrentUser, layout::kShellFolders},
                                                {kHkeyCurrentUser, layout::kEventLabels},
                                                {kHkeyCurrentUser, layout::kSoundScheme}});
-  if (registry.Uncopied()) {
-    // Never a report of less than the run would do.
-    journal.Note("preview impossible: the key " + journal.Utf8(*registry.Uncopied()) + " cannot be read whole");
-    journal.Note("exit code: " + std::to_string(kExitFailed));
-    return kExitFailed;
-  }
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
   const Platform overlay{registry, files, platform.processes, platform.messages,
                          links, platform.engine, platform.codePage, platform.user};
-  return RunUnattended(overlay, journal, options, instance);
+  return RunUnattended(overlay, journal, options, instance, &registry.Unreadable());
 }
 
 }  // namespace

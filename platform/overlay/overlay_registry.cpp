@@ -1,8 +1,5 @@
 #include "platform/overlay/overlay_registry.h"
 
-#include "platform/portable/folded_name.h"
-
-#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -14,14 +11,21 @@ constexpr const char* kLinkValueName = "SymbolicLinkValue";
 constexpr const char kMachinePrefix[] = "\\REGISTRY\\MACHINE\\";
 constexpr const char kUserPrefix[] = "\\REGISTRY\\USER\\";
 
-// A native link path ("\REGISTRY\MACHINE\..." or "\REGISTRY\USER\<user>\...")
-// as a root and a path below it; false for any other.
-bool SplitNativePath(const std::string& native, RegKey* root, std::string* path) {
-  const auto startsWith = [&](const char* prefix) {
-    const std::string text(prefix);
-    return native.size() >= text.size() && std::equal(text.begin(), text.end(), native.begin(), [](char a, char b) {
-             return (a >= 'a' && a <= 'z' ? a - 32 : a) == (b >= 'a' && b <= 'z' ? b - 32 : b);
-           });
+}  // namespace
+
+OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees)
+    : MemoryRegistry(&codePage), machine_(machine), codePage_(codePage) {
+  for (const KeyTree& tree : trees) ReadThrough(tree.root, tree.path);
+}
+
+bool OverlayRegistry::SplitNativePath(const std::string& native, RegKey* root, std::string* path) const {
+  const auto startsWith = [&](const std::string& prefix) {
+    if (native.size() < prefix.size()) return false;
+    std::string head = native.substr(0, prefix.size());
+    std::string folded = prefix;
+    codePage_.FoldCase(head);
+    codePage_.FoldCase(folded);
+    return head == folded;
   };
   if (startsWith(kMachinePrefix)) {
     *root = kHkeyLocalMachine;
@@ -35,125 +39,111 @@ bool SplitNativePath(const std::string& native, RegKey* root, std::string* path)
   return true;
 }
 
-}  // namespace
-
-OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees)
-    : MemoryRegistry(&codePage), codePage_(codePage) {
-  for (const KeyTree& tree : trees) CopyTree(machine, tree.root, tree.path);
-}
-
-bool OverlayRegistry::CopyLink(Registry& machine, RegKey root, const std::string& path) {
+// A key that cannot be asked whether it is a link is unreadable: opened the
+// usual way, a link would be read as its target.
+bool OverlayRegistry::ReadLink(RegKey into, RegKey root, const std::string& path) {
   RegKey key = 0;
-  if (machine.OpenKey(root, path.c_str(), kKeyQueryValue | kKeyOpenLink, &key) != kErrorSuccess) return false;
+  const Status opened = machine_.OpenKey(root, path.c_str(), kKeyQueryValue | kKeyOpenLink, &key);
+  if (opened != kErrorSuccess) {
+    if (opened != kErrorFileNotFound) Unreadable(root, path);
+    return false;
+  }
   std::vector<std::uint8_t> data(1024);
   std::uint32_t size = static_cast<std::uint32_t>(data.size());
   ValueType type = kRegNone;
-  const Status status = machine.QueryValue(key, kLinkValueName, &type, data.data(), &size);
-  machine.CloseKey(key);
+  const Status status = machine_.QueryValue(key, kLinkValueName, &type, data.data(), &size);
+  machine_.CloseKey(key);
+  if (status != kErrorSuccess && status != kErrorFileNotFound) Unreadable(root, path);
   if (status != kErrorSuccess || type != kRegLink) return false;
-  std::string native;  // UTF-16 of ASCII names
-  for (std::uint32_t i = 0; i + 1 < size; i += 2) native.push_back(static_cast<char>(data[i]));
+  data.resize(size);
+  // UTF-16 of ASCII names: a character beyond them is not dropped to another
+  // name but leaves the target unknown.
+  std::string native;
+  bool ascii = size % 2 == 0;
+  for (std::uint32_t i = 0; i + 1 < size; i += 2) {
+    ascii = ascii && data[i] < 0x80 && data[i + 1] == 0;
+    native.push_back(static_cast<char>(data[i]));
+  }
   RegKey targetRoot = kHkeyLocalMachine;
   std::string targetPath;
   // A target outside the two roots is never reached: a path no key has (it
-  // begins with a backslash) keeps the copy a link that leads nowhere, which
+  // begins with a backslash) keeps the link one that leads nowhere, which
   // the removal still sees and deletes as the machine's.
-  const bool reached = SplitNativePath(native, &targetRoot, &targetPath);
+  const bool reached = ascii && SplitNativePath(native, &targetRoot, &targetPath);
+  if (!ascii) Unreadable(root, path);
   if (!reached) targetPath = "\\" + native;
-  std::vector<std::string> names = KeyPathParts(codePage_, path);
-  std::string parentPath;
-  for (std::size_t i = 0; i + 1 < names.size(); ++i) parentPath += (i > 0 ? "\\" : "") + names[i];
-  RegKey parent = 0;
-  if (names.size() < 2 || CreateKey(root, parentPath.c_str(), &parent) != kErrorSuccess) {
-    Uncopied(root, path);
-    return true;
-  }
-  if (CreateLink(parent, names.back(), targetRoot, targetPath) != kErrorSuccess) Uncopied(root, path);
-  CloseKey(parent);
-  // The link's own value as the machine wrote it (its spelling of the path).
-  RegKey link = 0;
-  if (OpenKey(root, path.c_str(), kKeySetValue | kKeyOpenLink, &link) == kErrorSuccess) {
-    data.resize(size);
-    SetValueNamed(link, kLinkValueName, kRegLink, data);
-    CloseKey(link);
-  }
-  if (reached) CopyTree(machine, targetRoot, targetPath);
+  MakeReadLink(into, targetRoot, targetPath, data);
+  if (reached) ReadThrough(targetRoot, targetPath);
   return true;
 }
 
-bool OverlayRegistry::CopyValues(Registry& machine, RegKey from, RegKey into) {
+bool OverlayRegistry::ReadValues(RegKey from, RegKey into) {
   std::vector<std::uint8_t> data;
   for (std::uint32_t index = 0;; ++index) {
     char name[16384];
     std::uint32_t nameChars = sizeof name;
     std::uint32_t size = 0;
     ValueType type = kRegNone;
-    const Status listed = machine.EnumValue(from, index, name, &nameChars, &type, nullptr, &size);
+    const Status listed = machine_.EnumValue(from, index, name, &nameChars, &type, nullptr, &size);
     if (listed == kErrorNoMoreItems) return true;
     // Read by its index: a name holding a NUL would name another value.
     data.assign(size + 2, 0);
     nameChars = sizeof name;
     if (listed != kErrorSuccess ||
-        machine.EnumValue(from, index, name, &nameChars, &type, data.data(), &size) != kErrorSuccess) {
+        machine_.EnumValue(from, index, name, &nameChars, &type, data.data(), &size) != kErrorSuccess) {
       return false;
     }
     data.resize(size);
-    if (SetValueNamed(into, std::string(name, nameChars), type, data) != kErrorSuccess) {
-      return false;
-    }
+    AddReadValue(into, std::string(name, nameChars), type, data);
   }
 }
 
-void OverlayRegistry::Uncopied(RegKey root, const std::string& path) {
-  if (!uncopied_) uncopied_ = (root == kHkeyCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + path;
+void OverlayRegistry::Unreadable(RegKey root, const std::string& path) {
+  if (!unreadable_) unreadable_ = (root == kHkeyCurrentUser ? "HKEY_CURRENT_USER\\" : "HKEY_LOCAL_MACHINE\\") + path;
 }
 
-// As deep as the machine's tree goes: only a loop of links could make it
-// endless, and no key is copied twice. What cannot be copied is noted.
-void OverlayRegistry::CopyTree(Registry& machine, RegKey root, const std::string& path) {
-  const std::string folded = std::to_string(root) + "\\" + FoldedName(path, &codePage_);
-  if (!copied_.insert(folded).second || CopyLink(machine, root, path)) return;
+// One key, when first reached: its values, the names of its subkeys (each
+// read in turn when reached, as deep as the machine's tree goes) and whether
+// it takes writes. What cannot be read is noted.
+bool OverlayRegistry::ReadKey(RegKey into, RegKey root, const std::string& path) {
+  if (ReadLink(into, root, path)) return true;
   RegKey from = 0;
-  const Status opened = machine.OpenKey(root, path.c_str(), kKeyRead, &from);
+  const Status opened = machine_.OpenKey(root, path.c_str(), kKeyRead, &from);
+  if (opened == kErrorFileNotFound) return false;
   if (opened != kErrorSuccess) {
-    if (opened != kErrorFileNotFound) Uncopied(root, path);
-    return;
+    Unreadable(root, path);
+    return true;
   }
-  RegKey into = 0;
-  if (CreateKey(root, path.c_str(), &into) != kErrorSuccess) {
-    Uncopied(root, path);
-  } else {
-    if (!CopyValues(machine, from, into)) Uncopied(root, path);
-    CloseKey(into);
-  }
+  if (!ReadValues(from, into)) Unreadable(root, path);
   std::vector<std::string> children;
   for (std::uint32_t index = 0;; ++index) {
     char name[kNameCapacity];
     std::uint32_t nameChars = kNameCapacity;
-    const Status listed = machine.EnumKey(from, index, name, &nameChars);
+    const Status listed = machine_.EnumKey(from, index, name, &nameChars);
     if (listed != kErrorSuccess) {
-      if (listed != kErrorNoMoreItems) Uncopied(root, path);
+      if (listed != kErrorNoMoreItems) Unreadable(root, path);
       break;
     }
     children.emplace_back(name, nameChars);
   }
-  machine.CloseKey(from);
+  machine_.CloseKey(from);
   for (const std::string& child : children) {
+    // No path can name one holding a NUL to read it: it is kept as it is
+    // seen, by its name.
     if (child.find('\0') == std::string::npos) {
-      CopyTree(machine, root, path + "\\" + child);
-    } else if (OpenKey(root, path.c_str(), kKeyAllAccess, &into) == kErrorSuccess) {
-      // No path can name it to read it: it is copied as it is seen, by its name.
-      if (CreateKeyNamed(into, child) != kErrorSuccess) Uncopied(root, path);
-      CloseKey(into);
+      AddUnreadSubkey(into, child);
+    } else if (CreateKeyNamed(into, child) != kErrorSuccess) {
+      Unreadable(root, path);
     }
   }
-  // After the subkeys: a protected key takes no new ones.
+  // After the subkeys: a protected key takes no new ones. Only a refusal
+  // says the key is protected; another failure says nothing.
   RegKey writable = 0;
-  if (machine.OpenKey(root, path.c_str(), kKeyAllAccess, &writable) == kErrorSuccess) {
-    machine.CloseKey(writable);
-  } else {
-    Protect(root, path);
-  }
+  const Status writes = machine_.OpenKey(root, path.c_str(), kKeyAllAccess, &writable);
+  if (writes == kErrorSuccess) machine_.CloseKey(writable);
+  if (writes == kErrorAccessDenied) ProtectKey(into);
+  if (writes != kErrorSuccess && writes != kErrorAccessDenied) Unreadable(root, path);
+  return true;
 }
 
 }  // namespace tw

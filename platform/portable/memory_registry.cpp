@@ -14,12 +14,12 @@ constexpr int kMaxLinkDepth = 16;
 constexpr Status kErrorAlreadyExists = 183;
 constexpr const char* kLinkValueName = "SymbolicLinkValue";
 
-// Where no code page is given: no lead bytes.
+// Where no code page is given: no lead bytes, A-Z the only letters.
 class SingleByteCodePage : public CodePage {
  public:
   bool IsLeadByte(unsigned char) const override { return false; }
-  void Uppercase(std::string&) const override {}
-  void FoldCase(std::string&) const override {}
+  void Uppercase(std::string& text) const override { text = FoldedName(text, nullptr); }
+  void FoldCase(std::string& text) const override { text = FoldedName(text, nullptr); }
   std::string ToUtf8(const std::string& text) const override { return text; }
 };
 const SingleByteCodePage kSingleByte;
@@ -64,6 +64,14 @@ struct MemoryRegistry::Node {
   bool isLink = false;
   RegKey linkRoot = 0;
   std::string linkPath;
+  // Read through: still to be read from sourceRoot\sourcePath; or holding
+  // only the paths to keys read through, with every folded name it ever had
+  // (a name it lost stays lost, one it never had is not the source's).
+  bool unread = false;
+  bool partial = false;
+  RegKey sourceRoot = 0;
+  std::string sourcePath;
+  std::set<std::string> named;
   const CodePage* codePage;
 
   std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
@@ -83,13 +91,8 @@ struct MemoryRegistry::Node {
     child->folded = FoldedName(childName, codePage);
     child->parent = this;
     children.insert(LowerBound(child->folded), child);
+    if (partial) named.insert(child->folded);
     return child;
-  }
-
-  bool TreeIsProtected() const {
-    if (isProtected) return true;
-    return std::any_of(children.begin(), children.end(),
-                       [](const std::shared_ptr<Node>& child) { return child->TreeIsProtected(); });
   }
 
   void MarkDeleted() {
@@ -129,6 +132,8 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const std::strin
   const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     std::shared_ptr<Node> child = node->Child(parts[i]);
+    if (child) Reach(child);
+    if (child && child->deleted) child = nullptr;
     if (!child) {
       if (!create) return kErrorFileNotFound;
       if (node->isProtected) return kErrorAccessDenied;
@@ -309,11 +314,22 @@ Status MemoryRegistry::RenameKey(RegKey key, const char* subKey, const std::stri
   return kErrorSuccess;
 }
 
+bool MemoryRegistry::TreeIsProtected(const std::shared_ptr<Node>& node) {
+  if (node->isProtected) return true;
+  const std::vector<std::shared_ptr<Node>> children = node->children;  // reaching one may remove it
+  return std::any_of(children.begin(), children.end(), [this](const std::shared_ptr<Node>& child) {
+    Reach(child);
+    return !child->deleted && TreeIsProtected(child);
+  });
+}
+
 Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
+  Reach(node);
   Node* parent = node->parent;
+  if (node->deleted) return kErrorFileNotFound;  // its source had none
   if (!parent) return kErrorAccessDenied;  // a root
   if (!node->children.empty() && !deletesWholeTree_) return kErrorAccessDenied;
-  if (node->TreeIsProtected()) return kErrorAccessDenied;
+  if (TreeIsProtected(node)) return kErrorAccessDenied;
   parent->children.erase(parent->LowerBound(node->folded));
   node->MarkDeleted();
   return kErrorSuccess;
@@ -350,6 +366,81 @@ Status MemoryRegistry::CreateKeyNamed(RegKey parent, const std::string& name) {
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   if (!base.node->Child(name)) base.node->AddChild(name);
   return kErrorSuccess;
+}
+
+void MemoryRegistry::Reach(const std::shared_ptr<Node>& node) {
+  if (!node->unread) return;
+  node->unread = false;
+  const RegKey key = AddHandle(node, kKeyAllAccess);
+  const bool found = ReadKey(key, node->sourceRoot, node->sourcePath);
+  handles_.erase(key);
+  // A key that held paths to others stays for them.
+  const bool wasPartial = node->partial;
+  node->partial = false;
+  node->named.clear();
+  if (found || wasPartial || !node->parent) return;
+  Node* parent = node->parent;
+  parent->children.erase(parent->LowerBound(node->folded));
+  node->MarkDeleted();
+}
+
+bool MemoryRegistry::ReadKey(RegKey, RegKey, const std::string&) { return true; }
+
+void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
+  std::shared_ptr<Node> node = root == kHkeyCurrentUser ? currentUser_ : localMachine_;
+  const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
+  if (parts.empty()) return;  // never a whole root
+  if (node->children.empty()) node->partial = true;
+  for (std::size_t i = 0; i < parts.size(); ++i) {
+    // Below a key still to be read or a link, the path is the source's.
+    if (node->unread || node->isLink) return;
+    std::shared_ptr<Node> child = node->Child(parts[i]);
+    if (!child) {
+      if (!node->partial || node->named.count(FoldedName(parts[i], codePage_)) != 0) return;
+      child = node->AddChild(parts[i]);
+      child->partial = i + 1 < parts.size();
+      child->unread = !child->partial;
+    }
+    node = child;
+  }
+  if (!node->unread && !node->partial) return;  // known already
+  node->unread = true;
+  node->sourceRoot = root;
+  node->sourcePath = path;
+}
+
+MemoryRegistry::Node* MemoryRegistry::NodeOf(RegKey key) {
+  OpenHandle handle;
+  return Resolve(key, &handle) == kErrorSuccess ? handle.node.get() : nullptr;
+}
+
+void MemoryRegistry::AddUnreadSubkey(RegKey key, const std::string& name) {
+  Node* node = NodeOf(key);
+  if (!node || node->Child(name) || node->named.count(FoldedName(name, codePage_)) != 0) return;
+  const std::shared_ptr<Node> child = node->AddChild(name);
+  child->unread = true;
+  child->sourceRoot = node->sourceRoot;
+  child->sourcePath = node->sourcePath + "\\" + name;
+}
+
+void MemoryRegistry::AddReadValue(RegKey key, const std::string& name, ValueType type,
+                                  const std::vector<std::uint8_t>& data) {
+  Node* node = NodeOf(key);
+  if (node && !node->values.Find(name)) node->values.Set(name, type, data);
+}
+
+void MemoryRegistry::MakeReadLink(RegKey key, RegKey targetRoot, const std::string& targetPath,
+                                  const std::vector<std::uint8_t>& value) {
+  Node* node = NodeOf(key);
+  if (!node) return;
+  node->isLink = true;
+  node->linkRoot = targetRoot;
+  node->linkPath = targetPath;
+  node->values.Set(kLinkValueName, kRegLink, value);
+}
+
+void MemoryRegistry::ProtectKey(RegKey key) {
+  if (Node* node = NodeOf(key)) node->isProtected = true;
 }
 
 Status MemoryRegistry::DeleteKeyNamed(RegKey parent, const std::string& name) {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 #include <map>
 #include <vector>
@@ -63,6 +64,22 @@ class MemoryRegistry : public Registry {
   // Handles opened and not yet closed, roots excepted.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
+ protected:
+  // A registry read through from another one (a preview's overlay): the key
+  // at root\path and everything below it is filled in by ReadKey when a call
+  // first reaches it, not before. The keys on the way hold only such paths.
+  void ReadThrough(RegKey root, const std::string& path);
+  // Fills the key open as `into` with what the source holds at root\path;
+  // false when the source has no such key.
+  virtual bool ReadKey(RegKey into, RegKey root, const std::string& path);
+  // For ReadKey: a subkey to be read when reached, a value, the key made a
+  // link holding `value`, the key refused for writing. What the key already
+  // holds (or held and lost) by the same name is kept.
+  void AddUnreadSubkey(RegKey key, const std::string& name);
+  void AddReadValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
+  void MakeReadLink(RegKey key, RegKey targetRoot, const std::string& targetPath, const std::vector<std::uint8_t>& value);
+  void ProtectKey(RegKey key);
+
  private:
   struct Node;
   struct OpenHandle {
@@ -78,6 +95,11 @@ class MemoryRegistry : public Registry {
   // The key a link points to, or null when it points nowhere.
   std::shared_ptr<Node> Target(const Node& link, int depth);
   Status RemoveNode(const std::shared_ptr<Node>& node);
+  // A key read through is read on its first touch; one its source lacks is
+  // gone then.
+  void Reach(const std::shared_ptr<Node>& node);
+  bool TreeIsProtected(const std::shared_ptr<Node>& node);
+  Node* NodeOf(RegKey key);
   void BetweenCalls();
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <regex>
 
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
@@ -287,27 +288,51 @@ TEST(PreviewTest, ReportsTheRunsLogLineForLineWhereOnlyTheMachineKnowsTheOutcome
   }
 }
 
-// The preview's copy of the registry goes as deep as the machine's trees go;
-// one that cannot be read whole ends the preview with the reason, never with
-// a report of less than the run would do.
-TEST(PreviewTest, CopiesKeyTreesWholeOrSaysItCannot) {
+// The preview's overlay reads as deep as the machine's trees go; a key that
+// cannot be read whole ends the preview with the reason, never with a report
+// of less than the run would do.
+TEST(PreviewTest, ReadsKeyTreesWholeOrSaysItCannot) {
   TestPlatform platform;
   platform.LoadFixture("typical_run.reg");
   platform.LoadRegText(DeepLabelTree());
   const OverlayRegistry copy(platform.registry, platform.codePage, {{kHkeyCurrentUser, "AppEvents\\EventLabels"}});
-  EXPECT_FALSE(copy.Uncopied());
+  EXPECT_FALSE(copy.Unreadable());
   std::string deepest = "AppEvents\\EventLabels\\Start Dictation US";
   for (int level = 0; level < 70; ++level) deepest += "\\k";
   EXPECT_EQ(TextValue(const_cast<OverlayRegistry&>(copy), kHkeyCurrentUser, deepest, "deepest"), "70");
 
-  // The fourth call opens the first tree to be read (after the look for a
-  // link at its place: open, query, close).
-  FaultSchedule readFails(4);
-  FaultyRegistry registry(platform.registry, readFails);
-  EXPECT_EQ(platform.RunProgram("/preview ProdTWDLite D en_us C:\\Uninst\\uninst.exe x.log", registry), kExitFailed);
-  const std::string report = platform.standardOutput.str();
-  EXPECT_NE(report.find("\npreview impossible: the key HKEY_LOCAL_MACHINE\\"), std::string::npos) << report;
-  EXPECT_NE(report.find(" cannot be read whole\nexit code: 1603\n"), std::string::npos) << report;
+  // Reads of the machine fail in turn, late ones after the report has
+  // lines: the report is the clean one (a failed close changes nothing) or
+  // it ends saying the preview cannot be exact, never with a summary.
+  const std::string removal = "/preview ProdTWDLite D en_us C:\\Uninst\\uninst.exe x.log";
+  FaultSchedule counted;
+  FaultyRegistry counting(platform.registry, counted);
+  const int cleanExit = platform.RunProgram(removal, counting);
+  const auto timeless = [](const std::string& report) {
+    static const std::regex time("\\d{4}-\\d\\d-\\d\\d[T ]\\d\\d:\\d\\d:\\d\\d");
+    return std::regex_replace(report, time, "(time)");
+  };
+  const std::string clean = timeless(platform.standardOutput.str());
+  int impossible = 0;
+  constexpr std::uint64_t kStride = 7;  // every kind of call, in a second
+  for (std::uint64_t failAt = 1; failAt <= counted.Calls(); failAt += kStride) {
+    platform.standardOutput.str("");
+    FaultSchedule readFails(failAt, kErrorInvalidParameter);
+    FaultyRegistry registry(platform.registry, readFails);
+    const int exitCode = platform.RunProgram(removal, registry);
+    const std::string report = platform.standardOutput.str();
+    const std::size_t said = report.rfind("\npreview impossible: the key HKEY_");
+    if (said == std::string::npos) {
+      EXPECT_EQ(exitCode, cleanExit) << failAt;
+      EXPECT_EQ(timeless(report), clean) << failAt;
+      continue;
+    }
+    ++impossible;
+    EXPECT_EQ(exitCode, kExitFailed) << failAt;
+    EXPECT_EQ(report.find("\nsummary: "), std::string::npos) << report;
+    EXPECT_NE(report.find(" cannot be read whole\nexit code: 1603\n", said), std::string::npos) << report;
+  }
+  EXPECT_GT(impossible, static_cast<int>(counted.Calls() / kStride / 2)) << counted.Calls();
 }
 
 // The .reg lines of a log, its comments cut off: replayed on the registry as

@@ -254,6 +254,12 @@ TEST_F(RegistryContract, NamesMatchWithoutRegardToCaseAndKeepTheirStoredCase) {
   EXPECT_EQ(registry.DeleteValue(mixed, "value"), kErrorSuccess);
   EXPECT_TRUE(ValueNames(mixed).empty());
   EXPECT_EQ(registry.DeleteKey(scratch, "MIXED"), kErrorSuccess);
+  // Beyond A-Z too, where the code page holds both cases.
+  if (world->ActiveCodePage().ToUtf8("\xC9\xE9") == "\xC3\x89\xC3\xA9") {
+    Create("\xC9t\xE9");
+    EXPECT_EQ(TryOpen("\xE9T\xC9", kKeyRead), kErrorSuccess);
+    EXPECT_EQ(SubkeyNames(scratch), std::vector<std::string>{"\xC9t\xE9"});
+  }
 }
 
 // ---- A key deleted while another handle names it ---------------------------

@@ -189,5 +189,39 @@ TEST_F(MemoryRegistryTest, OverlayCopiesLinksAsTheMachineHoldsThem) {
   EXPECT_EQ(linkValue(overlay, "Fam\\Nowhere"), elsewhere);
 }
 
+// The overlay reads a key when a call first reaches it, by any path, link
+// or handle; from then on the preview's own changes hide the machine's.
+TEST_F(MemoryRegistryTest, OverlayReadsEachKeyOnFirstTouchAndKeepsItsChanges) {
+  WriteText(registry, kHkeyLocalMachine, "Fam\\A", "v", "a");
+  WriteText(registry, kHkeyLocalMachine, "Fam\\B\\C", "v", "c");
+  registry.Protect(kHkeyLocalMachine, "Fam\\Locked");
+  RegKey fam = Open("Fam", kKeyAllAccess);
+  ASSERT_EQ(registry.CreateLink(fam, "ToC", kHkeyLocalMachine, "Fam\\B\\C"), kErrorSuccess);
+  registry.CloseKey(fam);
+
+  const SettableCodePage western;
+  OverlayRegistry overlay(registry, western, {{kHkeyLocalMachine, "Fam"}});
+  WriteText(registry, kHkeyLocalMachine, "Fam\\A", "late", "read");  // before the first touch
+  EXPECT_EQ(TextValue(overlay, kHkeyLocalMachine, "fam\\a", "late"), "read");
+
+  RegKey b = 0;
+  ASSERT_EQ(overlay.OpenKey(kHkeyLocalMachine, "Fam\\B", kKeyAllAccess, &b), kErrorSuccess);
+  EXPECT_EQ(overlay.DeleteKey(b, "C"), kErrorSuccess);
+  overlay.CloseKey(b);
+  RegKey key = 0;
+  EXPECT_EQ(overlay.OpenKey(kHkeyLocalMachine, "Fam\\ToC", kKeyRead, &key), kErrorFileNotFound);
+  EXPECT_EQ(overlay.DeleteKey(kHkeyLocalMachine, "Fam\\A"), kErrorSuccess);
+  EXPECT_EQ(overlay.OpenKey(kHkeyLocalMachine, "Fam\\A", kKeyRead, &key), kErrorFileNotFound);
+  EXPECT_EQ(overlay.OpenKey(kHkeyLocalMachine, "Fam\\Locked", kKeyAllAccess, &key), kErrorAccessDenied);
+  ASSERT_EQ(overlay.CreateKey(kHkeyLocalMachine, "Fam\\New", &key), kErrorSuccess);
+  overlay.CloseKey(key);
+  EXPECT_FALSE(overlay.Unreadable());
+  EXPECT_EQ(overlay.OpenHandleCount(), 0u);
+
+  EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, "Fam\\ToC", "v"), "c");
+  EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, "Fam\\A", "v"), "a");
+  EXPECT_EQ(registry.OpenKey(kHkeyLocalMachine, "Fam\\New", kKeyRead, &key), kErrorFileNotFound);
+}
+
 }  // namespace
 }  // namespace tw::test
