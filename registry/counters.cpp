@@ -1,16 +1,15 @@
 #include "registry/counters.h"
 
+#include "registry/layout.h"
 #include "registry/scoped_key.h"
 
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kCounterBytes = 4;
-
 // The counter's bytes in the low-order positions of a zeroed 4-byte buffer.
 bool ReadCounterBytes(Registry& registry, RegKey key, const char* valueName, std::uint32_t* value) {
-  std::uint8_t data[kCounterBytes] = {0, 0, 0, 0};
-  std::uint32_t size = kCounterBytes;
+  std::uint8_t data[layout::kCounterBytes] = {0, 0, 0, 0};
+  std::uint32_t size = layout::kCounterBytes;
   if (registry.QueryValue(key, valueName, nullptr, data, &size) != kErrorSuccess) return false;
   *value = static_cast<std::uint32_t>(data[0]) | static_cast<std::uint32_t>(data[1]) << 8 |
            static_cast<std::uint32_t>(data[2]) << 16 | static_cast<std::uint32_t>(data[3]) << 24;

@@ -115,9 +115,7 @@ std::vector<std::string> JournalRegistry::ValueLines(RegKey key, const char* sub
 }
 
 bool JournalRegistry::HasSubkeys(RegKey key) {
-  char name[256];
-  std::uint32_t nameChars = sizeof name;
-  const Status status = inner_.EnumKey(key, 0, name, &nameChars);
+  const Status status = FirstSubkeyStatus(inner_, key);
   return status == kErrorSuccess || status == kErrorMoreData;
 }
 

@@ -11,13 +11,9 @@ namespace tw {
 
 inline std::string FoldedName(const std::string& name, const CodePage* codePage) {
   std::string folded = name;
-  for (std::size_t i = 0; i < folded.size(); ++i) {
-    char& c = folded[i];
-    if (codePage && codePage->IsLeadByte(static_cast<unsigned char>(c))) {
-      ++i;
-    } else if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
-    }
+  for (std::size_t i = 0, size = 0; i < folded.size(); i += size) {
+    size = codePage ? codePage->CharacterSize(folded, i) : 1;
+    if (size == 1) folded[i] = UpperAscii(folded[i]);
   }
   return folded;
 }
