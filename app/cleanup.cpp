@@ -38,7 +38,7 @@ void UninstallApp::CleanUpProduct() {
   // Whether the product has an install for the language, read only where it decides.
   const auto registered = [this] {
     const auto languageKey = LanguageKeyPath(languageCode_);
-    const auto installs = SuffixedName(productCode_, "Ctr");
+    const auto installs = SuffixedName(productCode_, layout::kCounterSuffix);
     return languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;
   };
   if (state == Ledger::State::kReleased && !registered()) {

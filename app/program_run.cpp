@@ -120,6 +120,10 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
     journal.Note("==== twuninst.exe " TW_VERSION_TEXT ", " + log.LocalTime());
     journal.Note("command line: " + journal.Utf8(commandLine));
     journal.Note("switches: " + journal.Utf8(options.switches));
+    // The hive and start menu this run sees are SYSTEM's own: the user's stay.
+    if (platform.user.IsLocalSystem()) {
+      journal.Note("account: SYSTEM; the user's shortcuts and sound events are not reached and stay");
+    }
   }
   return options.preview ? RunPreview(platform, journal, options, instance)
                          : RunUnattended(platform, journal, options, instance);

@@ -1,6 +1,7 @@
 #include "app/unattended_options.h"
 
 #include <algorithm>
+#include "platform/code_page.h"
 
 namespace tw {
 namespace {
@@ -9,7 +10,7 @@ namespace {
 // character's trail byte must not be changed into one.
 std::string AsciiLower(std::string text) {
   for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    c = LowerAscii(c);
   }
   return text;
 }

@@ -9,7 +9,10 @@
 
 #include "app/run_outcome.h"
 #include "platform/platform.h"
+#include "registry/counters.h"
+#include "registry/key_tree.h"
 #include "registry/ledger.h"
+#include "shell/directory_tree.h"
 
 namespace tw {
 
@@ -31,18 +34,20 @@ class UninstallApp {
   void CleanUpProduct();
   void LaunchUninstaller();
 
-  // Registry primitives
-  std::int32_t ReadCounter(RegKey root, const std::string& path, const char* valueName);
-  void DecrementCounter(RegKey root, const std::string& path, const char* valueName);
-  void DeleteKeyTree(RegKey root, const std::string& path);
-  // The reference-counting rule on one counter: a shared one (2 or more) is
-  // decremented. True when the product being removed is the last user (0 or
-  // 1); false when others still use the thing or the counter is unreadable.
-  // Through the ledger: a decrement is recorded before it is made and never
-  // made again by a run that finishes this removal. With lastUse, a last use
-  // whose deletes take the counter first is marked too, so that they are
-  // finished, and lastUse names the mark for the caller to settle once done.
-  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName, std::string* lastUse = nullptr);
+  // Registry primitives (registry/counters.h, registry/key_tree.h)
+  std::int32_t ReadCounter(RegKey root, const std::string& path, const char* valueName) {
+    return tw::ReadCounter(platform_.registry, root, path, valueName);
+  }
+  void DecrementCounter(RegKey root, const std::string& path, const char* valueName) {
+    tw::DecrementCounter(platform_.registry, root, path, valueName);
+  }
+  void DeleteKeyTree(RegKey root, const std::string& path) {
+    tw::DeleteKeyTree(platform_.registry, platform_.codePage, root, path);
+  }
+  // Through this removal's ledger.
+  bool ReleaseCounter(RegKey root, const std::string& path, const char* valueName, std::string* lastUse = nullptr) {
+    return tw::ReleaseCounter(platform_.registry, ledger_, root, path, valueName, lastUse);
+  }
 
   // Shared-install release
   void BuildComponentList();
@@ -57,7 +62,7 @@ class UninstallApp {
   int ReleaseShortcuts(std::string& folderName);
   void DeleteShortcut(const std::string& folderName, const std::string& shortcutName);
   void RemoveProgramFolder(const std::string& folderName);
-  void DeleteDirectoryTree(const std::string& path);
+  void DeleteDirectoryTree(const std::string& path) { tw::DeleteDirectoryTree(platform_.files, platform_.codePage, path); }
 
   // Help-file registrations
   void RemoveHelpRegistrations();

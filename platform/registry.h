@@ -41,4 +41,18 @@ class Registry {
   virtual Status CloseKey(RegKey key) = 0;
 };
 
+// The first enumeration of an open key's subkeys (values): kErrorNoMoreItems
+// when it has none, kErrorSuccess or kErrorMoreData when it has one; any
+// other status tells neither.
+inline Status FirstSubkeyStatus(Registry& registry, RegKey key) {
+  char name[256];
+  std::uint32_t nameChars = sizeof name;
+  return registry.EnumKey(key, 0, name, &nameChars);
+}
+inline Status FirstValueStatus(Registry& registry, RegKey key) {
+  char name[256];
+  std::uint32_t nameChars = sizeof name;
+  return registry.EnumValue(key, 0, name, &nameChars, nullptr, nullptr, nullptr);
+}
+
 }  // namespace tw

@@ -59,6 +59,9 @@ constexpr ValueType kRegLink = 6;
 constexpr ValueType kRegMultiSz = 7;
 constexpr ValueType kRegQword = 11;
 
+// A registry link holds its target in this one value, of type kRegLink.
+constexpr const char* kRegLinkValueName = "SymbolicLinkValue";
+
 constexpr std::uint32_t kFileAttributeReadOnly = 0x0001;
 constexpr std::uint32_t kFileAttributeDirectory = 0x0010;
 constexpr std::uint32_t kFileAttributeArchive = 0x0020;

@@ -24,6 +24,10 @@ class UserFolders {
   // user's own rights. False when the process is elevated and no unelevated
   // token of its user can be had: every such change is then refused.
   virtual bool UserRightsHeld() = 0;
+  // Whether the process's token user is LocalSystem (S-1-5-18), as under a
+  // deployment tool: its HKEY_CURRENT_USER and start menu are not those of
+  // the user who installed the product.
+  virtual bool IsLocalSystem() = 0;
   // Told of a folder of the user's that is left alone (its path in the active
   // code page) and why; only a journal writes it down.
   virtual void Refused(const std::string& /*folder*/, const std::string& /*reason*/) {}

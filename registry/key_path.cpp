@@ -33,4 +33,11 @@ std::optional<std::string> SuffixedName(std::string_view name, std::string_view 
   return result;
 }
 
+std::optional<std::string> FolderValueName(const std::string& productCode, const std::string& variantLetter) {
+  if (productCode == layout::kProdRun) {
+    return std::string(variantLetter == "C" ? layout::kProdRunControlFolder : layout::kProdRunDictateFolder);
+  }
+  return SuffixedName(productCode, layout::kFolderSuffix);
+}
+
 }  // namespace tw

@@ -25,4 +25,8 @@ std::optional<std::string> LanguageKeyPath(std::string_view languageCode);
 std::optional<std::string> SuffixedName(std::string_view name, std::string_view suffix,
                                         std::uint32_t capacity = layout::kPathCapacity);
 
+// The value of a language key that names a product's start-menu folder:
+// "<product>Folder", or for ProdRun the one of its variant ("C": control).
+std::optional<std::string> FolderValueName(const std::string& productCode, const std::string& variantLetter);
+
 }  // namespace tw

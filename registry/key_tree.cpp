@@ -1,4 +1,5 @@
-#include "app/uninstall_app.h"
+#include "registry/key_tree.h"
+
 #include "registry/enumeration.h"
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
@@ -26,12 +27,10 @@ void DeleteOpenTree(Registry& registry, ScopedKey& key) {
 
 }  // namespace
 
-// The key itself is a fixed key of the layout or a system key: where a link
-// stands in its place, nothing is deleted. From here on the tree is reached
-// only through the handle opened now.
-void UninstallApp::DeleteKeyTree(RegKey root, const std::string& path) {
-  ScopedKey key(platform_.registry, root, path, kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
-  DeleteOpenTree(platform_.registry, key);
+// From here on the tree is reached only through the handle opened now.
+void DeleteKeyTree(Registry& registry, const CodePage& codePage, RegKey root, const std::string& path) {
+  ScopedKey key(registry, root, path, kKeyAllAccess, ScopedKey::RefuseLinks{codePage});
+  DeleteOpenTree(registry, key);
 }
 
 }  // namespace tw

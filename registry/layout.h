@@ -10,6 +10,18 @@ namespace tw::layout {
 constexpr std::uint32_t kKeyPathCapacity = 256;
 // File paths and most text values: MAX_PATH, terminator included.
 constexpr std::uint32_t kPathCapacity = 260;
+// The buffers the stored names and data are read into; what does not fit is
+// not read (see ScopedKey::ReadText and the enumerations).
+constexpr std::uint32_t kCounterBytes = 4;
+constexpr std::uint32_t kComponentListCapacity = 256;
+constexpr std::uint32_t kComponentNameCapacity = 50;
+constexpr std::uint32_t kShortcutNameCapacity = 260;
+constexpr std::uint32_t kRegistrationNameCapacity = 256;
+constexpr std::uint32_t kEngineUserCapacity = 20;
+constexpr std::uint32_t kEngineReleaseCapacity = 11;
+constexpr std::uint32_t kFlagCapacity = 1;
+constexpr std::uint32_t kPresenceCapacity = 249;
+constexpr std::uint32_t kControlReleaseCapacity = 249;
 
 constexpr const char* kSoftware = "SOFTWARE";
 constexpr const char* kCompany = "Corvane";
@@ -46,9 +58,10 @@ constexpr const char* kFolderName = "FolderName";
 constexpr const char* kProdTWDList = "ProdTWDList";
 constexpr const char* kSwapBeginHere = "SwapBeginHere";
 constexpr const char* kSwapGenRef = "SwapGenRef";
-constexpr const char* kCounterFormat = "%sCtr";
-constexpr const char* kFolderFormat = "%sFolder";
-constexpr const char* kObjsFormat = "%sObjs";
+// Appended to a product code or data set: "<product>Ctr", "<product>Folder", "<product>Objs".
+constexpr const char* kCounterSuffix = "Ctr";
+constexpr const char* kFolderSuffix = "Folder";
+constexpr const char* kObjsSuffix = "Objs";
 
 constexpr const char* kProdTWD = "ProdTWD";
 constexpr const char* kProdTWDLite = "ProdTWDLite";

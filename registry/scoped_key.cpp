@@ -6,14 +6,11 @@ namespace tw {
 
 namespace {
 
-// Windows keeps a link's target in this value, of type REG_LINK.
-constexpr const char* kLinkValueName = "SymbolicLinkValue";
-
 // Whether the key, opened with kKeyOpenLink, is a registry link itself.
 bool IsLink(Registry& registry, RegKey key) {
   ValueType type = kRegNone;
   std::uint32_t size = 0;
-  return registry.QueryValue(key, kLinkValueName, &type, nullptr, &size) == kErrorSuccess && type == kRegLink;
+  return registry.QueryValue(key, kRegLinkValueName, &type, nullptr, &size) == kErrorSuccess && type == kRegLink;
 }
 
 }  // namespace

@@ -1,24 +1,19 @@
 #include "registry/text.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace tw {
-namespace {
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
 
 bool IsLeadByte(const CodePage& codePage, unsigned char byte) { return codePage.IsLeadByte(byte); }
 
 std::string& LowercaseText(const CodePage& codePage, std::string& text) {
-  // The text ends at its first terminator, as it does for the C string it stands for.
-  for (std::size_t i = 0; i < text.size() && text[i] != '\0'; ++i) {
-    if (IsLeadByte(codePage, static_cast<unsigned char>(text[i]))) {
-      ++i;  // the trail byte stays as it is; a lone lead byte at the end stops the walk
-      if (i < text.size() && text[i] == '\0') break;
-      continue;
-    }
-    text[i] = LowerAscii(text[i]);
+  // The text ends at its first terminator, as it does for the C string it
+  // stands for; a trail byte stays as it is.
+  const std::string_view c(text.data(), std::min(text.find('\0'), text.size()));
+  for (std::size_t i = 0, size = 0; i < c.size(); i += size) {
+    size = codePage.CharacterSize(c, i);
+    if (size == 1) text[i] = LowerAscii(text[i]);
   }
   return text;
 }
@@ -44,11 +39,8 @@ int CompareTextNoCase(const CodePage& codePage, const char* first, const char* s
 
 std::vector<std::size_t> CharacterStarts(const CodePage& codePage, const std::string& text) {
   std::vector<std::size_t> starts;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    starts.push_back(i);
-    // A lead byte takes its trail byte along, also when that byte is a backslash.
-    if (IsLeadByte(codePage, static_cast<unsigned char>(text[i])) && i + 1 < text.size()) ++i;
-  }
+  // A lead byte takes its trail byte along, also when that byte is a backslash.
+  for (std::size_t i = 0; i < text.size(); i += codePage.CharacterSize(text, i)) starts.push_back(i);
   return starts;
 }
 
@@ -95,12 +87,9 @@ std::string ShortLanguageCode(const CodePage& codePage, const std::string& langu
   const std::size_t end =
       languageCode.size() <= 8 ? languageCode.size() : CharacterStartAtOrBefore(CharacterStarts(codePage, languageCode), 8);
   std::string code = languageCode.substr(0, end);
-  for (std::size_t i = 0; i < code.size(); ++i) {
-    if (IsLeadByte(codePage, static_cast<unsigned char>(code[i]))) {
-      ++i;
-      continue;
-    }
-    code[i] = UpperAscii(code[i]);
+  for (std::size_t i = 0, size = 0; i < code.size(); i += size) {
+    size = codePage.CharacterSize(code, i);
+    if (size == 1) code[i] = UpperAscii(code[i]);
   }
   return code;
 }

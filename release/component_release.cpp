@@ -7,8 +7,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kComponentListCapacity = 256;
-
 const std::vector<std::string>& FixedComponents(const std::string& productCode) {
   static const std::vector<std::string> withoutDictation = {layout::kInstall, layout::kControl, layout::kEnroll,
                                                             layout::kHelp, layout::kEngine};
@@ -33,7 +31,7 @@ void UninstallApp::BuildComponentList() {
     // ProdTWD's setup records the components it installed. A value that fills
     // the whole buffer without a terminator is taken up to the buffer's end.
     const ScopedKey languageKey(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
-    if (auto list = languageKey.ReadText(layout::kProdTWDList, kComponentListCapacity)) {
+    if (auto list = languageKey.ReadText(layout::kProdTWDList, layout::kComponentListCapacity)) {
       for (std::string& word : SplitAtBlanks(*list)) componentList_.push_back(std::move(word));
     }
     // Read from the registry, it is recorded; a fixed list comes back the same.

@@ -9,9 +9,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kEngineUserCapacity = 20;
-constexpr const char* kCounterSuffix = "Ctr";
-
 // The engine's data sets that a variant installs: "C" the navigation data,
 // "D" the dictation data, "N" none, any other variant both.
 std::vector<const char*> DataSetsOf(const std::string& variantLetter) {
@@ -29,7 +26,7 @@ void UninstallApp::ReleaseEngineData() {
   const auto engineLanguage = FamilyPath({layout::kEngine, layout::kLanguages, languageCode_});
   if (!engineLanguage) return;
   for (const char* dataSet : dataSets) {
-    const auto counterName = SuffixedName(dataSet, kCounterSuffix);
+    const auto counterName = SuffixedName(dataSet, layout::kCounterSuffix);
     if (!counterName || !ReleaseCounter(kHkeyLocalMachine, *engineLanguage, counterName->c_str())) continue;
     {
       // A released data set keeps its counter and flag, both zero, so that the
@@ -42,7 +39,7 @@ void UninstallApp::ReleaseEngineData() {
       }
     }
     const bool dictation = std::string(dataSet) == layout::kDictData;
-    auto userName = SuffixedName(dictation ? "cstart" : "nav", LanguageSuffix(platform_.codePage, languageCode_), kEngineUserCapacity);
+    auto userName = SuffixedName(dictation ? "cstart" : "nav", LanguageSuffix(platform_.codePage, languageCode_), layout::kEngineUserCapacity);
     if (!userName) continue;
     LowercaseText(platform_.codePage, *userName);
     platform_.engine.UninstallSpeechUser(0, instance_, languageCode_.c_str(), userName->c_str());

@@ -18,19 +18,12 @@ bool IsKnownProduct(const std::string& productCode) {
                      [&](const char* known) { return productCode == known; });
 }
 
-std::optional<std::string> FolderValueName(const std::string& productCode, const std::string& variantLetter) {
-  if (productCode == layout::kProdRun) {
-    return std::string(variantLetter == "C" ? layout::kProdRunControlFolder : layout::kProdRunDictateFolder);
-  }
-  return SuffixedName(productCode, "Folder");
-}
-
 }  // namespace
 
 void UninstallApp::ReleaseProductEntry() {
   if (!IsKnownProduct(productCode_)) return;
   const auto languageKey = LanguageKeyPath(languageCode_);
-  const auto counterName = SuffixedName(productCode_, "Ctr");
+  const auto counterName = SuffixedName(productCode_, layout::kCounterSuffix);
   if (!languageKey || !counterName) return;
 
   // The counter goes first of all below: marked, a run cut short after it

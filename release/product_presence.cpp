@@ -8,10 +8,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kEngineReleaseCapacity = 11;
-constexpr std::uint32_t kFlagCapacity = 1;
-constexpr std::uint32_t kPresenceCapacity = 249;
-constexpr std::uint32_t kControlReleaseCapacity = 249;
 constexpr const char* kEngineReleasePrefix = "4.0";
 constexpr const char* kBundledControlRelease = "3.0.0.0";
 
@@ -19,7 +15,7 @@ enum class Fallback { kAbsent, kBundledControl };
 
 bool ControlIsBundledRelease(Registry& registry, const CodePage& codePage) {
   ScopedKey version(registry, kHkeyLocalMachine, FamilyPath({layout::kControl, layout::kVersion}), kKeyQueryValue);
-  const auto release = version.ReadText(layout::kRelease, kControlReleaseCapacity);
+  const auto release = version.ReadText(layout::kRelease, layout::kControlReleaseCapacity);
   return release && CompareTextNoCase(codePage, release->c_str(), kBundledControlRelease) == 0;
 }
 
@@ -29,7 +25,7 @@ int LanguageHasProduct(Registry& registry, const CodePage& codePage, const std::
   ScopedKey language(registry, kHkeyLocalMachine, LanguageKeyPath(ShortLanguageCode(codePage, languageCode)),
                      kKeyQueryValue);
   if (!language.IsOpen()) return 0;
-  if (language.ReadBytes(product, kPresenceCapacity)) return 1;
+  if (language.ReadBytes(product, layout::kPresenceCapacity)) return 1;
   return fallback == Fallback::kBundledControl && ControlIsBundledRelease(registry, codePage) ? 1 : 0;
 }
 
@@ -39,13 +35,13 @@ int HasEngineLanguageData(Registry& registry, const CodePage& codePage, const st
   const char* flag = kind == kNavigationData ? layout::kNavData : kind == kDictationData ? layout::kDictData : nullptr;
   if (!flag) return 0;
   ScopedKey version(registry, kHkeyLocalMachine, FamilyPath({layout::kEngine, layout::kVersion}), kKeyQueryValue);
-  const auto release = version.ReadText(layout::kRelease, kEngineReleaseCapacity);
+  const auto release = version.ReadText(layout::kRelease, layout::kEngineReleaseCapacity);
   if (!release || release->compare(0, 3, kEngineReleasePrefix) != 0) return 0;
 
   ScopedKey engineLanguage(registry, kHkeyLocalMachine,
                            FamilyPath({layout::kEngine, layout::kLanguages, ShortLanguageCode(codePage, languageCode)}),
                            kKeyQueryValue);
-  const auto data = engineLanguage.ReadBytes(flag, kFlagCapacity);
+  const auto data = engineLanguage.ReadBytes(flag, layout::kFlagCapacity);
   return data && !data->empty() && (*data)[0] != 0 ? 1 : 0;
 }
 

@@ -12,7 +12,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kRegistrationNameCapacity = 256;
 constexpr const char* kTwcSubdirectory = "twc";
 constexpr const char* kTwliteSubdirectory = "twlite";
 constexpr const char* kCombinedSubdirectory = "combined";
@@ -58,7 +57,7 @@ void UninstallApp::RemoveHelpRegistrations() {
   const std::vector<std::string> familyDirectories = FamilyHelpDirectories(*help);
   std::vector<std::string> doomed;
   for (const RegistryValue& value : CollectValues(platform_.registry, registrations.Handle(),
-                                                  kRegistrationNameCapacity, layout::kPathCapacity)) {
+                                                  layout::kRegistrationNameCapacity, layout::kPathCapacity)) {
     const std::string directory = value.Text();
     for (const std::string& family : familyDirectories) {
       if (CompareTextNoCase(platform_.codePage, directory.c_str(), family.c_str()) == 0) {

@@ -9,8 +9,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kFolderValueNameCapacity = 40;
-
 // Where the remaining product's copies of the two shared help files live.
 struct SwapTargets {
   const char* beginHerePrefix;  // <help>\<prefix><suffix>.hlp
@@ -27,7 +25,7 @@ SwapTargets TargetsFor(const std::string& remainingProduct) {
 void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
   const char* component = productCode_ == layout::kProdTWDLite ? layout::kDictation : layout::kControl;
   const auto helpDirectory = ReadHelpDirectory(platform_.registry, component);
-  const auto folderValue = SuffixedName(remainingProduct, "Folder", kFolderValueNameCapacity);
+  const auto folderValue = FolderValueName(remainingProduct, variantLetter_);
   ScopedKey language(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
   const auto folderName = folderValue ? language.ReadText(folderValue->c_str(), layout::kPathCapacity) : std::nullopt;
   const auto programsDirectory = folderName ? ReadProgramsDirectory(platform_.registry, platform_.user) : std::nullopt;

@@ -12,14 +12,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kShortcutNameCapacity = 260;
-constexpr std::uint32_t kComponentNameCapacity = 50;
-constexpr std::uint32_t kCounterNameCapacity = 256;
-constexpr std::uint32_t kCounterDataCapacity = 260;
-
-// "%sObjs" -> "Objs"
-std::string_view SuffixOf(const char* format) { return std::string_view(format).substr(2); }
-
 // ProdTWD keeps only the shortcuts of the components it lists; the other
 // products own every shortcut they recorded.
 bool BelongsToProduct(const std::string& component, const std::string& productCode,
@@ -34,26 +26,12 @@ std::vector<std::string> ProductShortcuts(Registry& registry, const ScopedKey& o
   std::vector<std::string> shortcuts;
   if (!objs.IsOpen()) return shortcuts;
   for (const RegistryValue& value :
-       CollectValues(registry, objs.Handle(), kShortcutNameCapacity, kComponentNameCapacity)) {
+       CollectValues(registry, objs.Handle(), layout::kShortcutNameCapacity, layout::kComponentNameCapacity)) {
     if (BelongsToProduct(value.Text(), productCode, componentList)) shortcuts.push_back(value.name);
   }
   return shortcuts;
 }
 
-std::optional<std::string> FolderValueName(const std::string& productCode, const std::string& variantLetter) {
-  if (productCode == layout::kProdRun) {
-    return std::string(variantLetter == "C" ? layout::kProdRunControlFolder : layout::kProdRunDictateFolder);
-  }
-  return SuffixedName(productCode, SuffixOf(layout::kFolderFormat));
-}
-
-bool HasNoValue(Registry& registry, RegKey key) {
-  char name[kCounterNameCapacity];
-  std::uint8_t data[kCounterDataCapacity];
-  std::uint32_t nameChars = kCounterNameCapacity;
-  std::uint32_t dataSize = kCounterDataCapacity;
-  return registry.EnumValue(key, 0, name, &nameChars, nullptr, data, &dataSize) == kErrorNoMoreItems;
-}
 
 // Whether a language other than ours names the same default program folder.
 // Languages that cannot be looked at count as using it, and so does a list
@@ -82,7 +60,7 @@ bool OtherLanguageUsesFolder(Registry& registry, const CodePage& codePage, const
 int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   folderName.clear();
   Registry& registry = platform_.registry;
-  const auto objsName = SuffixedName(productCode_, SuffixOf(layout::kObjsFormat), layout::kKeyPathCapacity);
+  const auto objsName = SuffixedName(productCode_, layout::kObjsSuffix, layout::kKeyPathCapacity);
   ScopedKey objs(registry, kHkeyLocalMachine,
                  objsName ? FamilyPath({layout::kInstall, layout::kLanguages, languageCode_, *objsName}) : std::nullopt,
                  kKeyAllAccess, ScopedKey::RefuseLinks{platform_.codePage});
@@ -109,7 +87,7 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
           counters.DeleteValue(shortcut.c_str());
         }
       }
-      folderIsFree = HasNoValue(registry, counters.Handle());
+      folderIsFree = FirstValueStatus(registry, counters.Handle()) == kErrorNoMoreItems;
       if (folderIsFree && ledger_.Record(freed, Ledger::Mark::kLastUser)) counters.DeleteSelf();
     }
   }

@@ -22,9 +22,7 @@ void UninstallApp::RemoveSoundEvents() {
   ScopedKey scheme(platform_.registry, kHkeyCurrentUser, std::string(layout::kSoundScheme), kKeyAllAccess,
                    ScopedKey::RefuseLinks{platform_.codePage});
   if (!scheme.IsOpen()) return;
-  char name[layout::kKeyPathCapacity];
-  std::uint32_t nameChars = layout::kKeyPathCapacity;
-  if (platform_.registry.EnumKey(scheme.Handle(), 0, name, &nameChars) == kErrorNoMoreItems) scheme.DeleteSelf();
+  if (FirstSubkeyStatus(platform_.registry, scheme.Handle()) == kErrorNoMoreItems) scheme.DeleteSelf();
 }
 
 }  // namespace tw

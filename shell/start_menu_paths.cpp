@@ -7,8 +7,6 @@
 namespace tw {
 namespace {
 
-bool IsDriveLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 bool IsAbsolutePath(const std::string& path) {
   if (path.size() < 3) return false;
   const bool drive = IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
@@ -47,12 +45,10 @@ bool LiesBelow(const std::string& path, const std::string& folder) {
 
 bool IsPlainName(const CodePage& codePage, const std::string& name) {
   if (name.find_first_not_of(". ") == std::string::npos) return false;  // also the empty name
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (codePage.IsLeadByte(static_cast<unsigned char>(name[i]))) {
-      ++i;  // a trail byte may be 0x5C without being a separator
-    } else if (name[i] == '\\' || name[i] == '/' || name[i] == ':') {
-      return false;
-    }
+  // A trail byte may be 0x5C without being a separator.
+  for (std::size_t i = 0, size = 0; i < name.size(); i += size) {
+    size = codePage.CharacterSize(name, i);
+    if (size == 1 && (name[i] == '\\' || name[i] == '/' || name[i] == ':')) return false;
   }
   return true;
 }

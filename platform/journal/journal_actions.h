@@ -49,6 +49,7 @@ class JournalUserFolders : public UserFolders {
   std::optional<std::string> ProfileFolder() override { return inner_.ProfileFolder(); }
   std::optional<std::string> FinalFolderPath(const std::string& path) override { return inner_.FinalFolderPath(path); }
   bool UserRightsHeld() override { return inner_.UserRightsHeld(); }
+  bool IsLocalSystem() override { return inner_.IsLocalSystem(); }
   void Refused(const std::string& folder, const std::string& reason) override;
 
  private:

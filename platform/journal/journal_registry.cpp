@@ -144,9 +144,7 @@ void JournalRegistry::Forget(const std::string& path, const char* valueName) {
 }
 
 bool JournalRegistry::HasSubkeys(RegKey key) {
-  char name[256];
-  std::uint32_t nameChars = sizeof name;
-  const Status status = inner_.EnumKey(key, 0, name, &nameChars);
+  const Status status = FirstSubkeyStatus(inner_, key);
   return status == kErrorSuccess || status == kErrorMoreData;
 }
 

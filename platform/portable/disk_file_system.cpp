@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 // Names match as the file system matches them: folded as the code page
 // folds them, or A..Z alone without one.
 bool EqualNoCase(const std::string& a, const std::string& b, const CodePage* codePage) {
@@ -31,12 +29,12 @@ bool EqualNoCase(const std::string& a, const std::string& b, const CodePage* cod
     codePage->FoldCase(foldedB);
     return foldedA == foldedB;
   }
-  return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Upper(x) == Upper(y); });
+  return std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return UpperAscii(x) == UpperAscii(y); });
 }
 
 bool LessNoCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
-                                      [](char x, char y) { return Upper(x) < Upper(y); });
+                                      [](char x, char y) { return UpperAscii(x) < UpperAscii(y); });
 }
 
 bool Glob(const char* pattern, const char* name) {
@@ -47,7 +45,7 @@ bool Glob(const char* pattern, const char* name) {
     if (*pattern == '*') {
       starPattern = ++pattern;
       starName = name;
-    } else if (*pattern == '?' || (*pattern && Upper(*pattern) == Upper(*name))) {
+    } else if (*pattern == '?' || (*pattern && UpperAscii(*pattern) == UpperAscii(*name))) {
       ++pattern;
       ++name;
     } else if (starPattern) {
@@ -99,8 +97,7 @@ std::optional<fs::path> DiskFileSystem::HostPath(const std::string& windowsPath)
   std::vector<std::string> parts;
   std::string part;
   for (std::size_t i = 2; i <= windowsPath.size(); ++i) {
-    if (i < windowsPath.size() && codePage_ != nullptr && i + 1 < windowsPath.size() &&
-        codePage_->IsLeadByte(static_cast<unsigned char>(windowsPath[i]))) {
+    if (i < windowsPath.size() && codePage_ != nullptr && codePage_->CharacterSize(windowsPath, i) == 2) {
       part += windowsPath.substr(i++, 2);  // a trail byte 0x5C is no separator
     } else if (i == windowsPath.size() || IsSeparator(windowsPath[i])) {
       if (part == "..") {
@@ -167,12 +164,9 @@ bool DiskFileSystem::PassesLink(const fs::path& hostPath) const {
 FindHandle DiskFileSystem::FindFirst(const char* pattern, FindData* data) {
   const std::string text = pattern ? pattern : "";
   std::size_t slash = std::string::npos;  // the last separator that is no trail byte
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (codePage_ != nullptr && i + 1 < text.size() && codePage_->IsLeadByte(static_cast<unsigned char>(text[i]))) {
-      ++i;
-    } else if (IsSeparator(text[i])) {
-      slash = i;
-    }
+  for (std::size_t i = 0, size = 0; i < text.size(); i += size) {
+    size = codePage_ != nullptr ? codePage_->CharacterSize(text, i) : 1;
+    if (size == 1 && IsSeparator(text[i])) slash = i;
   }
   const std::string mask = slash == std::string::npos ? "" : text.substr(slash + 1);
   const auto directory = slash == std::string::npos ? std::nullopt : HostPath(text.substr(0, slash + 1));

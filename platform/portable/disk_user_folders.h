@@ -23,10 +23,12 @@ class DiskUserFolders : public UserFolders {
   // long forms; the names are spelt as the disk holds them.
   std::optional<std::string> FinalFolderPath(const std::string& path) override;
   bool UserRightsHeld() override { return rightsHeld; }
+  bool IsLocalSystem() override { return localSystem; }
   void Refused(const std::string& folder, const std::string& reason) override;
 
   std::optional<std::string> profile;  // a Windows path; none: not known
   bool rightsHeld = true;
+  bool localSystem = false;
   // Short path -> long path, each the whole path of a folder ("C:\Users\LONGNA~1").
   std::map<std::string, std::string> shortNames;
   std::vector<std::string> refused;  // "<folder>: <reason>"

@@ -16,9 +16,7 @@ inline std::string FoldedName(const std::string& name, const CodePage* codePage)
     codePage->FoldCase(folded);
     return folded;
   }
-  for (char& c : folded) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : folded) c = UpperAscii(c);
   return folded;
 }
 

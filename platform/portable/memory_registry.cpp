@@ -12,7 +12,6 @@ namespace {
 // Windows gives up after this many links in a row.
 constexpr int kMaxLinkDepth = 16;
 constexpr Status kErrorAlreadyExists = 183;
-constexpr const char* kLinkValueName = "SymbolicLinkValue";
 
 // Where no code page is given: no lead bytes, A-Z the only letters.
 class SingleByteCodePage : public CodePage {
@@ -228,7 +227,7 @@ Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueT
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
   // A link holds its target and nothing else.
-  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kLinkValueName, nullptr))) {
+  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kRegLinkValueName, nullptr))) {
     return kErrorAccessDenied;
   }
   handle.node->values.Set(name, type, data);
@@ -357,7 +356,7 @@ Status MemoryRegistry::CreateLink(RegKey parent, const std::string& name, RegKey
   link->isLink = true;
   link->linkRoot = targetRoot;
   link->linkPath = targetPath;
-  link->values.Set(kLinkValueName, kRegLink, NativeLinkPath(targetRoot, targetPath));
+  link->values.Set(kRegLinkValueName, kRegLink, NativeLinkPath(targetRoot, targetPath));
   return kErrorSuccess;
 }
 

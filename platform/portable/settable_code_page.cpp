@@ -16,7 +16,7 @@ namespace {
 // the four of 0x80..0x9F whose capitals the code page holds. Sharp s, the
 // micro sign and the ordinals have no capital there and stay.
 unsigned char WesternUpper(unsigned char c) {
-  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
+  if (c < 0x80) return static_cast<unsigned char>(UpperAscii(static_cast<char>(c)));
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   switch (c) {
     case 0x9A: return 0x8A;  // s caron
@@ -128,15 +128,16 @@ bool SettableCodePage::IsLeadByte(unsigned char byte) const {
 }
 
 void SettableCodePage::Uppercase(std::string& text) const {
-  for (std::size_t i = 0; i < text.size(); ++i) {
+  for (std::size_t i = 0, size = 0; i < text.size(); i += size) {
+    size = CharacterSize(text, i);
     const auto byte = static_cast<unsigned char>(text[i]);
-    if (IsLeadByte(byte)) {
+    if (size == 2) {
       // A trail byte is part of its character, never a letter by itself.
-      if (++i < text.size()) text[i] = static_cast<char>(ChineseUpperTrail(byte, static_cast<unsigned char>(text[i])));
+      text[i + 1] = static_cast<char>(ChineseUpperTrail(byte, static_cast<unsigned char>(text[i + 1])));
     } else if (codePage_ == 1252) {
       text[i] = static_cast<char>(WesternUpper(byte));
-    } else if (byte >= 'a' && byte <= 'z') {
-      text[i] = static_cast<char>(byte - 'a' + 'A');
+    } else if (!IsLeadByte(byte)) {
+      text[i] = UpperAscii(text[i]);
     }
   }
 }

@@ -30,8 +30,6 @@ WideText FinalPathOf(HANDLE handle) {
   return WithoutLongPrefix(path);
 }
 
-namespace {
-
 WideText FullPathOf(const wchar_t* path) {
   WideText full(MAX_PATH, L'\0');
   DWORD length = GetFullPathNameW(path, static_cast<DWORD>(full.size()), full.data(), nullptr);
@@ -42,8 +40,6 @@ WideText FullPathOf(const wchar_t* path) {
   full.resize(length < full.size() ? length : 0);
   return full;
 }
-
-}  // namespace
 
 bool LiesAt(HANDLE handle, const wchar_t* path) {
   const WideText final = FinalPathOf(handle);

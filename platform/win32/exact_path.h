@@ -29,7 +29,11 @@ bool IsPlainFileAt(const wchar_t* path, bool singleName);
 // "\\?\" prefix); empty when the system cannot tell it.
 WideText FinalPathOf(HANDLE handle);
 
-// Whether the opened object's final path is the full form of path.
+// GetFullPathNameW's full form of path; empty when it has none.
+WideText FullPathOf(const wchar_t* path);
+
+// Whether the opened object's final path is the full form of path: reached
+// through no link or junction, and a short (8.3) name in it is refused too.
 bool LiesAt(HANDLE handle, const wchar_t* path);
 
 }  // namespace tw

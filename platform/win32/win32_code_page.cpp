@@ -17,12 +17,12 @@ void Win32CodePage::FoldCase(std::string& text) const {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
     if (c < 0x80) {
-      if (c >= 'a' && c <= 'z') text[i] = static_cast<char>(c - 'a' + 'A');
+      text[i] = UpperAscii(text[i]);
       continue;
     }
     // One character at a time, to its capital and back; kept when the
     // capital has no exact form of the same length in the code page.
-    const int length = IsLeadByte(c) && i + 1 < text.size() ? 2 : 1;
+    const int length = static_cast<int>(CharacterSize(text, i));
     wchar_t wide = 0;
     wchar_t upper = 0;
     char narrow[4];

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/win32/exact_path.h"
 #include "platform/win32/wide_text.h"
 
 namespace tw {
@@ -20,33 +21,6 @@ bool IsPlainSingleFile(HANDLE file) {
   return (information.dwFileAttributes & refused) == 0 && information.nNumberOfLinks == 1;
 }
 
-WideText FullPath(const WideText& path) {
-  const DWORD length = GetFullPathNameW(path.c_str(), 0, nullptr, nullptr);
-  if (length == 0) return WideText();
-  WideText full(length, L'\0');
-  full.resize(GetFullPathNameW(path.c_str(), length, full.data(), nullptr));
-  return full;
-}
-
-// Whether the handle's file or folder is the one the full path names, reached
-// through no link or junction: its final path is that path. A short (8.3)
-// name in the path is refused too.
-bool IsWherePathSays(HANDLE file, const WideText& full) {
-  const DWORD finalLength = GetFinalPathNameByHandleW(file, nullptr, 0, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  if (full.empty() || finalLength == 0) return false;
-  WideText final(finalLength, L'\0');
-  final.resize(GetFinalPathNameByHandleW(file, final.data(), finalLength, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS));
-  const WideText local = L"\\\\?\\";
-  const WideText network = L"\\\\?\\UNC\\";
-  if (final.compare(0, network.size(), network) == 0) {
-    final = L"\\" + final.substr(network.size() - 1);
-  } else if (final.compare(0, local.size(), local) == 0) {
-    final = final.substr(local.size());
-  }
-  return CompareStringOrdinal(full.c_str(), static_cast<int>(full.size()), final.c_str(), static_cast<int>(final.size()),
-                              TRUE) == CSTR_EQUAL;
-}
-
 // Whether the folder that a new file at the full path goes into is reached
 // through no link or junction, checked before the file is made there.
 bool FolderIsWherePathSays(const WideText& full) {
@@ -54,10 +28,10 @@ bool FolderIsWherePathSays(const WideText& full) {
   if (lastSeparator == WideText::npos) return false;
   // A drive's root keeps its backslash.
   const WideText folder = full.substr(0, lastSeparator == 2 ? 3 : lastSeparator);
-  HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle =
+      CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
-  const bool where = IsWherePathSays(handle, folder);
+  const bool where = LiesAt(handle, folder.c_str());
   CloseHandle(handle);
   return where;
 }
@@ -124,7 +98,7 @@ Win32LogFile::~Win32LogFile() {
 Status Win32LogFile::Open(const char* path) {
   const WideText widePath = WidenFromActiveCodePage(path);
   if (widePath.empty()) return ERROR_INVALID_NAME;
-  const WideText full = FullPath(widePath);
+  const WideText full = FullPathOf(widePath.c_str());
   // Append-only access never truncates; opening the reparse point itself
   // keeps a link planted at the path from leading elsewhere, and the final
   // path a junction planted in one of its folders. A missing file is made
@@ -145,7 +119,7 @@ Status Win32LogFile::Open(const char* path) {
     file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, security, CREATE_NEW, flags, nullptr);
   }
   if (file == INVALID_HANDLE_VALUE) return static_cast<Status>(GetLastError());
-  if (!IsPlainSingleFile(file) || !IsWherePathSays(file, full) || (elevated && !HasTrustedOwner(file))) {
+  if (!IsPlainSingleFile(file) || !LiesAt(file, full.c_str()) || (elevated && !HasTrustedOwner(file))) {
     CloseHandle(file);
     return ERROR_ACCESS_DENIED;
   }

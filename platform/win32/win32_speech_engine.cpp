@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "platform/code_page.h"
 #include "platform/win32/administrators_only.h"
 #include "platform/win32/exact_path.h"
 #include "platform/win32/wide_text.h"
@@ -14,8 +15,6 @@ constexpr std::uint32_t kFolderCapacity = MAX_PATH;
 
 using UninstallSpeechUserFunction = LONG(WINAPI*)(HWND window, HINSTANCE instance, LPCSTR languageCode,
                                                   LPCSTR userName);
-
-bool IsDriveLetter(wchar_t c) { return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z'); }
 
 // "X:\name\name...": no UNC or device path, nothing relative, no "." or ".."
 // component, no forward slash; the folder may end in one backslash. Checked

@@ -84,4 +84,6 @@ std::optional<std::string> Win32UserFolders::FinalFolderPath(const std::string& 
 
 bool Win32UserFolders::UserRightsHeld() { return UserRights().Held(); }
 
+bool Win32UserFolders::IsLocalSystem() { return TokenUserSid() == L"S-1-5-18"; }
+
 }  // namespace tw

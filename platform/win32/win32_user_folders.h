@@ -12,6 +12,7 @@ class Win32UserFolders : public UserFolders {
   std::optional<std::string> ProfileFolder() override;
   std::optional<std::string> FinalFolderPath(const std::string& path) override;
   bool UserRightsHeld() override;
+  bool IsLocalSystem() override;
 };
 
 }  // namespace tw

@@ -179,6 +179,16 @@ TEST_F(UnattendedRunTest, LogIsAppendedToAndNeverTruncated) {
   const std::string log = platform.ReadFile("C:\\logs\\run.log");
   EXPECT_EQ(log.rfind("earlier run\r\n==== twuninst.exe 1.0.0.0, ", 0), 0u) << log;
   EXPECT_NE(log.find("\r\nexit code: 0\r\n"), std::string::npos) << log;
+  EXPECT_EQ(log.find("account: SYSTEM"), std::string::npos) << log;
+
+  // Run by a deployment tool as LocalSystem, the log says whose hive it saw.
+  platform.user.localSystem = true;
+  EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\logs\\run.log " + std::string(kRemoval)), kExitDone);
+  const std::string again = platform.ReadFile("C:\\logs\\run.log").substr(log.size());
+  EXPECT_NE(again.find("\r\nswitches: /quiet /log:C:\\logs\\run.log\r\naccount: SYSTEM; the user's shortcuts and "
+                       "sound events are not reached and stay\r\n"),
+            std::string::npos)
+      << again;
 }
 
 TEST_F(UnattendedRunTest, PreviewChangesNothingAndReportsToStandardOutputAndTheLog) {

@@ -5,6 +5,7 @@
 #include <set>
 #include <sstream>
 
+#include "platform/code_page.h"
 #include "tests/support/test_services.h"
 
 namespace tw::test {
@@ -177,9 +178,7 @@ void CompareHelpKey(const Scope& scope, const KeyImage* before, const KeyImage* 
 }  // namespace
 
 std::string FoldCase(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
+  for (char& c : text) c = UpperAscii(c);
   return text;
 }
 

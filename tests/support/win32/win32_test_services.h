@@ -78,11 +78,14 @@ class Win32TestUserFolders : public Win32UserFolders {
 
   std::optional<std::string> ProfileFolder() override { return profile ? FinalFolderPath(*profile) : std::nullopt; }
   bool UserRightsHeld() override { return rightsHeld && Win32UserFolders::UserRightsHeld(); }
+  // The test's LocalSystem, or the system's answer (no under the test runner).
+  bool IsLocalSystem() override { return localSystem || Win32UserFolders::IsLocalSystem(); }
   void Refused(const std::string& folder, const std::string& reason) override {
     refused.push_back(folder + ": " + reason);
   }
 
   std::optional<std::string> profile;
+  bool localSystem = false;
   bool rightsHeld = true;
   std::vector<std::string> refused;
 };
