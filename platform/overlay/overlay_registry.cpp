@@ -7,7 +7,6 @@ namespace tw {
 namespace {
 
 constexpr std::uint32_t kNameCapacity = 256;
-constexpr const char* kLinkValueName = "SymbolicLinkValue";
 constexpr const char kMachinePrefix[] = "\\REGISTRY\\MACHINE\\";
 constexpr const char kUserPrefix[] = "\\REGISTRY\\USER\\";
 
@@ -51,7 +50,7 @@ bool OverlayRegistry::ReadLink(RegKey into, RegKey root, const std::string& path
   std::vector<std::uint8_t> data(1024);
   std::uint32_t size = static_cast<std::uint32_t>(data.size());
   ValueType type = kRegNone;
-  const Status status = machine_.QueryValue(key, kLinkValueName, &type, data.data(), &size);
+  const Status status = machine_.QueryValue(key, kRegLinkValueName, &type, data.data(), &size);
   machine_.CloseKey(key);
   if (status != kErrorSuccess && status != kErrorFileNotFound) Unreadable(root, path);
   if (status != kErrorSuccess || type != kRegLink) return false;

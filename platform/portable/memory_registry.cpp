@@ -435,7 +435,7 @@ void MemoryRegistry::MakeReadLink(RegKey key, RegKey targetRoot, const std::stri
   node->isLink = true;
   node->linkRoot = targetRoot;
   node->linkPath = targetPath;
-  node->values.Set(kLinkValueName, kRegLink, value);
+  node->values.Set(kRegLinkValueName, kRegLink, value);
 }
 
 void MemoryRegistry::ProtectKey(RegKey key) {
