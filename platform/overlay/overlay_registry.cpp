@@ -1,6 +1,6 @@
 #include "platform/overlay/overlay_registry.h"
 
-#include "platform/portable/folded_name.h"
+#include "platform/memory/folded_name.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "platform/portable/recording_fakes.h"
+#include "tests/support/portable/recording_fakes.h"
 
 #include <cstdio>
 #include <utility>
