@@ -3,17 +3,16 @@
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
 #include "app/message_table.h"
-#include "app/uninstall_app.h"
 #include "app/unattended_options.h"
+#include "app/unattended_services.h"
+#include "app/uninstall_app.h"
 #include "app/version.h"
-#include "platform/journal/journal_actions.h"
-#include "platform/journal/journal_file_system.h"
-#include "platform/journal/journal_message_boxes.h"
-#include "platform/journal/journal_registry.h"
+#include "platform/journal/journaled_platform.h"
 #include "platform/journal/report_file.h"
 #include "platform/overlay/overlay_file_system.h"
 #include "platform/overlay/overlay_registry.h"
 #include "platform/overlay/overlay_shell_links.h"
+#include "platform/overlay/preview_actions.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
 
@@ -22,38 +21,28 @@ namespace {
 
 // Declining, a bad command line, an unregistered product and a failed start
 // have their own codes; otherwise the uninstaller's, when it was waited for.
-int ExitCodeOf(const RunOutcome& outcome, const JournalLauncher& launcher) {
+int ExitCodeOf(const RunOutcome& outcome, const JournalLauncher& starts) {
   switch (outcome.kind) {
     case RunOutcome::Kind::kDeclined: return kExitDeclined;
     case RunOutcome::Kind::kBadCommandLine: return kExitBadCommandLine;
     case RunOutcome::Kind::kNotRegistered: return kExitUnknownProduct;
     case RunOutcome::Kind::kUninstallerNotStarted: return kExitFailed;
-    default: return launcher.ExitCode() ? static_cast<int>(*launcher.ExitCode()) : kExitDone;
+    default: return starts.ExitCode() ? static_cast<int>(*starts.ExitCode()) : kExitDone;
   }
 }
 
-// The removal with the switches' services around the platform's: every box
-// and the start always, the journal of every change when there is a log.
-// For a preview, `unreadable` names the first key its overlay reached and
-// could not read whole, if any, once the removal is done.
-int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
-                  InstanceHandle instance, const std::optional<std::string>* unreadable = nullptr) {
-  JournalMessageBoxes messages(platform.messages, journal, MessageTable(), options.quiet || options.preview);
-  JournalLauncher launcher(platform.processes, journal, options.wait);
-  JournalRegistry journalRegistry(platform.registry, journal);
-  JournalFileSystem journalFiles(platform.files, journal);
-  JournalShellLinks journalLinks(platform.links, journal);
-  JournalSpeechEngine journalEngine(platform.engine, journal);
-  JournalUserFolders journalUser(platform.user, journal);
-  const bool logging = journal.Writes();
-  const Platform view{logging ? journalRegistry : platform.registry,
-                      logging ? static_cast<FileSystem&>(journalFiles) : platform.files,
-                      launcher,
-                      messages,
-                      logging ? static_cast<ShellLinks&>(journalLinks) : platform.links,
-                      logging ? static_cast<SpeechEngine&>(journalEngine) : platform.engine,
-                      platform.codePage,
-                      logging ? static_cast<UserFolders&>(journalUser) : platform.user};
+// A run's services are composed from the machine out: the machine's own (or
+// a preview's overlay of them), the boxes answered unseen when quiet, the
+// journal's recorders, a preview's irreversible actions told instead of
+// taken, and outermost the start that waits for the uninstaller. For a
+// preview, `unreadable` names the first key its overlay reached and could not
+// read whole, if any, once the removal is done.
+int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal& journal,
+               const UnattendedOptions& options, InstanceHandle instance,
+               const std::optional<std::string>* unreadable = nullptr) {
+  WaitingLauncher launcher(recorded.processes, options.wait);
+  const Platform view{recorded.registry, recorded.files, launcher,         recorded.messages,
+                      recorded.links,    recorded.engine, recorded.codePage, recorded.user};
   UninstallApp app(view, options.removal, instance, true);
   app.RunUninstall();
   if (unreadable && *unreadable) {
@@ -62,11 +51,20 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
     journal.Note("exit code: " + std::to_string(kExitFailed));
     return kExitFailed;
   }
-  const int exitCode = ExitCodeOf(app.Outcome(), launcher);
+  const int exitCode = ExitCodeOf(app.Outcome(), starts);
   journal.Note("summary: " + app.Outcome().Text() + ", " + std::to_string(journal.Changes()) + " changes, " +
                std::to_string(journal.Failures()) + " failures");
   journal.Note("exit code: " + std::to_string(exitCode));
   return exitCode;
+}
+
+int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
+                  InstanceHandle instance) {
+  QuietMessageBoxes boxes(platform.messages, options.quiet);
+  JournaledPlatform journaled({platform.registry, platform.files, platform.processes, boxes, platform.links,
+                               platform.engine, platform.codePage, platform.user},
+                              journal, MessageTable(), boxes.AnswerNote());
+  return RunRemoval(journaled.View(), journaled.Starts(), journal, options, instance);
 }
 
 // The removal against an overlay of the machine: everything read as it is
@@ -84,9 +82,16 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
                                                {kHkeyCurrentUser, layout::kSoundScheme}});
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
-  const Platform overlay{registry, files, platform.processes, platform.messages,
-                         links, platform.engine, platform.codePage, platform.user};
-  return RunUnattended(overlay, journal, options, instance, &registry.Unreadable());
+  QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);
+  JournaledPlatform journaled({registry, files, platform.processes, boxes, links, platform.engine, platform.codePage,
+                               platform.user},
+                              journal, MessageTable(), boxes.AnswerNote());
+  const Platform recorded = journaled.View();
+  PreviewLauncher launcher(recorded.processes, journal);
+  PreviewSpeechEngine engine(journal);
+  return RunRemoval({recorded.registry, recorded.files, launcher, recorded.messages, recorded.links, engine,
+                     recorded.codePage, recorded.user},
+                    journaled.Starts(), journal, options, instance, &registry.Unreadable());
 }
 
 }  // namespace
@@ -108,7 +113,7 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
     return kExitDone;
   }
   ReportFile report(log, options.logPath.has_value(), output);
-  Journal journal(options.preview ? &report : options.logPath ? &log : nullptr, platform.codePage, options.preview);
+  Journal journal(options.preview ? &report : options.logPath ? &log : nullptr, platform.codePage);
   if (options.logPath) {
     const Status status = log.Open(options.logPath->c_str());
     if (status != kErrorSuccess) {

@@ -14,14 +14,10 @@ namespace tw {
 
 class Journal {
  public:
-  // file may be null: nothing is written, the counts are kept. A preview's
-  // journal tells what would happen: the decorators neither call the engine
-  // library nor start a program, and say so.
-  Journal(LogFile* file, const CodePage& codePage, bool preview = false)
-      : file_(file), codePage_(codePage), preview_(preview) {}
+  // file may be null: nothing is written, the counts are kept.
+  Journal(LogFile* file, const CodePage& codePage) : file_(file), codePage_(codePage) {}
 
   bool Writes() const { return file_ != nullptr; }
-  bool Previews() const { return preview_; }
   // Text of the system (names, paths, data) in the active code page, for a line.
   std::string Utf8(const std::string& text) const { return codePage_.ToUtf8(text); }
 
@@ -52,7 +48,6 @@ class Journal {
 
   LogFile* file_;
   const CodePage& codePage_;
-  bool preview_;
   std::string currentKey_;  // of the last registry line; empty after any other
   int changes_ = 0;
   int failures_ = 0;

@@ -15,6 +15,19 @@ std::string IconText(const std::string& path, int index) {
 
 }  // namespace
 
+std::string EngineCallText(const Journal& journal, const char* languageCode, const char* userName) {
+  return "UninstallSpeechUser(language " + journal.Utf8(languageCode) + ", user " + journal.Utf8(userName) + ")";
+}
+
+void RecordStart(Journal& journal, const char* commandLine, std::uint32_t result, const std::string& started) {
+  const std::string line = journal.Utf8(commandLine);
+  if (result < 32) {
+    journal.Failure("start uninstaller: " + line, static_cast<Status>(result));
+  } else {
+    journal.Change(started + line);
+  }
+}
+
 ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
   ShortcutTarget old;
   if (inner_.Read(linkPath, &old) != kSOk) old = ShortcutTarget{};
@@ -35,12 +48,7 @@ ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath
 
 std::int32_t JournalSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
                                                       const char* languageCode, const char* userName) {
-  const std::string call = "UninstallSpeechUser(language " + journal_.Utf8(languageCode) + ", user " +
-                           journal_.Utf8(userName) + ")";
-  if (journal_.Previews()) {
-    journal_.Change("engine library: would call " + call);
-    return 0;
-  }
+  const std::string call = EngineCallText(journal_, languageCode, userName);
   const std::int32_t result = inner_.UninstallSpeechUser(window, instance, languageCode, userName);
   const std::string passedOver = inner_.PassedOverLibrary();
   if (!passedOver.empty() && !passedOverTold_) {
@@ -54,31 +62,17 @@ std::int32_t JournalSpeechEngine::UninstallSpeechUser(WindowHandle window, Insta
 
 void JournalLauncher::Record(const char* commandLine, std::uint32_t result) {
   startResult_ = result;
-  const std::string line = journal_.Utf8(commandLine);
-  if (result < 32) {
-    journal_.Failure("start uninstaller: " + line, static_cast<Status>(result));
-    return;
-  }
-  journal_.Change((journal_.Previews() ? "uninstaller would be started: " : "uninstaller started: ") + line);
-  if (exitCode_) journal_.Note("uninstaller ended with exit code " + std::to_string(*exitCode_));
+  RecordStart(journal_, commandLine, result, "uninstaller started: ");
+  if (result >= 32 && exitCode_) journal_.Note("uninstaller ended with exit code " + std::to_string(*exitCode_));
 }
 
 std::uint32_t JournalLauncher::Start(const char* commandLine, std::uint32_t showCommand) {
-  if (waitForEnd_) {
-    std::uint32_t exitCode = 0;
-    return RunToEnd(commandLine, showCommand, &exitCode);
-  }
-  const std::uint32_t result = journal_.Previews() ? inner_.MayStart(commandLine) : inner_.Start(commandLine, showCommand);
+  const std::uint32_t result = inner_.Start(commandLine, showCommand);
   Record(commandLine, result);
   return result;
 }
 
 std::uint32_t JournalLauncher::RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) {
-  if (journal_.Previews()) {
-    const std::uint32_t result = inner_.MayStart(commandLine);
-    Record(commandLine, result);
-    return result;
-  }
   const std::uint32_t result = inner_.RunToEnd(commandLine, showCommand, exitCode);
   if (result >= 32) exitCode_ = *exitCode;
   Record(commandLine, result);

@@ -1,11 +1,10 @@
 // The shell links, the engine library and the program start with every action
 // written to the journal: a shortcut's old and new target, the engine call and
-// its result, the uninstaller's command line and whether it started. In a
-// preview the engine is not called and nothing is started: the journal says
-// what would be, a start that would fail as it would fail.
+// its result, the uninstaller's command line and whether it started.
 #pragma once
 
 #include <optional>
+#include <string>
 
 #include "platform/journal/journal.h"
 #include "platform/process_launcher.h"
@@ -14,6 +13,11 @@
 #include "platform/user_folders.h"
 
 namespace tw {
+
+// The engine call as the journal names it.
+std::string EngineCallText(const Journal& journal, const char* languageCode, const char* userName);
+// A start's line: a failure below 32, else started followed by the command line.
+void RecordStart(Journal& journal, const char* commandLine, std::uint32_t result, const std::string& started);
 
 class JournalShellLinks : public ShellLinks {
  public:
@@ -57,12 +61,10 @@ class JournalUserFolders : public UserFolders {
   Journal& journal_;
 };
 
-// With waitForEnd, a start runs the program to its end; the outcome stays for
-// the run's exit code.
+// The outcome of a program run to its end stays for the run's exit code.
 class JournalLauncher : public ProcessLauncher {
  public:
-  JournalLauncher(ProcessLauncher& inner, Journal& journal, bool waitForEnd)
-      : inner_(inner), journal_(journal), waitForEnd_(waitForEnd) {}
+  JournalLauncher(ProcessLauncher& inner, Journal& journal) : inner_(inner), journal_(journal) {}
 
   std::uint32_t Start(const char* commandLine, std::uint32_t showCommand) override;
   std::uint32_t RunToEnd(const char* commandLine, std::uint32_t showCommand, std::uint32_t* exitCode) override;
@@ -78,7 +80,6 @@ class JournalLauncher : public ProcessLauncher {
 
   ProcessLauncher& inner_;
   Journal& journal_;
-  bool waitForEnd_;
   std::optional<std::uint32_t> startResult_;
   std::optional<std::uint32_t> exitCode_;
 };

@@ -6,9 +6,6 @@
 namespace tw {
 namespace {
 
-constexpr int kIdOk = 1;
-constexpr int kIdCancel = 2;
-
 std::string AnswerName(int answer) {
   switch (answer) {
     case kIdOk: return "OK";
@@ -19,28 +16,23 @@ std::string AnswerName(int answer) {
   }
 }
 
-int QuietAnswer(std::uint32_t flags) { return (flags & 0x0F) == kMbYesNo ? kIdYes : kIdOk; }
-
 }  // namespace
 
-void JournalMessageBoxes::EnableThreeDimensionalLook() {
-  if (!quiet_) inner_.EnableThreeDimensionalLook();
-}
+void JournalMessageBoxes::EnableThreeDimensionalLook() { inner_.EnableThreeDimensionalLook(); }
 
 int JournalMessageBoxes::Record(std::uint32_t textId, const std::string& text, int answer) {
   answers_[textId] = answer;
-  const char* unseen = journal_.Previews() ? " (preview, not shown)" : " (quiet, not shown)";
-  journal_.Note("message: " + text + " -> " + AnswerName(answer) + (quiet_ ? unseen : ""));
+  journal_.Note("message: " + text + " -> " + AnswerName(answer) + answerNote_);
   return answer;
 }
 
 int JournalMessageBoxes::Show(std::uint32_t textId, std::uint32_t flags) {
-  return Record(textId, texts_[textId], quiet_ ? QuietAnswer(flags) : inner_.Show(textId, flags));
+  return Record(textId, texts_[textId], inner_.Show(textId, flags));
 }
 
 int JournalMessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) {
   const std::string message = FillMessageFormat(texts_[textId], std::to_string(number), journal_.Utf8(text));
-  return Record(textId, message, quiet_ ? QuietAnswer(flags) : inner_.ShowFormatted(textId, flags, number, text));
+  return Record(textId, message, inner_.ShowFormatted(textId, flags, number, text));
 }
 
 std::optional<int> JournalMessageBoxes::AnswerTo(std::uint32_t textId) const {

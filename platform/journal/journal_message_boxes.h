@@ -1,5 +1,5 @@
 // Message boxes with every box written to the journal, its text and the
-// answer. Quiet, no box is shown: a Yes/No box is answered Yes, any other OK.
+// answer, followed by the note the boxes' owner gives (why it went unseen).
 #pragma once
 
 #include <cstdint>
@@ -15,15 +15,17 @@ namespace tw {
 
 class JournalMessageBoxes : public MessageBoxes {
  public:
-  // texts: the string table in UTF-8, for the log.
-  JournalMessageBoxes(MessageBoxes& inner, Journal& journal, std::map<std::uint32_t, std::string> texts, bool quiet)
-      : inner_(inner), journal_(journal), texts_(std::move(texts)), quiet_(quiet) {}
+  // texts: the string table in UTF-8, for the log; answerNote follows every
+  // answer written.
+  JournalMessageBoxes(MessageBoxes& inner, Journal& journal, std::map<std::uint32_t, std::string> texts,
+                      std::string answerNote)
+      : inner_(inner), journal_(journal), texts_(std::move(texts)), answerNote_(std::move(answerNote)) {}
 
   void EnableThreeDimensionalLook() override;
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
 
-  // The answer to the last box of textId, shown or answered quietly.
+  // The answer to the last box of textId.
   std::optional<int> AnswerTo(std::uint32_t textId) const;
 
  private:
@@ -32,7 +34,7 @@ class JournalMessageBoxes : public MessageBoxes {
   MessageBoxes& inner_;
   Journal& journal_;
   std::map<std::uint32_t, std::string> texts_;
-  bool quiet_;
+  std::string answerNote_;
   std::map<std::uint32_t, int> answers_;
 };
 

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/portable/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 namespace tw {
 

@@ -10,8 +10,8 @@
 #include "app/unattended_options.h"
 #include "platform/journal/journal_registry.h"
 #include "platform/overlay/overlay_registry.h"
-#include "platform/portable/memory_registry.h"
-#include "platform/portable/settable_code_page.h"
+#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/settable_code_page.h"
 #include "tests/safety/family_model.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/held_open.h"
@@ -218,6 +218,14 @@ TEST_F(UnattendedRunTest, PreviewChangesNothingAndReportsToStandardOutputAndTheL
   EXPECT_FALSE(RunChanges("/preview", &exitCode));
   EXPECT_EQ(exitCode, kExitDone);
   EXPECT_EQ(platform.standardOutput.str().rfind("==== twuninst.exe ", 0), 0u);
+  // Waiting asked for: still nothing runs, so no exit code is told or taken.
+  platform.processes.exitCode = 7;
+  platform.standardOutput.str("");
+  EXPECT_FALSE(RunChanges("/preview /wait", &exitCode));
+  EXPECT_EQ(exitCode, kExitDone);
+  EXPECT_TRUE(platform.processes.started.empty());
+  EXPECT_NE(platform.standardOutput.str().find("\nuninstaller would be started: "), std::string::npos);
+  EXPECT_EQ(platform.standardOutput.str().find("uninstaller ended"), std::string::npos);
   EXPECT_EQ(platform.RunProgram("/preview ProdTWDLite D en_us C:\\u.exe"), kExitBadCommandLine);
   EXPECT_TRUE(platform.messages.shown.empty());
   EXPECT_EQ(platform.RunProgram("/preview /nothing ProdTWDLite"), kExitBadCommandLine);

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 
 namespace tw::contract {
 

@@ -2,7 +2,7 @@
 // make is made by that registry itself.
 #pragma once
 
-#include "platform/portable/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 #include "tests/contract/contract_world.h"
 
 namespace tw::contract {

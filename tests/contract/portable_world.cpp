@@ -2,11 +2,11 @@
 // standing for the drives, and a code page set by the test.
 #include <stdexcept>
 
-#include "platform/portable/disk_file_system.h"
-#include "platform/portable/disk_log_file.h"
-#include "platform/portable/disk_user_folders.h"
-#include "platform/portable/memory_registry.h"
-#include "platform/portable/settable_code_page.h"
+#include "tests/support/portable/disk_file_system.h"
+#include "tests/support/portable/disk_log_file.h"
+#include "tests/support/portable/disk_user_folders.h"
+#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/settable_code_page.h"
 #include "tests/contract/memory_registry_world.h"
 #include "tests/support/temp_folder.h"
 

@@ -1,7 +1,7 @@
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 #include "registry/enumeration.h"
 #include "tests/fuzz/checks.h"
-#include "platform/portable/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 namespace tw::fuzz {
 namespace {

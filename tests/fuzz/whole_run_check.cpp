@@ -3,7 +3,7 @@
 #include <functional>
 #include <sstream>
 
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 #include "tests/fuzz/checks.h"
 #include "registry/key_path.h"
 #include "tests/support/fault_injection.h"

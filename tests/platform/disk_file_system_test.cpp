@@ -1,7 +1,7 @@
 // The portable file system's Windows behaviour that the start-menu cleanup
 // relies on.
 #include "platform/overlay/overlay_file_system.h"
-#include "platform/portable/disk_file_system.h"
+#include "tests/support/portable/disk_file_system.h"
 
 #include <gtest/gtest.h>
 

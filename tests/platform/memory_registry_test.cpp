@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "platform/overlay/overlay_registry.h"
-#include "platform/portable/memory_registry.h"
-#include "platform/portable/settable_code_page.h"
+#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/settable_code_page.h"
 #include "tests/support/registry_probe.h"
 
 namespace tw::test {

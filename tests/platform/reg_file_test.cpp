@@ -1,8 +1,8 @@
 // .reg text in and out: the fixtures of every test tier depend on it.
 #include <gtest/gtest.h>
 
-#include "platform/portable/memory_registry.h"
-#include "platform/portable/reg_file.h"
+#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/reg_file.h"
 #include "tests/support/registry_probe.h"
 
 namespace tw::test {

@@ -9,8 +9,8 @@
 #include <utility>
 #include <vector>
 
-#include "platform/portable/folded_name.h"
-#include "platform/portable/value_list.h"
+#include "platform/memory/folded_name.h"
+#include "platform/memory/value_list.h"
 
 namespace tw::test {
 namespace {

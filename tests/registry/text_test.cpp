@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/settable_code_page.h"
+#include "tests/support/portable/settable_code_page.h"
 
 namespace tw::test {
 namespace {

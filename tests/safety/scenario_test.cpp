@@ -13,7 +13,7 @@
 #include <cstdlib>
 #include <random>
 
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 #include "tests/safety/family_model.h"
 #include "tests/safety/hostile_plants.h"
 #include "tests/support/fault_injection.h"

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 
 namespace tw::test {
 

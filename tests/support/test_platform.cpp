@@ -9,12 +9,12 @@
 #include "app/message_ids.h"
 #include "app/message_table.h"
 #include "app/program_run.h"
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 #include "registry/layout.h"
 #if defined(_WIN32)
 #include "platform/win32/win32_log_file.h"
 #else
-#include "platform/portable/disk_log_file.h"
+#include "tests/support/portable/disk_log_file.h"
 #endif
 
 namespace tw::test {

@@ -11,9 +11,9 @@
 
 #include "app/uninstall_app.h"
 #include "platform/log_file.h"
-#include "platform/portable/recording_fakes.h"
-#include "platform/portable/settable_code_page.h"
-#include "platform/portable/stream_standard_output.h"
+#include "tests/support/portable/recording_fakes.h"
+#include "tests/support/portable/settable_code_page.h"
+#include "tests/support/portable/stream_standard_output.h"
 #include "tests/support/test_services.h"
 
 namespace tw::test {

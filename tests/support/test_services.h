@@ -13,9 +13,9 @@
 #if defined(_WIN32)
 #include "tests/support/win32/win32_test_services.h"
 #else
-#include "platform/portable/disk_file_system.h"
-#include "platform/portable/disk_user_folders.h"
-#include "platform/portable/memory_registry.h"
+#include "tests/support/portable/disk_file_system.h"
+#include "tests/support/portable/disk_user_folders.h"
+#include "platform/memory/memory_registry.h"
 #endif
 
 namespace tw::test {

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 #include "registry/key_path.h"
 #include "tools/bench/large_installation.h"
 

@@ -8,8 +8,8 @@
 #include <chrono>
 
 #include "app/program_run.h"
-#include "platform/portable/disk_log_file.h"
-#include "platform/portable/stream_standard_output.h"
+#include "tests/support/portable/disk_log_file.h"
+#include "tests/support/portable/stream_standard_output.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/scope_check.h"
 #include "tools/bench/large_installation.h"

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 #include "platform/win32/wide_text.h"
 #include "registry/enumeration.h"
 #include "registry/layout.h"

@@ -1,4 +1,4 @@
-#include "platform/portable/live_slots.h"
+#include "platform/memory/live_slots.h"
 
 namespace tw {
 namespace {

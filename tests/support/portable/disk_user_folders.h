@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/portable/disk_file_system.h"
+#include "tests/support/portable/disk_file_system.h"
 #include "platform/user_folders.h"
 
 namespace tw {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/code_page.h"
-#include "platform/portable/live_slots.h"
+#include "platform/memory/live_slots.h"
 #include "platform/types.h"
 
 namespace tw {

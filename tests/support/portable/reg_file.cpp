@@ -1,4 +1,4 @@
-#include "platform/portable/reg_file.h"
+#include "tests/support/portable/reg_file.h"
 
 #include "platform/journal/reg_syntax.h"
 

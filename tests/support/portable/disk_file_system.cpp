@@ -1,4 +1,4 @@
-#include "platform/portable/disk_file_system.h"
+#include "tests/support/portable/disk_file_system.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "platform/portable/recording_fakes.h"
+#include "tests/support/portable/recording_fakes.h"
 
 #include <cstdio>
 #include <utility>
@@ -29,7 +29,6 @@ int ScriptedMessageBoxes::Record(std::uint32_t textId, std::string text, std::ui
     answers.pop_front();
     return answer;
   }
-  constexpr int kIdOk = 1;
   return (flags & 0x0F) == kMbYesNo ? kIdYes : kIdOk;
 }
 

@@ -1,4 +1,4 @@
-#include "platform/portable/settable_code_page.h"
+#include "tests/support/portable/settable_code_page.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "platform/portable/disk_log_file.h"
+#include "tests/support/portable/disk_log_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "platform/portable/disk_user_folders.h"
+#include "tests/support/portable/disk_user_folders.h"
 
 #include <cctype>
 #include <system_error>

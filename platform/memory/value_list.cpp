@@ -1,6 +1,6 @@
-#include "platform/portable/value_list.h"
+#include "platform/memory/value_list.h"
 
-#include "platform/portable/folded_name.h"
+#include "platform/memory/folded_name.h"
 
 namespace tw {
 namespace {

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/log_file.h"
-#include "platform/portable/disk_file_system.h"
+#include "tests/support/portable/disk_file_system.h"
 
 namespace tw {
 

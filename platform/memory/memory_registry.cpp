@@ -1,10 +1,10 @@
-#include "platform/portable/memory_registry.h"
+#include "platform/memory/memory_registry.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "platform/portable/folded_name.h"
-#include "platform/portable/value_list.h"
+#include "platform/memory/folded_name.h"
+#include "platform/memory/value_list.h"
 
 namespace tw {
 namespace {
