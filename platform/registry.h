@@ -45,12 +45,12 @@ class Registry {
 // when it has none, kErrorSuccess or kErrorMoreData when it has one; any
 // other status tells neither.
 inline Status FirstSubkeyStatus(Registry& registry, RegKey key) {
-  char name[256];
+  char name[kRegKeyNameCapacity];
   std::uint32_t nameChars = sizeof name;
   return registry.EnumKey(key, 0, name, &nameChars);
 }
 inline Status FirstValueStatus(Registry& registry, RegKey key) {
-  char name[256];
+  char name[kRegKeyNameCapacity];
   std::uint32_t nameChars = sizeof name;
   return registry.EnumValue(key, 0, name, &nameChars, nullptr, nullptr, nullptr);
 }

@@ -61,6 +61,9 @@ constexpr ValueType kRegQword = 11;
 
 // A registry link holds its target in this one value, of type kRegLink.
 constexpr const char* kRegLinkValueName = "SymbolicLinkValue";
+// The registry's own limits, in characters with the terminating NUL.
+constexpr std::uint32_t kRegKeyNameCapacity = 256;
+constexpr std::uint32_t kRegValueNameCapacity = 16384;
 
 constexpr std::uint32_t kFileAttributeReadOnly = 0x0001;
 constexpr std::uint32_t kFileAttributeDirectory = 0x0010;

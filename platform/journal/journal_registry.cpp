@@ -5,7 +5,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kNameChars = 16384;  // the registry's own limit for value names
 constexpr std::uint32_t kFirstDataBytes = 4096;
 
 // The name is quoted once in UTF-8, where a backslash is always one: in the
@@ -91,10 +90,10 @@ std::optional<std::string> JournalRegistry::DataThrough(RegKey key, const char* 
 
 std::vector<std::string> JournalRegistry::ValueLines(RegKey key) {
   std::vector<std::string> lines;
-  std::vector<char> name(kNameChars);
+  std::vector<char> name(kRegValueNameCapacity);
   std::vector<std::uint8_t> data(kFirstDataBytes);
   for (std::uint32_t index = 0;;) {
-    std::uint32_t nameChars = kNameChars;
+    std::uint32_t nameChars = kRegValueNameCapacity;
     auto dataSize = static_cast<std::uint32_t>(data.size());
     ValueType type = kRegNone;
     const Status status = inner_.EnumValue(key, index, name.data(), &nameChars, &type, data.data(), &dataSize);

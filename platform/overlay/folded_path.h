@@ -17,12 +17,9 @@ inline bool IsSeparator(char c) { return c == '\\' || c == '/'; }
 // npos when there is none.
 inline std::size_t LastSeparator(const std::string& path, const CodePage& codePage) {
   std::size_t last = std::string::npos;
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    if (codePage.IsLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
-      ++i;
-    } else if (IsSeparator(path[i])) {
-      last = i;
-    }
+  for (std::size_t i = 0, size = 0; i < path.size(); i += size) {
+    size = codePage.CharacterSize(path, i);
+    if (size == 1 && IsSeparator(path[i])) last = i;
   }
   return last;
 }
@@ -30,16 +27,15 @@ inline std::size_t LastSeparator(const std::string& path, const CodePage& codePa
 inline std::string FoldedPath(const std::string& path, const CodePage& codePage) {
   std::string key;
   std::size_t kept = 0;  // the length up to the last byte that is no separator
-  for (std::size_t i = 0; i < path.size(); ++i) {
-    const char c = path[i];
-    if (codePage.IsLeadByte(static_cast<unsigned char>(c)) && i + 1 < path.size()) {
-      key += c;
-      key += path[++i];
+  for (std::size_t i = 0, size = 0; i < path.size(); i += size) {
+    size = codePage.CharacterSize(path, i);
+    const bool separator = size == 1 && IsSeparator(path[i]);
+    if (separator) {
+      key += '\\';
     } else {
-      key += IsSeparator(c) ? '\\' : c;
-      if (IsSeparator(c)) continue;
+      key.append(path, i, size);
+      kept = key.size();
     }
-    kept = key.size();
   }
   if (key.size() > 3) key.resize(std::max<std::size_t>(kept, 3));
   codePage.FoldCase(key);

@@ -6,7 +6,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kNameCapacity = 256;
 constexpr const char kMachinePrefix[] = "\\REGISTRY\\MACHINE\\";
 constexpr const char kUserPrefix[] = "\\REGISTRY\\USER\\";
 
@@ -79,7 +78,7 @@ bool OverlayRegistry::ReadLink(RegKey into, RegKey root, const std::string& path
 bool OverlayRegistry::ReadValues(RegKey from, RegKey into) {
   std::vector<std::uint8_t> data;
   for (std::uint32_t index = 0;; ++index) {
-    char name[16384];
+    char name[kRegValueNameCapacity];
     std::uint32_t nameChars = sizeof name;
     std::uint32_t size = 0;
     ValueType type = kRegNone;
@@ -116,8 +115,8 @@ bool OverlayRegistry::ReadKey(RegKey into, RegKey root, const std::string& path)
   if (!ReadValues(from, into)) Unreadable(root, path);
   std::vector<std::string> children;
   for (std::uint32_t index = 0;; ++index) {
-    char name[kNameCapacity];
-    std::uint32_t nameChars = kNameCapacity;
+    char name[kRegKeyNameCapacity];
+    std::uint32_t nameChars = kRegKeyNameCapacity;
     const Status listed = machine_.EnumKey(from, index, name, &nameChars);
     if (listed != kErrorSuccess) {
       if (listed != kErrorNoMoreItems) Unreadable(root, path);

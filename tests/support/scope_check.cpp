@@ -21,7 +21,7 @@ constexpr const char* kFamilyExecutables[] = {"speakfit.exe", "recogsrv.exe", "n
 
 // Buffers shared by the whole walk; the data buffer grows to the largest value.
 struct CaptureBuffers {
-  std::vector<char> name = std::vector<char>(16384);  // the registry's limit for names
+  std::vector<char> name = std::vector<char>(kRegValueNameCapacity);
   std::vector<std::uint8_t> data = std::vector<std::uint8_t>(4096);
 };
 

@@ -10,7 +10,6 @@
 namespace tw {
 namespace {
 
-constexpr std::uint32_t kNameCapacity = 16384;  // the registry's own limit for value names
 constexpr std::uint32_t kDataCapacity = 1u << 20;
 
 std::string Trim(const std::string& text) {
@@ -114,7 +113,7 @@ class Parser {
     if (registry_.OpenKey(root, path.c_str(), kKeyAllAccess | kKeyOpenLink, &key) != kErrorSuccess) return;
     std::vector<std::string> children;
     for (std::uint32_t index = 0;; ++index) {
-      char name[256];
+      char name[kRegKeyNameCapacity];
       std::uint32_t size = sizeof name;
       if (registry_.EnumKey(key, index, name, &size) != kErrorSuccess) break;
       if (std::memchr(name, '\0', size) == nullptr) children.emplace_back(name, size);
@@ -230,7 +229,7 @@ class Parser {
 };
 
 struct ExportBuffers {
-  std::vector<char> name = std::vector<char>(kNameCapacity);
+  std::vector<char> name = std::vector<char>(kRegValueNameCapacity);
   std::vector<std::uint8_t> data = std::vector<std::uint8_t>(kDataCapacity);
 };
 
@@ -242,7 +241,7 @@ void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, co
   std::vector<char>& name = buffers.name;
   std::vector<std::uint8_t>& data = buffers.data;
   for (std::uint32_t index = 0;; ++index) {
-    std::uint32_t nameSize = kNameCapacity;
+    std::uint32_t nameSize = kRegValueNameCapacity;
     std::uint32_t dataSize = kDataCapacity;
     ValueType type = kRegNone;
     const Status status = registry.EnumValue(key, index, name.data(), &nameSize, &type, data.data(), &dataSize);
@@ -256,7 +255,7 @@ void ExportTree(Registry& registry, RegKey root, const std::string& fullPath, co
   *out += "\n";
   std::vector<std::string> children;
   for (std::uint32_t index = 0;; ++index) {
-    std::uint32_t size = 256;
+    std::uint32_t size = kRegKeyNameCapacity;
     const Status status = registry.EnumKey(key, index, name.data(), &size);
     if (status == kErrorNoMoreItems) break;
     // A name holding a NUL has no path that reaches it (it would name this
