@@ -1,7 +1,6 @@
 #include "tests/support/portable/disk_file_system.h"
 
 #include <algorithm>
-#include <cctype>
 #include <system_error>
 
 #if !defined(_WIN32)  // POSIX locks; the Windows build meets the system's own sharing
@@ -89,11 +88,11 @@ bool MatchesWildcard(const std::string& pattern, const std::string& name) {
 DiskFileSystem::DiskFileSystem(fs::path root, const CodePage* codePage) : root_(std::move(root)), codePage_(codePage) {}
 
 std::optional<fs::path> DiskFileSystem::HostPath(const std::string& windowsPath) const {
-  if (windowsPath.size() < 2 || windowsPath[1] != ':' || !std::isalpha(static_cast<unsigned char>(windowsPath[0]))) {
+  if (windowsPath.size() < 2 || windowsPath[1] != ':' || !IsDriveLetter(windowsPath[0])) {
     return std::nullopt;
   }
   if (windowsPath.size() > 2 && !IsSeparator(windowsPath[2])) return std::nullopt;  // drive-relative
-  const fs::path drive = root_ / std::string(1, static_cast<char>(std::tolower(static_cast<unsigned char>(windowsPath[0]))));
+  const fs::path drive = root_ / std::string(1, LowerAscii(windowsPath[0]));
   std::vector<std::string> parts;
   std::string part;
   for (std::size_t i = 2; i <= windowsPath.size(); ++i) {

@@ -1,6 +1,5 @@
 #include "tests/support/portable/disk_user_folders.h"
 
-#include <cctype>
 #include <system_error>
 
 namespace tw {
@@ -11,7 +10,7 @@ namespace fs = std::filesystem;
 bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i]))) {
+    if (LowerAscii(text[i]) != LowerAscii(prefix[i])) {
       return false;
     }
   }
@@ -47,7 +46,7 @@ std::optional<std::string> DiskUserFolders::FinalFolderPath(const std::string& p
   std::string windowsPath;
   for (const fs::path& name : below) {
     if (windowsPath.empty()) {
-      windowsPath = std::string(1, static_cast<char>(std::toupper(static_cast<unsigned char>(name.string()[0])))) + ":";
+      windowsPath = std::string(1, UpperAscii(name.string()[0])) + ":";
     } else {
       windowsPath += "\\" + name.string();
     }
