@@ -17,9 +17,7 @@ std::string ValueLine(const Journal& journal, const std::string& name, ValueType
 
 // Registry names compare without regard to ASCII case.
 std::string Folded(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  for (char& c : text) c = LowerAscii(c);
   return text;
 }
 

@@ -1,7 +1,6 @@
 #include "tests/support/start_menu_test.h"
 
-#include <cctype>
-
+#include "platform/code_page.h"
 #include "tests/support/registry_probe.h"
 
 namespace tw::test {
@@ -29,7 +28,7 @@ namespace {
 std::string RelativeEntry(const std::filesystem::path& path, const std::filesystem::path& root) {
   std::string entry = path.lexically_relative(root).string();
   if (!kPortablePlatform) {
-    for (char& c : entry) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : entry) c = UpperAscii(c);
   }
   return entry;
 }
