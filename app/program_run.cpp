@@ -7,6 +7,7 @@
 #include "app/unattended_services.h"
 #include "app/uninstall_app.h"
 #include "app/version.h"
+#include "platform/journal/journal_message_boxes.h"
 #include "platform/journal/journaled_platform.h"
 #include "platform/journal/report_file.h"
 #include "platform/overlay/overlay_file_system.h"
@@ -58,9 +59,32 @@ int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal&
   return exitCode;
 }
 
+// The platform with boxes in place of its own.
+Platform WithBoxes(const Platform& platform, MessageBoxes& boxes) {
+  return {platform.registry, platform.files, platform.processes, boxes,
+          platform.links,    platform.engine, platform.codePage, platform.user};
+}
+
+// A box waits for nobody: unseen when /quiet says so, or when no one could
+// see it (no interactive desktop), and the journal says which.
+QuietMessageBoxes Answering(MessageBoxes& boxes, bool quietSwitch) {
+  const bool desktop = boxes.DesktopVisible();
+  return QuietMessageBoxes(boxes, quietSwitch || !desktop, quietSwitch || desktop ? kQuietUnshown : kNoDesktopUnshown);
+}
+
+// A switch not understood: nothing runs. The box (unseen when quiet) goes
+// to the journal like any other, then the summary.
+int RefuseSwitch(Journal& journal, QuietMessageBoxes& boxes, const std::string& token) {
+  JournalMessageBoxes journaled(boxes, journal, MessageTable(), boxes.AnswerNote());
+  journaled.ShowFormatted(IDS_UNKNOWN_SWITCH, kMbOk | kMbIconExclamation, 0, token.c_str());
+  journal.Note("summary: " + RunOutcome{RunOutcome::Kind::kBadCommandLine, ""}.Text() + ", 0 changes, 0 failures");
+  journal.Note("exit code: " + std::to_string(kExitBadCommandLine));
+  return kExitBadCommandLine;
+}
+
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                   InstanceHandle instance) {
-  QuietMessageBoxes boxes(platform.messages, options.quiet);
+  QuietMessageBoxes boxes = Answering(platform.messages, options.quiet);
   JournaledPlatform journaled({platform.registry, platform.files, platform.processes, boxes, platform.links,
                                platform.engine, platform.codePage, platform.user},
                               journal, MessageTable(), boxes.AnswerNote());
@@ -99,17 +123,14 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
 int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, const std::string& commandLine,
                InstanceHandle instance) {
   const UnattendedOptions options = ParseUnattendedOptions(commandLine);
+  QuietMessageBoxes boxes = Answering(platform.messages, options.quiet);
   if (!options.anySwitch) {
-    UninstallApp(platform, commandLine, instance).RunUninstall();
+    UninstallApp(WithBoxes(platform, boxes), commandLine, instance).RunUninstall();
     return kExitDone;
   }
   const std::uint32_t exclamation = kMbOk | kMbIconExclamation;
-  if (options.unknownSwitch) {
-    if (!options.quiet) platform.messages.ShowFormatted(IDS_UNKNOWN_SWITCH, exclamation, 0, options.unknownSwitch->c_str());
-    return kExitBadCommandLine;
-  }
-  if (options.usage) {
-    if (!options.quiet) platform.messages.Show(IDS_USAGE, kMbOk | kMbIconInformation);
+  if (options.usage && !options.unknownSwitch) {
+    boxes.Show(IDS_USAGE, kMbOk | kMbIconInformation);
     return kExitDone;
   }
   ReportFile report(log, options.logPath.has_value(), output);
@@ -117,7 +138,7 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
   if (options.logPath) {
     const Status status = log.Open(options.logPath->c_str());
     if (status != kErrorSuccess) {
-      if (!options.quiet) platform.messages.ShowFormatted(IDS_LOG_FAILED, exclamation, status, options.logPath->c_str());
+      boxes.ShowFormatted(IDS_LOG_FAILED, exclamation, status, options.logPath->c_str());
       return kExitLogUnwritable;
     }
   }
@@ -129,6 +150,10 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
     if (platform.user.IsLocalSystem()) {
       journal.Note("account: SYSTEM; the user's shortcuts and sound events are not reached and stay");
     }
+  }
+  if (options.unknownSwitch) {
+    QuietMessageBoxes unseen(platform.messages, true, kPreviewUnshown);
+    return RefuseSwitch(journal, options.preview ? unseen : boxes, *options.unknownSwitch);
   }
   return options.preview ? RunPreview(platform, journal, options, instance)
                          : RunUnattended(platform, journal, options, instance);

@@ -18,35 +18,40 @@ std::string AsciiLower(std::string text) {
 constexpr char kLogPrefix[] = "/log:";
 constexpr std::size_t kLogPrefixLength = sizeof kLogPrefix - 1;
 
-// The end of the switch starting at start: the next blank, or for a quoted
-// log path the blank after its closing quote. npos when the quote is not
-// closed or something follows it.
-std::size_t SwitchEnd(const std::string& line, std::size_t start) {
-  const std::size_t value = start + kLogPrefixLength;
-  const bool quotedLog = AsciiLower(line.substr(start, kLogPrefixLength)) == kLogPrefix && value < line.size() &&
-                         line[value] == '"';
-  if (!quotedLog) return std::min(line.find(' ', start), line.size());
-  const std::size_t close = line.find('"', value + 1);
-  if (close == std::string::npos || (close + 1 < line.size() && line[close + 1] != ' ')) return std::string::npos;
-  return close + 1;
+bool StartsSwitch(const std::string& line, std::size_t pos) {
+  return line[pos] == '/' || (line[pos] == '"' && pos + 1 < line.size() && line[pos + 1] == '/');
 }
 
-// Applies one switch token; false when it is not one of ours.
+// The end of the switch starting at start: the first blank outside quotes.
+// npos when a quote is left open: where the switch ends, and so where the
+// product code begins, cannot be known.
+std::size_t SwitchEnd(const std::string& line, std::size_t start) {
+  bool quoted = false;
+  std::size_t pos = start;
+  for (; pos < line.size() && (quoted || line[pos] != ' '); ++pos) {
+    if (line[pos] == '"') quoted = !quoted;
+  }
+  return quoted ? std::string::npos : pos;
+}
+
+// Applies one switch, its quotes removed (no Windows path holds one); false
+// when it is not one of ours. /norestart is accepted and changes nothing:
+// this program never restarts the machine.
 bool Apply(const std::string& token, UnattendedOptions* options) {
-  const std::string name = AsciiLower(token);
-  if (name == "/quiet") {
+  std::string text = token;
+  text.erase(std::remove(text.begin(), text.end(), '"'), text.end());
+  const std::string name = AsciiLower(text);
+  if (name == "/quiet" || name == "/qn") {
     options->quiet = true;
   } else if (name == "/wait") {
     options->wait = true;
   } else if (name == "/preview") {
     options->preview = true;
+  } else if (name == "/norestart") {
   } else if (name == "/?") {
     options->usage = true;
-  } else if (name.compare(0, kLogPrefixLength, kLogPrefix) == 0 && token.size() > kLogPrefixLength) {
-    std::string path = token.substr(kLogPrefixLength);
-    if (path.front() == '"') path = path.substr(1, path.size() - 2);
-    if (path.empty()) return false;
-    options->logPath = path;
+  } else if (name.compare(0, kLogPrefixLength, kLogPrefix) == 0 && text.size() > kLogPrefixLength) {
+    options->logPath = text.substr(kLogPrefixLength);
   } else {
     return false;
   }
@@ -62,15 +67,13 @@ UnattendedOptions ParseUnattendedOptions(const std::string& commandLine) {
   std::size_t pos = 0;
   for (;;) {
     while (pos < line.size() && line[pos] == ' ') ++pos;
-    if (pos >= line.size() || line[pos] != '/') break;
+    if (pos >= line.size() || !StartsSwitch(line, pos)) break;
     options.anySwitch = true;
     const std::size_t end = SwitchEnd(line, pos);
     const std::string token = line.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
-    if (end == std::string::npos || !Apply(token, &options)) {
-      options.unknownSwitch = token;
-      return options;
-    }
     options.switches += (options.switches.empty() ? "" : " ") + token;
+    if ((end == std::string::npos || !Apply(token, &options)) && !options.unknownSwitch) options.unknownSwitch = token;
+    if (end == std::string::npos) return options;
     pos = end;
   }
   options.removal = line.substr(pos);

@@ -13,6 +13,8 @@ namespace tw {
 
 // Follows the answer to every box a quiet run does not show.
 inline constexpr const char* kQuietUnshown = " (quiet, not shown)";
+// The same when no one could see the box: no interactive desktop.
+inline constexpr const char* kNoDesktopUnshown = " (no interactive desktop, not shown)";
 
 // Quiet, no box is shown: a Yes/No box is answered Yes, any other OK.
 class QuietMessageBoxes : public MessageBoxes {
@@ -24,6 +26,7 @@ class QuietMessageBoxes : public MessageBoxes {
   void EnableThreeDimensionalLook() override;
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
+  bool DesktopVisible() override { return inner_.DesktopVisible(); }
 
   // The note for the journal after each answer: empty when boxes are shown.
   std::string AnswerNote() const { return quiet_ ? unshown_ : std::string(); }

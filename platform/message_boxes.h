@@ -16,6 +16,10 @@ class MessageBoxes {
   // Shows string textId used as a format with one %d and one %s
   // (the text argument is in the active code page).
   virtual int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) = 0;
+  // Whether someone can see a box and answer it: false in a process whose
+  // window station is not the visible one or that runs in session 0 (a
+  // service, a deployment agent as SYSTEM), where a box waits for ever.
+  virtual bool DesktopVisible() = 0;
 };
 
 }  // namespace tw

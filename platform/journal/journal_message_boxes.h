@@ -24,6 +24,7 @@ class JournalMessageBoxes : public MessageBoxes {
   void EnableThreeDimensionalLook() override;
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
+  bool DesktopVisible() override { return inner_.DesktopVisible(); }
 
   // The answer to the last box of textId.
   std::optional<int> AnswerTo(std::uint32_t textId) const;

@@ -23,6 +23,16 @@ int Win32MessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flags, 
   return ShowText(message, flags);
 }
 
+bool Win32MessageBoxes::DesktopVisible() {
+  DWORD session = 0;
+  if (ProcessIdToSessionId(GetCurrentProcessId(), &session) && session == 0) return false;
+  USEROBJECTFLAGS flags{};
+  HWINSTA station = GetProcessWindowStation();
+  // Not known: the boxes are shown, as they always were.
+  if (station == nullptr || !GetUserObjectInformationW(station, UOI_FLAGS, &flags, sizeof flags, nullptr)) return true;
+  return (flags.dwFlags & WSF_VISIBLE) != 0;
+}
+
 WideText Win32MessageBoxes::LoadText(std::uint32_t textId) const {
   // A buffer size of 0 asks for a pointer into the resource itself, so a
   // text of any length is shown whole.

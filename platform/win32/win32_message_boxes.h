@@ -16,6 +16,7 @@ class Win32MessageBoxes : public MessageBoxes {
   void EnableThreeDimensionalLook() override;
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
+  bool DesktopVisible() override;
 
  private:
   WideText LoadText(std::uint32_t textId) const;

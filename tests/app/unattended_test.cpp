@@ -42,11 +42,11 @@ TEST_P(SwitchParserTest, ReadsTheSwitchesAndLeavesTheRemovalsCommandLine) {
   EXPECT_EQ(options.usage, expected.usage);
   EXPECT_EQ(options.logPath.value_or("(none)"), expected.logPath ? expected.logPath : "(none)");
   EXPECT_EQ(options.unknownSwitch.value_or("(none)"), expected.unknownSwitch ? expected.unknownSwitch : "(none)");
-  if (!expected.unknownSwitch) {
-    EXPECT_EQ(options.removal, expected.removal);
-  }
-  EXPECT_EQ(options.anySwitch, std::string(expected.commandLine).find_first_not_of(' ') ==
-                                   std::string(expected.commandLine).find('/'));
+  EXPECT_EQ(options.removal, expected.removal);
+  const std::string line = expected.commandLine;
+  const std::size_t first = line.find_first_not_of(' ');
+  EXPECT_EQ(options.anySwitch, first != std::string::npos && (line.compare(first, 1, "/") == 0 ||
+                                                              line.compare(first, 2, "\"/") == 0));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -62,11 +62,19 @@ INSTANTIATE_TEST_SUITE_P(
         SwitchCase{"/?", false, false, true, nullptr, nullptr, ""},
         SwitchCase{"ProdTWC C en_us C:\\u.exe /quiet /log:x", false, false, false, nullptr, nullptr,
                    "ProdTWC C en_us C:\\u.exe /quiet /log:x"},
-        SwitchCase{"/quiet /quite ProdTWC", true, false, false, nullptr, "/quite", ""},
-        SwitchCase{"/log: ProdTWC", false, false, false, nullptr, "/log:", ""},
-        SwitchCase{"/log:\"\" ProdTWC", false, false, false, nullptr, "/log:\"\"", ""},
+        SwitchCase{"/quiet /quite ProdTWC", true, false, false, nullptr, "/quite", "ProdTWC"},
+        SwitchCase{"/log: ProdTWC", false, false, false, nullptr, "/log:", "ProdTWC"},
+        SwitchCase{"/log:\"\" ProdTWC", false, false, false, nullptr, "/log:\"\"", "ProdTWC"},
         SwitchCase{"/log:\"C:\\a b ProdTWC", false, false, false, nullptr, "/log:\"C:\\a b ProdTWC", ""},
-        SwitchCase{"/log:\"C:\\a\"b ProdTWC", false, false, false, nullptr, "/log:\"C:\\a\"b ProdTWC", ""},
+        SwitchCase{"/log:\"C:\\a\"b ProdTWC", false, false, false, "C:\\ab", nullptr, "ProdTWC"},
+        // Quoted whole, as PowerShell and Ansible pass an argument with a blank.
+        SwitchCase{"\"/log:C:\\Windows\\Logs\\a b.log\" /quiet ProdTWC C", true, false, false,
+                   "C:\\Windows\\Logs\\a b.log", nullptr, "ProdTWC C"},
+        SwitchCase{"\"/QN\" \"/norestart\" \"ProdTWC\" C", true, false, false, nullptr, nullptr, "\"ProdTWC\" C"},
+        SwitchCase{"\"/log:C:\\a b.log ProdTWC C", false, false, false, nullptr, "\"/log:C:\\a b.log ProdTWC C", ""},
+        // Every switch is read whatever the order: /quiet after one not understood still holds.
+        SwitchCase{"/frobnicate /wait /qn /norestart ProdTWC", true, true, false, nullptr, "/frobnicate", "ProdTWC"},
+        SwitchCase{"/norestart /x /y ProdTWC", false, false, false, nullptr, "/x", "ProdTWC"},
         SwitchCase{"/quiet\tProdTWC", false, false, false, nullptr, "/quiet\tProdTWC", ""},
         SwitchCase{"/PREVIEW ProdTWC C", false, false, false, nullptr, nullptr, "ProdTWC C"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
@@ -164,12 +172,100 @@ TEST_F(UnattendedRunTest, ARepeatReleasesNothingAndStartsTheUninstallerAgain) {
   EXPECT_EQ(platform.processes.started.size(), 1u);
 }
 
+// A switch not understood, wherever it stands: nothing changes, 1639, no box
+// when /quiet comes anywhere among the switches (or in a preview), and the
+// log and the preview's report name the switch.
+TEST_F(UnattendedRunTest, AnUnknownSwitchIsRefusedInTheLogAndNeverWaitsOnABoxWhenQuiet) {
+  struct Case {
+    const char* switches;
+    bool boxShown;
+    const char* note;
+  };
+  const Case cases[] = {
+      {"/frobnicate /quiet /log:C:\\logs\\run.log", false, " -> OK (quiet, not shown)"},
+      {"/quiet /log:C:\\logs\\run.log /frobnicate", false, " -> OK (quiet, not shown)"},
+      {"/norestart \"/log:C:\\logs\\run.log\" /frobnicate /qn", false, " -> OK (quiet, not shown)"},
+      {"/wait /frobnicate /log:C:\\logs\\run.log", true, " -> OK\r\n"},
+      {"/frobnicate /preview /log:C:\\logs\\run.log", false, " -> OK (preview, not shown)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.switches);
+    platform.messages.shown.clear();
+    platform.standardOutput.str("");
+    platform.WriteFile("C:\\logs\\run.log");
+    int exitCode = -1;
+    EXPECT_FALSE(RunChanges(c.switches, &exitCode));
+    EXPECT_EQ(exitCode, kExitBadCommandLine);
+    EXPECT_EQ(platform.messages.shown.size(), c.boxShown ? 1u : 0u);
+    EXPECT_TRUE(platform.processes.started.empty());
+    const std::string log = platform.ReadFile("C:\\logs\\run.log");
+    EXPECT_NE(log.find("\r\nswitches: " + std::string(c.switches) + "\r\nmessage: 无法识别的选项: /frobnicate" + c.note),
+              std::string::npos) << log;
+    EXPECT_NE(log.find("\r\nsummary: bad command line, 0 changes, 0 failures\r\nexit code: 1639\r\n"),
+              std::string::npos) << log;
+    if (std::string(c.switches).find("/preview") != std::string::npos) {
+      EXPECT_NE(platform.standardOutput.str().find("\nmessage: 无法识别的选项: /frobnicate"), std::string::npos);
+    }
+  }
+}
+
+// /qn is /quiet and /norestart changes nothing: the same removal, the same
+// log but for the switches named in it.
+TEST(QuietAliasTest, QnAndNorestartRunTheQuietRemoval) {
+  TestPlatform qn, quiet;
+  for (TestPlatform* run : {&qn, &quiet}) {
+    run->LoadFixture("typical_run.reg");
+    run->WriteFile("C:\\logs\\run.log");
+  }
+  EXPECT_EQ(qn.RunProgram("/qn /norestart /log:C:\\logs\\run.log " + std::string(kRemoval)), kExitDone);
+  EXPECT_EQ(quiet.RunProgram("/quiet /log:C:\\logs\\run.log " + std::string(kRemoval)), kExitDone);
+  EXPECT_EQ(qn.Snapshot(), quiet.Snapshot());
+  EXPECT_TRUE(qn.messages.shown.empty());
+  EXPECT_EQ(qn.processes.started.size(), 1u);
+  const std::vector<std::string> changes = ChangeLines(qn.ReadFile("C:\\logs\\run.log"));
+  EXPECT_GT(changes.size(), 10u);
+  EXPECT_EQ(changes, ChangeLines(quiet.ReadFile("C:\\logs\\run.log")));
+}
+
+// Nobody can answer a box (session 0, a window station that is not visible):
+// every run goes as under /quiet, each message's text in the log when there
+// is one, and the log says why no box was shown. With a desktop and no
+// switches the boxes are shown as always (the driver's tests).
+TEST_F(UnattendedRunTest, WithoutADesktopNoBoxWaitsAndTheRemovalGoesAhead) {
+  platform.messages.desktop = false;
+  int exitCode = -1;
+  EXPECT_TRUE(RunChanges("", &exitCode));
+  EXPECT_EQ(exitCode, kExitDone);
+  EXPECT_TRUE(platform.messages.shown.empty());
+  ASSERT_EQ(platform.processes.started.size(), 1u);
+  EXPECT_FALSE(platform.processes.started[0].waitedFor);
+
+  platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
+                       "\"ProdTWDLiteCtr\"=dword:00000002\n");
+  platform.WriteFile("C:\\logs\\run.log");
+  EXPECT_TRUE(RunChanges("/wait /log:C:\\logs\\run.log", &exitCode));
+  EXPECT_EQ(exitCode, kExitDone);
+  EXPECT_TRUE(platform.messages.shown.empty());
+  EXPECT_NE(platform.ReadFile("C:\\logs\\run.log").find(
+                "\r\nmessage: 确实要从您的计算机中删除此程序吗? -> Yes (no interactive desktop, not shown)\r\n"),
+            std::string::npos);
+
+  // What would have been boxes: a missing parameter, an unknown switch, the usage.
+  for (const char* commandLine : {"ProdTWDLite D", "/wait /nothing " , "/?"}) {
+    EXPECT_EQ(platform.RunProgram(commandLine), std::string(commandLine) == "/?" ? kExitDone
+                                                : commandLine[0] == '/' ? kExitBadCommandLine : kExitDone);
+  }
+  EXPECT_TRUE(platform.messages.shown.empty());
+  EXPECT_EQ(platform.processes.started.size(), 2u);
+}
+
 TEST_F(UnattendedRunTest, UsageIsShownAndNothingRuns) {
   EXPECT_EQ(platform.RunProgram("/?"), kExitDone);
   ASSERT_EQ(platform.messages.shown.size(), 1u);
   EXPECT_EQ(platform.messages.shown[0].textId, static_cast<std::uint32_t>(IDS_USAGE));
   EXPECT_EQ(platform.messages.shown[0].text,
-            "用法: twuninst.exe [/quiet] [/wait] [/preview] [/log:文件] <产品代码> <变体> <语言代码> <卸载程序路径> <卸载程序参数>");
+            "用法: twuninst.exe [/quiet|/qn] [/norestart] [/wait] [/preview] [/log:文件] <产品代码> <变体> <语言代码> "
+            "<卸载程序路径> <卸载程序参数>. /qn 同 /quiet; /norestart 不起作用 (本程序从不重新启动计算机)");
   EXPECT_TRUE(platform.processes.started.empty());
 }
 

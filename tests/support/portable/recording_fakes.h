@@ -49,12 +49,14 @@ class ScriptedMessageBoxes : public MessageBoxes {
   void EnableThreeDimensionalLook() override { threeDimensional = true; }
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
+  bool DesktopVisible() override { return desktop; }
 
   // Answers handed out in order; when none is left, Yes for a Yes/No box and
   // OK for the others.
   std::deque<int> answers;
   std::vector<Shown> shown;
   bool threeDimensional = false;
+  bool desktop = true;  // false: a process no one can answer a box in
 
  private:
   int Record(std::uint32_t textId, std::string text, std::uint32_t flags);
