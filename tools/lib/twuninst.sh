@@ -97,7 +97,7 @@ tw_build() {
     *) echo "no Wine on this machine can start programs" >&2; return 1 ;;
   esac
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" -j2 --target twuninst fake_uninstaller read_message_box make_shortcuts spchcfg \
+  cmake --build --preset "$preset" -j2 --target twuninst fake_uninstaller read_message_box make_shortcuts hidden_station spchcfg \
     >/dev/null
   TW_EXE_DIR=build/$preset
   TW_TEST_PROGRAM_DIR=build/$preset/wine-tests
@@ -109,7 +109,7 @@ tw_prefix_prepare() {
   display_cjk_fonts || return 1
   local drive_c
   drive_c=$(wine_drive_c)
-  wine_install "$TW_EXE_DIR/twuninst.exe" "$TW_TEST_PROGRAM_DIR/read_message_box.exe" \
+  wine_install "$TW_EXE_DIR/twuninst.exe" "$TW_TEST_PROGRAM_DIR/read_message_box.exe" "$TW_TEST_PROGRAM_DIR/hidden_station.exe" \
     "$TW_TEST_PROGRAM_DIR/make_shortcuts.exe"
   # Found by LoadLibrary through the system directory, as the engine's is.
   cp "$TW_TEST_PROGRAM_DIR/spchcfg.cpl" "$drive_c/windows/system32/"
