@@ -251,9 +251,10 @@ TEST_F(UnattendedRunTest, WithoutADesktopNoBoxWaitsAndTheRemovalGoesAhead) {
             std::string::npos);
 
   // What would have been boxes: a missing parameter, an unknown switch, the usage.
-  for (const char* commandLine : {"ProdTWDLite D", "/wait /nothing " , "/?"}) {
-    EXPECT_EQ(platform.RunProgram(commandLine), std::string(commandLine) == "/?" ? kExitDone
-                                                : commandLine[0] == '/' ? kExitBadCommandLine : kExitDone);
+  const std::pair<const char*, int> refused[] = {
+      {"ProdTWDLite D", kExitDone}, {"/wait /nothing ProdTWDLite", kExitBadCommandLine}, {"/?", kExitDone}};
+  for (const auto& [commandLine, expected] : refused) {
+    EXPECT_EQ(platform.RunProgram(commandLine), expected) << commandLine;
   }
   EXPECT_TRUE(platform.messages.shown.empty());
   EXPECT_EQ(platform.processes.started.size(), 2u);

@@ -13,6 +13,8 @@
 #   sample_files_save NAME        remember the files below C:\ that a run of
 #                                 the uninstaller may change
 #   sample_files_restore NAME     put the files saved as NAME back
+#   sample_products SAMPLE_DIR    each product the sample installs and its
+#                                 language, "ProdTWC EN_US", one a line
 #
 # The saved files are those of every top folder of C:\ but windows, users,
 # ProgramData and the program folders, which the sample does not use.
@@ -81,4 +83,10 @@ sample_files_restore() {
   local folder
   while read -r folder; do rm -rf "$(wine_drive_c)/${folder:?}"; done < <(sample_saved_folders)
   tar -C "$(wine_drive_c)" -xf "$archive"
+}
+
+sample_products() {
+  tr -d '\r' <"$1/talkwise.reg" | awk '
+    /^\[/ { language = ""; if (match($0, /\\Install\\Languages\\[^\\]*\]$/)) language = substr($0, RSTART + 19, RLENGTH - 20) }
+    language != "" && /^"[A-Za-z]+Ctr"=/ && !/^"UsageCtr"/ { split($0, part, "\""); print substr(part[2], 1, length(part[2]) - 3) " " language }'
 }

@@ -182,7 +182,9 @@ tw_preview() {
   shift
   printf '@echo off\r\n>C:\\tw\\preview.txt C:\\tw\\twuninst.exe /preview %s\r\necho exit=%%ERRORLEVEL%%\r\n' "$*" \
     >"$(wine_drive_c)/tw/preview.bat"
-  PREVIEW_EXIT=$(wine_reg_tool cmd /c 'C:\tw\preview.bat' 2>/dev/null | tr -d '\r' | sed -n 's/^exit=//p')
+  # cmd.exe ends with the last exit code, which says nothing here: the
+  # batch file's line does.
+  PREVIEW_EXIT=$({ wine_reg_tool cmd /c 'C:\tw\preview.bat' 2>/dev/null || true; } | tr -d '\r' | sed -n 's/^exit=//p')
   cp "$(wine_drive_c)/tw/preview.txt" "$out"
 }
 
