@@ -83,11 +83,8 @@ int RefuseSwitch(Journal& journal, QuietMessageBoxes& boxes, const std::string& 
 }
 
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
-                  InstanceHandle instance) {
-  QuietMessageBoxes boxes = Answering(platform.messages, options.quiet);
-  JournaledPlatform journaled({platform.registry, platform.files, platform.processes, boxes, platform.links,
-                               platform.engine, platform.codePage, platform.user},
-                              journal, MessageTable(), boxes.AnswerNote());
+                  QuietMessageBoxes& boxes, InstanceHandle instance) {
+  JournaledPlatform journaled(WithBoxes(platform, boxes), journal, MessageTable(), boxes.AnswerNote());
   return RunRemoval(journaled.View(), journaled.Starts(), journal, options, instance);
 }
 
@@ -156,7 +153,7 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
     return RefuseSwitch(journal, options.preview ? unseen : boxes, *options.unknownSwitch);
   }
   return options.preview ? RunPreview(platform, journal, options, instance)
-                         : RunUnattended(platform, journal, options, instance);
+                         : RunUnattended(platform, journal, options, boxes, instance);
 }
 
 }  // namespace tw
