@@ -104,6 +104,7 @@ tw_build() {
     >/dev/null
   TW_EXE_DIR=build/$preset
   TW_TEST_PROGRAM_DIR=build/$preset/wine-tests
+  [ -z "${TW_EXE:-}" ] || echo "twuninst.exe: $TW_EXE, in place of the test build's"
 }
 
 tw_prefix_prepare() {
