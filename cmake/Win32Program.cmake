@@ -28,6 +28,13 @@ if(MINGW)
   target_compile_options(tw_core PRIVATE -ffunction-sections -fdata-sections)
   target_compile_options(tw_win32 PRIVATE -ffunction-sections -fdata-sections)
   target_link_options(twuninst PRIVATE -static -s -Wl,--gc-sections)
+  # Two builds of one commit give the same bytes wherever they were made: no
+  # link time in the PE header, no source or build folder in any text.
+  target_link_options(twuninst PRIVATE -Wl,--no-insert-timestamp)
+  foreach(target tw_core tw_win32 twuninst)
+    target_compile_options(${target} PRIVATE
+      $<$<COMPILE_LANGUAGE:CXX>:-ffile-prefix-map=${CMAKE_SOURCE_DIR}/=;-ffile-prefix-map=${CMAKE_BINARY_DIR}/=>)
+  endforeach()
   # Across the program's own files the optimiser drops what no call reaches;
   # only the shipped build, where size counts more than link time.
   if(CMAKE_BUILD_TYPE STREQUAL "MinSizeRel")

@@ -13,7 +13,10 @@
 #                              ImageMagick and the Chinese font; "shortcuts":
 #                              lnkinfo), nothing when it can run
 #   tw_build                   build twuninst.exe and the test programs; sets
-#                              TW_EXE_DIR and TW_TEST_PROGRAM_DIR
+#                              TW_EXE_DIR and TW_TEST_PROGRAM_DIR. With TW_EXE
+#                              set, the runs take that twuninst.exe in place
+#                              of the test build's (a release build, signed
+#                              or not, of the arch the prefix runs)
 #   tw_prefix_prepare DIR      fresh prefix at DIR on a private display, with
 #                              the Chinese fonts, the programs and the sample;
 #                              its server is kept running until it is removed
@@ -101,6 +104,7 @@ tw_build() {
     >/dev/null
   TW_EXE_DIR=build/$preset
   TW_TEST_PROGRAM_DIR=build/$preset/wine-tests
+  [ -z "${TW_EXE:-}" ] || echo "twuninst.exe: $TW_EXE, in place of the test build's"
 }
 
 tw_prefix_prepare() {
@@ -109,7 +113,7 @@ tw_prefix_prepare() {
   display_cjk_fonts || return 1
   local drive_c
   drive_c=$(wine_drive_c)
-  wine_install "$TW_EXE_DIR/twuninst.exe" "$TW_TEST_PROGRAM_DIR/read_message_box.exe" "$TW_TEST_PROGRAM_DIR/hidden_station.exe" \
+  wine_install "${TW_EXE:-$TW_EXE_DIR/twuninst.exe}" "$TW_TEST_PROGRAM_DIR/read_message_box.exe" "$TW_TEST_PROGRAM_DIR/hidden_station.exe" \
     "$TW_TEST_PROGRAM_DIR/make_shortcuts.exe"
   # Found by LoadLibrary through the system directory, as the engine's is.
   cp "$TW_TEST_PROGRAM_DIR/spchcfg.cpl" "$drive_c/windows/system32/"
