@@ -58,12 +58,19 @@ int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal&
   return exitCode;
 }
 
+// The uninstall ledger's key: the program's own records, not a change of
+// the machine's that the log lists.
+std::string LedgerKey() {
+  return "HKEY_LOCAL_MACHINE\\" +
+         JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily, layout::kUninstall}).value_or("");
+}
+
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                   InstanceHandle instance) {
   QuietMessageBoxes boxes(platform.messages, options.quiet);
   JournaledPlatform journaled({platform.registry, platform.files, platform.processes, boxes, platform.links,
                                platform.engine, platform.codePage, platform.user},
-                              journal, MessageTable(), boxes.AnswerNote());
+                              journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
   return RunRemoval(journaled.View(), journaled.Starts(), journal, options, instance);
 }
 
@@ -85,7 +92,7 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
   QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);
   JournaledPlatform journaled({registry, files, platform.processes, boxes, links, platform.engine, platform.codePage,
                                platform.user},
-                              journal, MessageTable(), boxes.AnswerNote());
+                              journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
   const Platform recorded = journaled.View();
   PreviewLauncher launcher(recorded.processes, journal);
   PreviewSpeechEngine engine(journal);

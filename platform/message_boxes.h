@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace tw {
 
@@ -16,6 +17,9 @@ class MessageBoxes {
   // Shows string textId used as a format with one %d and one %s
   // (the text argument is in the active code page).
   virtual int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) = 0;
+  // A line for the reader of the log, in the active code page, shown to
+  // nobody; only a journal writes it down.
+  virtual void Note(const std::string& /*line*/) {}
 };
 
 }  // namespace tw

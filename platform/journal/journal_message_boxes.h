@@ -24,6 +24,7 @@ class JournalMessageBoxes : public MessageBoxes {
   void EnableThreeDimensionalLook() override;
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
+  void Note(const std::string& line) override { journal_.Note(journal_.Utf8(line)); }
 
   // The answer to the last box of textId.
   std::optional<int> AnswerTo(std::uint32_t textId) const;

@@ -380,43 +380,73 @@ TEST(ChangeLogTest, ReplayingTheLogsRegistryLinesGivesTheRegistryAfterTheRun) {
       TestPlatform replay;
       replay.LoadFixture(fixture);
       replay.LoadRegText(RegistryLinesOf(log));
+      // The ledger is the program's bookkeeping: not in the log, so left out here.
+      run.LoadRegText("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Uninstall]\n");
       EXPECT_EQ(replay.Snapshot(), run.Snapshot()) << fixture << ": " << commandLine << "\n" << log;
       EXPECT_NE(log.find("\r\nsummary: "), std::string::npos);
     }
   }
 }
 
-// A value written again (the ledger's entry) is logged with what this run
-// last wrote there, unread; once anything may have changed it (a write
-// through another spelling of its key, a delete of it or of its key) it is
-// read again.
-TEST(ChangeLogTest, AValueWrittenAgainIsLoggedWithWhatItWas) {
+// The key the composition names as the program's bookkeeping, in any case
+// of its ASCII letters, and every key below it: written unread, unlisted and
+// uncounted, but a write that fails there is a failure. A key whose name
+// only begins the same is the machine's. A write that leaves a value as it
+// was (type and data) is listed as unchanged and not counted.
+TEST(ChangeLogTest, BookkeepingIsUnlistedAndAWriteThatChangesNothingUncounted) {
   MemoryRegistry memory;
   SettableCodePage codePage;
   LinesLog log;
   Journal journal(&log, codePage);
-  JournalRegistry registry(memory, journal);
-  RegKey parent = 0, key = 0, sameKey = 0;
-  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Family", &parent), kErrorSuccess);
-  ASSERT_EQ(registry.CreateKey(parent, "Ledger", &key), kErrorSuccess);
-  ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "software\\FAMILY\\ledger", kKeyAllAccess, &sameKey), kErrorSuccess);
-  const auto set = [&](RegKey on, const std::string& text) {
-    registry.SetValue(on, "v", kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+  FaultSchedule counted;
+  FaultyRegistry faulty(memory, counted);
+  JournalRegistry registry(faulty, journal, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Family\\Ledger");
+  RegKey parent = 0, ledger = 0, record = 0, other = 0;
+  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "software\\FAMILY", &parent), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(parent, "LEDGER", &ledger), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(ledger, "ProdX A B", &record), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(parent, "LedgerX", &other), kErrorSuccess);
+  const auto set = [&](RegKey on, ValueType type, const std::string& text) {
+    const std::uint64_t before = counted.Calls();
+    registry.SetValue(on, "v", type, reinterpret_cast<const std::uint8_t*>(text.c_str()),
                       static_cast<std::uint32_t>(text.size() + 1));
-    return log.lines.back();
+    return counted.Calls() - before;
   };
-  EXPECT_EQ(set(key, "a"), "\"v\"=\"a\"  ; added");
-  EXPECT_EQ(set(key, "b"), "\"v\"=\"b\"  ; was \"a\"");
-  EXPECT_EQ(set(sameKey, "c"), "\"v\"=\"c\"  ; was \"b\"");
-  EXPECT_EQ(set(key, "d"), "\"v\"=\"d\"  ; was \"c\"");
-  EXPECT_EQ(registry.DeleteValue(sameKey, "V"), kErrorSuccess);
-  EXPECT_EQ(set(key, "e"), "\"v\"=\"e\"  ; added");
-  registry.CloseKey(key);
-  registry.CloseKey(sameKey);
-  EXPECT_EQ(registry.DeleteKey(parent, "LEDGER"), kErrorSuccess);
-  ASSERT_EQ(registry.CreateKey(parent, "Ledger", &key), kErrorSuccess);
-  EXPECT_EQ(set(key, "f"), "\"v\"=\"f\"  ; added");
-  registry.CloseKey(key);
+  for (RegKey bookkeeping : {ledger, record}) {
+    EXPECT_EQ(set(bookkeeping, kRegSz, "running"), 1u);  // the write alone, nothing read
+    EXPECT_EQ(set(bookkeeping, kRegSz, "released"), 1u);
+    EXPECT_EQ(registry.DeleteValue(bookkeeping, "v"), kErrorSuccess);
+  }
+  registry.CloseKey(record);
+  EXPECT_EQ(registry.DeleteKey(ledger, "prodx a b"), kErrorSuccess);
+  EXPECT_TRUE(log.lines.empty()) << log.lines.front();
+  EXPECT_EQ(journal.Changes(), 0);
+
+  set(other, kRegSz, "a");
+  set(other, kRegSz, "a");
+  set(other, kRegExpandSz, "a");
+  set(other, kRegExpandSz, "b");
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"[HKEY_LOCAL_MACHINE\\software\\FAMILY\\LedgerX]",
+                                                 "\"v\"=\"a\"  ; added", "\"v\"=\"a\"  ; unchanged",
+                                                 "\"v\"=hex(2):61,00  ; was \"a\"",
+                                                 "\"v\"=hex(2):62,00  ; was hex(2):61,00"}));
+  EXPECT_EQ(journal.Changes(), 3);
+
+  // A bookkeeping write that fails is told: no decrement follows it.
+  FaultSchedule failingWrite(2);  // the open, then the write
+  FaultyRegistry refusingWrite(memory, failingWrite);
+  JournalRegistry failedWrite(refusingWrite, journal, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Family\\Ledger");
+  RegKey opened = 0;
+  ASSERT_EQ(failedWrite.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Family\\Ledger", kKeyAllAccess, &opened), kErrorSuccess);
+  const std::string text = "running";
+  EXPECT_EQ(failedWrite.SetValue(opened, "ProdX A B", kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()), 8),
+            kErrorAccessDenied);
+  EXPECT_EQ(log.lines.back(),
+            "failed (error 5): set value \"ProdX A B\" of [HKEY_LOCAL_MACHINE\\SOFTWARE\\Family\\Ledger]");
+  EXPECT_EQ(journal.Failures(), 1);
+  failedWrite.CloseKey(opened);
+  registry.CloseKey(other);
+  registry.CloseKey(ledger);
   registry.CloseKey(parent);
 }
 
