@@ -2,6 +2,7 @@
 // a run with them, quiet runs and the change log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <regex>
 
@@ -488,6 +489,58 @@ TEST(ChangeLogTest, ControlCharactersInTheSystemsTextsCannotForgeALine) {
     EXPECT_NE(started, std::string::npos) << log;
     EXPECT_EQ(log.find("\nuninstaller ", started + 1), std::string::npos) << log;
   }
+}
+
+// Read as what the removal changed: the summary counts the changes the log
+// lists, a write that left a value as it was among neither; the ledger, the
+// program's own bookkeeping, is two short lines at most and no change; and
+// the preview says the same.
+TEST(ChangeLogTest, TheSummaryCountsTheChangesListedAndTheLedgerTakesTwoLines) {
+  struct Case {
+    const char* fixture;
+    const char* removal;
+    const char* extra;  // .reg text over the fixture
+    const char* recorded;
+  };
+  const std::string help = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help]\n";
+  const Case cases[] = {
+      {"typical_run.reg", "ProdTWDLite D en_us", "", "ProdTWDLite D EN_US recorded as running (shared)"},
+      {"typical_run.reg", "ProdTWC C en_us", "", "ProdTWC C EN_US recorded as running (shared)"},
+      // The help file already registered where ProdTWC's copy lies: written again, unchanged.
+      {"typical_run.reg", "ProdTWDLite D en_us", "\"twcus.hlp\"=\"C:\\\\Talkwise\\\\Help\\\\twc\"\n",
+       "ProdTWDLite D EN_US recorded as running (shared)"},
+      {"typical_run.reg", "ProdTWDLite D en_us",
+       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n\"ProductCtr\"=dword:00000001\n",
+       "ProdTWDLite D EN_US recorded as running (full)"},
+      {"family_installed.reg", "ProdTWDLite D en_us", "", "ProdTWDLite D EN_US recorded as running (shared)"},
+      {"family_installed.reg", "ProdTWD T de_de", "", "ProdTWD T DE_DE recorded as running (shared)"},
+  };
+  int unchangedSeen = 0;
+  for (const Case& test : cases) {
+    for (const char* switches : {"/quiet /log:C:\\run.log ", "/preview "}) {
+      SCOPED_TRACE(std::string(test.fixture) + " " + test.removal + " " + test.extra + " " + switches);
+      TestPlatform platform;
+      platform.LoadFixture(test.fixture);
+      platform.LoadRegText("REGEDIT4\n" + (std::string(test.extra).rfind("[", 0) == 0 ? "" : help) + test.extra);
+      for (const char* file : {"twc\\twcUS.hlp", "twc\\refbookUS.hlp"}) platform.WriteFile(std::string("C:\\Talkwise\\Help\\") + file);
+      platform.WriteFile("C:\\run.log");
+      EXPECT_EQ(platform.RunProgram(switches + std::string(test.removal) + " C:\\Uninst\\uninst.exe x.log"), kExitDone);
+      const std::vector<std::string> lines =
+          LogLines(switches[1] == 'p' ? platform.standardOutput.str() : platform.ReadFile("C:\\run.log"));
+      int ledgerLines = 0;
+      for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), 300u) << line;
+        EXPECT_EQ(line.find("Talkwise\\Uninstall"), std::string::npos) << line;
+        ledgerLines += line.rfind("ledger: ", 0) == 0 ? 1 : 0;
+        unchangedSeen += line.find("  ; unchanged") != std::string::npos ? 1 : 0;
+      }
+      EXPECT_NE(std::find(lines.begin(), lines.end(), "ledger: " + std::string(test.recorded)), lines.end());
+      EXPECT_EQ(ledgerLines, 2);
+      EXPECT_GT(ListedChanges(lines), 10);
+      EXPECT_EQ(ListedChanges(lines), SummaryChanges(lines));
+    }
+  }
+  EXPECT_EQ(unchangedSeen, 2);  // the run's and the preview's
 }
 
 // The registry calls of one run of the fixture, with the switches or, when
