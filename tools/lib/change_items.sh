@@ -44,7 +44,7 @@ machine_change_items() {
 }
 
 listed_change_count() {
-  tr -d '\r' <"$1" | grep -cE '^(["@].*|\[-.*|(file|folder) deleted: .*|read-only attribute cleared: .*|attributes set to .*|shortcut re-pointed: .*|engine library: .*|uninstaller (would be )?started: .*)$' |
+  tr -d '\r' <"$1" | grep -E '^(["@].*|\[-.*|(file|folder) deleted: .*|read-only attribute cleared: .*|attributes set to .*|shortcut re-pointed: .*|engine library: .*|uninstaller (would be )?started: .*)$' |
     grep -vc '  ; unchanged$'
 }
 summary_change_count() { tr -d '\r' <"$1" | sed -n 's/^summary: .*, \([0-9]*\) changes, [0-9]* failures$/\1/p'; }
