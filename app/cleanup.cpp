@@ -48,13 +48,24 @@ void UninstallApp::CleanUpProduct() {
   } else {
     if (state == Ledger::State::kRunning) outcome_.kind = RunOutcome::Kind::kResumed;
     const std::string counters = *FamilyPath({layout::kInstall, layout::kCounters});
+    // The ledger's writes are not listed in the log: one line each where
+    // the removal is recorded and where it is finished says what they did.
+    const std::string entry = "ledger: " + productCode_ + " " + variantLetter_ + " " + languageCode_;
     Ledger::Choice choice = ledger_.RecordedChoice();
+    const auto choiceWord = [&choice] { return choice == Ledger::Choice::kShared ? " (shared)" : " (full)"; };
     if (choice == Ledger::Choice::kNone) {
       // The choice is recorded before ProductCtr is written: a run that
       // finishes this removal neither decrements it again nor reads it anew.
       const bool shared = ReadCounter(kHkeyLocalMachine, counters, layout::kProductCtr) > 1;
       choice = shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
-      if (ledger_.RecordChoice(choice) && shared) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
+      if (ledger_.RecordChoice(choice)) {
+        platform_.messages.Note(entry + " recorded as running" + choiceWord());
+        if (shared) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
+      } else {
+        platform_.messages.Note(entry + " could not be recorded; no counter is decremented");
+      }
+    } else {
+      platform_.messages.Note(entry + " found running" + choiceWord() + ", finished now");
     }
     if (choice == Ledger::Choice::kShared) {
       BuildComponentList();
@@ -71,7 +82,7 @@ void UninstallApp::CleanUpProduct() {
       RemoveProgramFolder("");
       for (const char* component : layout::kAllComponents) DeleteKeyTree(kHkeyLocalMachine, *FamilyPath({component}));
     }
-    ledger_.Finish(UtcNow());
+    if (ledger_.Finish(UtcNow())) platform_.messages.Note(entry + " released");
   }
   ledger_.Close();
 }

@@ -59,6 +59,13 @@ int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal&
   return exitCode;
 }
 
+// The uninstall ledger's key: the program's own records, not a change of
+// the machine's that the log lists.
+std::string LedgerKey() {
+  return "HKEY_LOCAL_MACHINE\\" +
+         JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily, layout::kUninstall}).value_or("");
+}
+
 // The platform with boxes in place of its own.
 Platform WithBoxes(const Platform& platform, MessageBoxes& boxes) {
   return {platform.registry, platform.files, platform.processes, boxes,
@@ -84,7 +91,7 @@ int RefuseSwitch(Journal& journal, QuietMessageBoxes& boxes, const std::string& 
 
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                   QuietMessageBoxes& boxes, InstanceHandle instance) {
-  JournaledPlatform journaled(WithBoxes(platform, boxes), journal, MessageTable(), boxes.AnswerNote());
+  JournaledPlatform journaled(WithBoxes(platform, boxes), journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
   return RunRemoval(journaled.View(), journaled.Starts(), journal, options, instance);
 }
 
@@ -106,7 +113,7 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
   QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);
   JournaledPlatform journaled({registry, files, platform.processes, boxes, links, platform.engine, platform.codePage,
                                platform.user},
-                              journal, MessageTable(), boxes.AnswerNote());
+                              journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
   const Platform recorded = journaled.View();
   PreviewLauncher launcher(recorded.processes, journal);
   PreviewSpeechEngine engine(journal);

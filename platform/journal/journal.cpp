@@ -42,8 +42,8 @@ void Journal::Refusal(const std::string& what) {
   Note("refused: " + what);
 }
 
-void Journal::RegistryChange(const std::string& key, const std::string& line) {
-  ++changes_;
+void Journal::RegistryChange(const std::string& key, const std::string& line, bool changed) {
+  if (changed) ++changes_;
   if (key != currentKey_) Write("[" + Utf8(key) + "]");
   currentKey_ = key;
   Write(line);

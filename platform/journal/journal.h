@@ -33,8 +33,9 @@ class Journal {
   void Refusal(const std::string& what);
   // A registry change: line is a .reg value line (UTF-8) of key (in the
   // active code page), written below "[key]" unless the previous line was of
-  // the same key.
-  void RegistryChange(const std::string& key, const std::string& line);
+  // the same key. A write that left the value as it was is written the same
+  // way and not counted (changed false).
+  void RegistryChange(const std::string& key, const std::string& line, bool changed = true);
   // A deleted key (in the active code page) and the .reg lines (UTF-8) of the
   // values it held.
   void KeyDeleted(const std::string& key, const std::vector<std::string>& valueLines);

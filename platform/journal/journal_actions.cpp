@@ -9,10 +9,6 @@ namespace {
 
 std::string OrNone(const std::string& text) { return text.empty() ? "(none)" : text; }
 
-std::string IconText(const std::string& path, int index) {
-  return path.empty() ? "(none)" : path + "," + std::to_string(index);
-}
-
 }  // namespace
 
 std::string EngineCallText(const Journal& journal, const char* languageCode, const char* userName) {
@@ -39,10 +35,18 @@ ComResult JournalShellLinks::Update(const char* targetPath, const char* linkPath
     return result;
   }
   journal_.Change("shortcut re-pointed: " + link);
-  journal_.Note("    target: " + OrNone(journal_.Utf8(old.targetPath)) + " -> " + OrNone(journal_.Utf8(targetPath)));
-  journal_.Note("    working directory: " + OrNone(journal_.Utf8(old.workingDirectory)) + " -> " +
-                OrNone(journal_.Utf8(workingDirectory)));
-  journal_.Note("    icon: " + IconText(journal_.Utf8(old.iconPath), old.iconIndex) + " -> (none)");
+  // Only what the update changed; the swap clears the icon location on
+  // purpose, so that the shortcut shows its new target's icon.
+  const auto field = [this](const char* name, const std::string& was, const std::string& now) {
+    if (was == now) return;
+    journal_.Note(std::string("    ") + name + ": " + OrNone(journal_.Utf8(was)) + " -> " + OrNone(journal_.Utf8(now)));
+  };
+  field("target", old.targetPath, targetPath);
+  field("working directory", old.workingDirectory, workingDirectory);
+  if (!old.iconPath.empty()) {
+    journal_.Note("    icon: " + journal_.Utf8(old.iconPath) + "," + std::to_string(old.iconIndex) +
+                  " -> (cleared by the swap)");
+  }
   return result;
 }
 

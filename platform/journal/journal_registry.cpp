@@ -1,5 +1,7 @@
 #include "platform/journal/journal_registry.h"
 
+#include <utility>
+
 #include "platform/journal/reg_syntax.h"
 
 namespace tw {
@@ -23,7 +25,8 @@ std::string Folded(std::string text) {
 
 }  // namespace
 
-JournalRegistry::JournalRegistry(Registry& inner, Journal& journal) : inner_(inner), journal_(journal) {
+JournalRegistry::JournalRegistry(Registry& inner, Journal& journal, std::string bookkeeping)
+    : inner_(inner), journal_(journal), bookkeeping_(Folded(std::move(bookkeeping))) {
   paths_[kHkeyLocalMachine] = "HKEY_LOCAL_MACHINE";
   paths_[kHkeyCurrentUser] = "HKEY_CURRENT_USER";
 }
@@ -34,6 +37,15 @@ std::string JournalRegistry::PathOf(RegKey key, const char* subKey) const {
   return subKey != nullptr && *subKey != '\0' ? path + "\\" + subKey : path;
 }
 
+// The bookkeeping key's path is ASCII: a path that folds to it there holds
+// no double-byte character up to its end, so the backslash after it is one.
+bool JournalRegistry::IsBookkeeping(const std::string& path) const {
+  if (bookkeeping_.empty() || path.size() < bookkeeping_.size()) return false;
+  const std::string folded = Folded(path);
+  return folded.compare(0, bookkeeping_.size(), bookkeeping_) == 0 &&
+         (folded.size() == bookkeeping_.size() || folded[bookkeeping_.size()] == '\\');
+}
+
 Status JournalRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
   const Status status = inner_.OpenKey(parent, subKey, access, result);
   if (status == kErrorSuccess) paths_[*result] = PathOf(parent, subKey);
@@ -42,7 +54,11 @@ Status JournalRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask ac
 
 Status JournalRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
   const Status status = inner_.CreateKey(parent, subKey, result);
-  if (status == kErrorSuccess) paths_[*result] = PathOf(parent, subKey);
+  if (status == kErrorSuccess) {
+    paths_[*result] = PathOf(parent, subKey);
+  } else {
+    journal_.Failure("create key [" + journal_.Utf8(PathOf(parent, subKey)) + "]", status);
+  }
   return status;
 }
 
@@ -60,30 +76,28 @@ Status JournalRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, s
   return inner_.EnumValue(key, index, name, nameChars, type, data, dataSize);
 }
 
-std::optional<std::string> JournalRegistry::DataOf(RegKey key, const char* valueName) {
-  std::optional<std::string> data = DataThrough(key, valueName);
+std::optional<JournalRegistry::Stored> JournalRegistry::DataOf(RegKey key, const char* valueName) {
+  std::optional<Stored> value = DataThrough(key, valueName);
   RegKey reader = 0;
   // A handle opened to write only: the same key once more, to read.
-  if (!data && inner_.OpenKey(key, "", kKeyQueryValue, &reader) == kErrorSuccess) {
-    data = DataThrough(reader, valueName);
+  if (!value && inner_.OpenKey(key, "", kKeyQueryValue, &reader) == kErrorSuccess) {
+    value = DataThrough(reader, valueName);
     inner_.CloseKey(reader);
   }
-  return data;
+  return value;
 }
 
-std::optional<std::string> JournalRegistry::DataThrough(RegKey key, const char* valueName) {
-  std::vector<std::uint8_t> data(kFirstDataBytes);
-  ValueType type = kRegNone;
-  auto size = static_cast<std::uint32_t>(data.size());
-  Status status = inner_.QueryValue(key, valueName, &type, data.data(), &size);
+std::optional<JournalRegistry::Stored> JournalRegistry::DataThrough(RegKey key, const char* valueName) {
+  Stored value{kRegNone, std::vector<std::uint8_t>(kFirstDataBytes)};
+  auto size = static_cast<std::uint32_t>(value.data.size());
+  Status status = inner_.QueryValue(key, valueName, &value.type, value.data.data(), &size);
   if (status == kErrorMoreData) {
-    data.resize(size);
-    status = inner_.QueryValue(key, valueName, &type, data.data(), &size);
+    value.data.resize(size);
+    status = inner_.QueryValue(key, valueName, &value.type, value.data.data(), &size);
   }
   if (status != kErrorSuccess) return std::nullopt;
-  data.resize(size);
-  const std::string line = ValueLine(journal_, valueName != nullptr ? valueName : "", type, data);
-  return line.substr(line.find('=') + 1);
+  value.data.resize(size);
+  return value;
 }
 
 std::vector<std::string> JournalRegistry::ValueLines(RegKey key) {
@@ -119,27 +133,6 @@ std::vector<std::string> JournalRegistry::ValueLines(RegKey key, const char* sub
   return lines;
 }
 
-std::optional<std::string> JournalRegistry::Written(RegKey key, const char* valueName) const {
-  if (paths_.count(key) == 0) return std::nullopt;
-  const auto found = written_.find(PathOf(key, nullptr) + "\n" + (valueName != nullptr ? valueName : ""));
-  return found != written_.end() ? std::optional<std::string>(found->second) : std::nullopt;
-}
-
-// Case and the spelling of a path may differ from the write's: whatever the
-// path names, in any case, is forgotten; a value reached by another way
-// (another spelling, a link) would only cost the read again, as it is not
-// found.
-void JournalRegistry::Forget(const std::string& path, const char* valueName) {
-  const std::string folded = Folded(path);
-  for (auto entry = written_.begin(); entry != written_.end();) {
-    const std::string key = Folded(entry->first);
-    const bool below = valueName != nullptr ? key == folded + "\n" + Folded(valueName)
-                                            : key.compare(0, folded.size(), folded) == 0 &&
-                                                  (key[folded.size()] == '\\' || key[folded.size()] == '\n');
-    entry = below ? written_.erase(entry) : std::next(entry);
-  }
-}
-
 bool JournalRegistry::HasSubkeys(RegKey key) {
   const Status status = FirstSubkeyStatus(inner_, key);
   return status == kErrorSuccess || status == kErrorMoreData;
@@ -148,52 +141,54 @@ bool JournalRegistry::HasSubkeys(RegKey key) {
 Status JournalRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
                                  std::uint32_t dataSize) {
   valuesBeforeRefusedDelete_.erase(key);
-  std::optional<std::string> old = Written(key, valueName);
-  if (!old) old = DataOf(key, valueName);
+  const std::string path = PathOf(key, nullptr);
+  const bool bookkeeping = IsBookkeeping(path);
+  const std::optional<Stored> old = bookkeeping ? std::nullopt : DataOf(key, valueName);
   const Status status = inner_.SetValue(key, valueName, type, data, dataSize);
   const std::string name = valueName != nullptr ? valueName : "";
-  Forget(PathOf(key, nullptr), name.c_str());
   if (status != kErrorSuccess) {
-    journal_.Failure("set value " + RegValueName(journal_.Utf8(name)) + " of [" + journal_.Utf8(PathOf(key, nullptr)) + "]",
-                     status);
+    journal_.Failure("set value " + RegValueName(journal_.Utf8(name)) + " of [" + journal_.Utf8(path) + "]", status);
     return status;
   }
-  const std::string line = ValueLine(journal_, name, type, std::vector<std::uint8_t>(data, data + dataSize));
-  const std::string now = line.substr(line.find('=') + 1);
-  const std::string note = !old ? "added" : *old == now ? "unchanged" : "was " + *old;
-  if (paths_.count(key) != 0) written_[PathOf(key, nullptr) + "\n" + name] = now;
-  journal_.RegistryChange(PathOf(key, nullptr), line + "  ; " + note);
+  if (bookkeeping) return status;
+  const std::vector<std::uint8_t> now(data, data + dataSize);
+  const bool unchanged = old && old->type == type && old->data == now;
+  const std::string note = !old ? "added" : unchanged ? "unchanged" : "was " + FormatData(old->type, old->data, std::nullopt);
+  journal_.RegistryChange(path, ValueLine(journal_, name, type, now) + "  ; " + note, !unchanged);
   return status;
 }
 
 Status JournalRegistry::DeleteValue(RegKey key, const char* valueName) {
   valuesBeforeRefusedDelete_.erase(key);
-  const std::optional<std::string> old = DataOf(key, valueName);
+  const std::string path = PathOf(key, nullptr);
+  const bool bookkeeping = IsBookkeeping(path);
+  const std::optional<Stored> old = bookkeeping ? std::nullopt : DataOf(key, valueName);
   const Status status = inner_.DeleteValue(key, valueName);
-  Forget(PathOf(key, nullptr), valueName != nullptr ? valueName : "");
   const std::string name = RegValueName(journal_.Utf8(valueName != nullptr ? valueName : ""));
   if (status != kErrorSuccess) {
-    journal_.Failure("delete value " + name + " of [" + journal_.Utf8(PathOf(key, nullptr)) + "]", status);
-  } else {
-    journal_.RegistryChange(PathOf(key, nullptr), name + "=-" + (old ? "  ; was " + *old : std::string()));
+    journal_.Failure("delete value " + name + " of [" + journal_.Utf8(path) + "]", status);
+  } else if (!bookkeeping) {
+    journal_.RegistryChange(path, name + "=-" + (old ? "  ; was " + FormatData(old->type, old->data, std::nullopt)
+                                                     : std::string()));
   }
   return status;
 }
 
 Status JournalRegistry::DeleteKey(RegKey key, const char* subKey) {
-  std::vector<std::string> values = ValueLines(key, subKey);
+  const std::string path = PathOf(key, subKey);
+  const bool bookkeeping = IsBookkeeping(path);
+  std::vector<std::string> values = bookkeeping ? std::vector<std::string>() : ValueLines(key, subKey);
   const Status status = inner_.DeleteKey(key, subKey);
-  Forget(PathOf(key, subKey), nullptr);
   const bool self = subKey == nullptr || *subKey == '\0';
   if (status == kErrorSuccess) {
     if (self) valuesBeforeRefusedDelete_.erase(key);
-    journal_.KeyDeleted(PathOf(key, subKey), values);
+    if (!bookkeeping) journal_.KeyDeleted(path, values);
   } else if (self && HasSubkeys(key)) {
     // Windows NT refuses to delete a key that has subkeys: the caller
     // deletes them first and tries again.
-    valuesBeforeRefusedDelete_[key] = std::move(values);
+    if (!bookkeeping) valuesBeforeRefusedDelete_[key] = std::move(values);
   } else {
-    journal_.Failure("delete key [" + journal_.Utf8(PathOf(key, subKey)) + "]", status);
+    journal_.Failure("delete key [" + journal_.Utf8(path) + "]", status);
   }
   return status;
 }

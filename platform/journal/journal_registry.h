@@ -1,6 +1,8 @@
 // The registry with every change written to the journal: the values a deleted
 // key held, a value's old data before it is changed or deleted. Keys are named
-// by the paths they were opened with.
+// by the paths they were opened with. The program's own bookkeeping (the key
+// tree the composition names) is no change of the machine's: its writes are
+// made unread and unlisted, and only their failures are written.
 #pragma once
 
 #include <map>
@@ -15,7 +17,9 @@ namespace tw {
 
 class JournalRegistry : public Registry {
  public:
-  JournalRegistry(Registry& inner, Journal& journal);
+  // bookkeeping: the full path of that key ("HKEY_LOCAL_MACHINE\\..."), or
+  // empty for none.
+  JournalRegistry(Registry& inner, Journal& journal, std::string bookkeeping = "");
 
   Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
   Status CreateKey(RegKey parent, const char* subKey, RegKey* result) override;
@@ -31,30 +35,29 @@ class JournalRegistry : public Registry {
   Status CloseKey(RegKey key) override;
 
  private:
+  struct Stored {
+    ValueType type;
+    std::vector<std::uint8_t> data;
+  };
+
   std::string PathOf(RegKey key, const char* subKey) const;
-  // The value as a .reg line's data, when it can be read.
-  std::optional<std::string> DataOf(RegKey key, const char* valueName);
-  std::optional<std::string> DataThrough(RegKey key, const char* valueName);
+  // Whether the path names the bookkeeping key or a key below it.
+  bool IsBookkeeping(const std::string& path) const;
+  // The value as stored, when it can be read.
+  std::optional<Stored> DataOf(RegKey key, const char* valueName);
+  std::optional<Stored> DataThrough(RegKey key, const char* valueName);
   // The .reg lines of every value of the key.
   std::vector<std::string> ValueLines(RegKey key);
   std::vector<std::string> ValueLines(RegKey key, const char* subKey);
   bool HasSubkeys(RegKey key);
-  // What this run last wrote to the value, when nothing may have changed it
-  // since: a value written again and again (the uninstall ledger's entry)
-  // then costs no read to say what it was.
-  std::optional<std::string> Written(RegKey key, const char* valueName) const;
-  // Forgets what was written below path, or only to the value valueName
-  // there when it is not null.
-  void Forget(const std::string& path, const char* valueName);
 
   Registry& inner_;
   Journal& journal_;
+  const std::string bookkeeping_;  // ASCII folded
   std::map<RegKey, std::string> paths_;
   // Values read before a delete that the key's subkeys stopped, kept for the
   // retry once they are gone.
   std::map<RegKey, std::vector<std::string>> valuesBeforeRefusedDelete_;
-  // Keyed by "<key path>\n<value name>", as the key was opened.
-  std::map<std::string, std::string> written_;
 };
 
 }  // namespace tw

@@ -5,10 +5,11 @@
 namespace tw {
 
 JournaledPlatform::JournaledPlatform(const Platform& inner, Journal& journal,
-                                     std::map<std::uint32_t, std::string> texts, std::string answerNote)
+                                     std::map<std::uint32_t, std::string> texts, std::string answerNote,
+                                     std::string bookkeeping)
     : inner_(inner),
       recordsChanges_(journal.Writes()),
-      registry_(inner.registry, journal),
+      registry_(inner.registry, journal, std::move(bookkeeping)),
       files_(inner.files, journal),
       launcher_(inner.processes, journal),
       messages_(inner.messages, journal, std::move(texts), std::move(answerNote)),

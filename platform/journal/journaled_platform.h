@@ -19,9 +19,10 @@ namespace tw {
 
 class JournaledPlatform {
  public:
-  // texts and answerNote: as JournalMessageBoxes takes them.
+  // texts and answerNote: as JournalMessageBoxes takes them; bookkeeping:
+  // the key of the program's own records, as JournalRegistry takes it.
   JournaledPlatform(const Platform& inner, Journal& journal, std::map<std::uint32_t, std::string> texts,
-                    std::string answerNote);
+                    std::string answerNote, std::string bookkeeping);
 
   // The services with their recorders; valid as long as this object.
   Platform View();

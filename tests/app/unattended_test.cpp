@@ -2,6 +2,7 @@
 // a run with them, quiet runs and the change log.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <regex>
 
@@ -477,43 +478,73 @@ TEST(ChangeLogTest, ReplayingTheLogsRegistryLinesGivesTheRegistryAfterTheRun) {
       TestPlatform replay;
       replay.LoadFixture(fixture);
       replay.LoadRegText(RegistryLinesOf(log));
+      // The ledger is the program's bookkeeping: not in the log, so left out here.
+      run.LoadRegText("REGEDIT4\n[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Uninstall]\n");
       EXPECT_EQ(replay.Snapshot(), run.Snapshot()) << fixture << ": " << commandLine << "\n" << log;
       EXPECT_NE(log.find("\r\nsummary: "), std::string::npos);
     }
   }
 }
 
-// A value written again (the ledger's entry) is logged with what this run
-// last wrote there, unread; once anything may have changed it (a write
-// through another spelling of its key, a delete of it or of its key) it is
-// read again.
-TEST(ChangeLogTest, AValueWrittenAgainIsLoggedWithWhatItWas) {
+// The key the composition names as the program's bookkeeping, in any case
+// of its ASCII letters, and every key below it: written unread, unlisted and
+// uncounted, but a write that fails there is a failure. A key whose name
+// only begins the same is the machine's. A write that leaves a value as it
+// was (type and data) is listed as unchanged and not counted.
+TEST(ChangeLogTest, BookkeepingIsUnlistedAndAWriteThatChangesNothingUncounted) {
   MemoryRegistry memory;
   SettableCodePage codePage;
   LinesLog log;
   Journal journal(&log, codePage);
-  JournalRegistry registry(memory, journal);
-  RegKey parent = 0, key = 0, sameKey = 0;
-  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Family", &parent), kErrorSuccess);
-  ASSERT_EQ(registry.CreateKey(parent, "Ledger", &key), kErrorSuccess);
-  ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, "software\\FAMILY\\ledger", kKeyAllAccess, &sameKey), kErrorSuccess);
-  const auto set = [&](RegKey on, const std::string& text) {
-    registry.SetValue(on, "v", kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+  FaultSchedule counted;
+  FaultyRegistry faulty(memory, counted);
+  JournalRegistry registry(faulty, journal, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Family\\Ledger");
+  RegKey parent = 0, ledger = 0, record = 0, other = 0;
+  ASSERT_EQ(registry.CreateKey(kHkeyLocalMachine, "software\\FAMILY", &parent), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(parent, "LEDGER", &ledger), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(ledger, "ProdX A B", &record), kErrorSuccess);
+  ASSERT_EQ(registry.CreateKey(parent, "LedgerX", &other), kErrorSuccess);
+  const auto set = [&](RegKey on, ValueType type, const std::string& text) {
+    const std::uint64_t before = counted.Calls();
+    registry.SetValue(on, "v", type, reinterpret_cast<const std::uint8_t*>(text.c_str()),
                       static_cast<std::uint32_t>(text.size() + 1));
-    return log.lines.back();
+    return counted.Calls() - before;
   };
-  EXPECT_EQ(set(key, "a"), "\"v\"=\"a\"  ; added");
-  EXPECT_EQ(set(key, "b"), "\"v\"=\"b\"  ; was \"a\"");
-  EXPECT_EQ(set(sameKey, "c"), "\"v\"=\"c\"  ; was \"b\"");
-  EXPECT_EQ(set(key, "d"), "\"v\"=\"d\"  ; was \"c\"");
-  EXPECT_EQ(registry.DeleteValue(sameKey, "V"), kErrorSuccess);
-  EXPECT_EQ(set(key, "e"), "\"v\"=\"e\"  ; added");
-  registry.CloseKey(key);
-  registry.CloseKey(sameKey);
-  EXPECT_EQ(registry.DeleteKey(parent, "LEDGER"), kErrorSuccess);
-  ASSERT_EQ(registry.CreateKey(parent, "Ledger", &key), kErrorSuccess);
-  EXPECT_EQ(set(key, "f"), "\"v\"=\"f\"  ; added");
-  registry.CloseKey(key);
+  for (RegKey bookkeeping : {ledger, record}) {
+    EXPECT_EQ(set(bookkeeping, kRegSz, "running"), 1u);  // the write alone, nothing read
+    EXPECT_EQ(set(bookkeeping, kRegSz, "released"), 1u);
+    EXPECT_EQ(registry.DeleteValue(bookkeeping, "v"), kErrorSuccess);
+  }
+  registry.CloseKey(record);
+  EXPECT_EQ(registry.DeleteKey(ledger, "prodx a b"), kErrorSuccess);
+  EXPECT_TRUE(log.lines.empty()) << log.lines.front();
+  EXPECT_EQ(journal.Changes(), 0);
+
+  set(other, kRegSz, "a");
+  set(other, kRegSz, "a");
+  set(other, kRegExpandSz, "a");
+  set(other, kRegExpandSz, "b");
+  EXPECT_EQ(log.lines, (std::vector<std::string>{"[HKEY_LOCAL_MACHINE\\software\\FAMILY\\LedgerX]",
+                                                 "\"v\"=\"a\"  ; added", "\"v\"=\"a\"  ; unchanged",
+                                                 "\"v\"=hex(2):61,00  ; was \"a\"",
+                                                 "\"v\"=hex(2):62,00  ; was hex(2):61,00"}));
+  EXPECT_EQ(journal.Changes(), 3);
+
+  // A bookkeeping write that fails is told: no decrement follows it.
+  FaultSchedule failingWrite(2);  // the open, then the write
+  FaultyRegistry refusingWrite(memory, failingWrite);
+  JournalRegistry failedWrite(refusingWrite, journal, "HKEY_LOCAL_MACHINE\\SOFTWARE\\Family\\Ledger");
+  RegKey opened = 0;
+  ASSERT_EQ(failedWrite.OpenKey(kHkeyLocalMachine, "SOFTWARE\\Family\\Ledger", kKeyAllAccess, &opened), kErrorSuccess);
+  const std::string text = "running";
+  EXPECT_EQ(failedWrite.SetValue(opened, "ProdX A B", kRegSz, reinterpret_cast<const std::uint8_t*>(text.c_str()), 8),
+            kErrorAccessDenied);
+  EXPECT_EQ(log.lines.back(),
+            "failed (error 5): set value \"ProdX A B\" of [HKEY_LOCAL_MACHINE\\SOFTWARE\\Family\\Ledger]");
+  EXPECT_EQ(journal.Failures(), 1);
+  failedWrite.CloseKey(opened);
+  registry.CloseKey(other);
+  registry.CloseKey(ledger);
   registry.CloseKey(parent);
 }
 
@@ -555,6 +586,58 @@ TEST(ChangeLogTest, ControlCharactersInTheSystemsTextsCannotForgeALine) {
     EXPECT_NE(started, std::string::npos) << log;
     EXPECT_EQ(log.find("\nuninstaller ", started + 1), std::string::npos) << log;
   }
+}
+
+// Read as what the removal changed: the summary counts the changes the log
+// lists, a write that left a value as it was among neither; the ledger, the
+// program's own bookkeeping, is two short lines at most and no change; and
+// the preview says the same.
+TEST(ChangeLogTest, TheSummaryCountsTheChangesListedAndTheLedgerTakesTwoLines) {
+  struct Case {
+    const char* fixture;
+    const char* removal;
+    const char* extra;  // .reg text over the fixture
+    const char* recorded;
+  };
+  const std::string help = "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows\\Help]\n";
+  const Case cases[] = {
+      {"typical_run.reg", "ProdTWDLite D en_us", "", "ProdTWDLite D EN_US recorded as running (shared)"},
+      {"typical_run.reg", "ProdTWC C en_us", "", "ProdTWC C EN_US recorded as running (shared)"},
+      // The help file already registered where ProdTWC's copy lies: written again, unchanged.
+      {"typical_run.reg", "ProdTWDLite D en_us", "\"twcus.hlp\"=\"C:\\\\Talkwise\\\\Help\\\\twc\"\n",
+       "ProdTWDLite D EN_US recorded as running (shared)"},
+      {"typical_run.reg", "ProdTWDLite D en_us",
+       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n\"ProductCtr\"=dword:00000001\n",
+       "ProdTWDLite D EN_US recorded as running (full)"},
+      {"family_installed.reg", "ProdTWDLite D en_us", "", "ProdTWDLite D EN_US recorded as running (shared)"},
+      {"family_installed.reg", "ProdTWD T de_de", "", "ProdTWD T DE_DE recorded as running (shared)"},
+  };
+  int unchangedSeen = 0;
+  for (const Case& test : cases) {
+    for (const char* switches : {"/quiet /log:C:\\run.log ", "/preview "}) {
+      SCOPED_TRACE(std::string(test.fixture) + " " + test.removal + " " + test.extra + " " + switches);
+      TestPlatform platform;
+      platform.LoadFixture(test.fixture);
+      platform.LoadRegText("REGEDIT4\n" + (std::string(test.extra).rfind("[", 0) == 0 ? "" : help) + test.extra);
+      for (const char* file : {"twc\\twcUS.hlp", "twc\\refbookUS.hlp"}) platform.WriteFile(std::string("C:\\Talkwise\\Help\\") + file);
+      platform.WriteFile("C:\\run.log");
+      EXPECT_EQ(platform.RunProgram(switches + std::string(test.removal) + " C:\\Uninst\\uninst.exe x.log"), kExitDone);
+      const std::vector<std::string> lines =
+          LogLines(switches[1] == 'p' ? platform.standardOutput.str() : platform.ReadFile("C:\\run.log"));
+      int ledgerLines = 0;
+      for (const std::string& line : lines) {
+        EXPECT_LE(line.size(), 300u) << line;
+        EXPECT_EQ(line.find("Talkwise\\Uninstall"), std::string::npos) << line;
+        ledgerLines += line.rfind("ledger: ", 0) == 0 ? 1 : 0;
+        unchangedSeen += line.find("  ; unchanged") != std::string::npos ? 1 : 0;
+      }
+      EXPECT_NE(std::find(lines.begin(), lines.end(), "ledger: " + std::string(test.recorded)), lines.end());
+      EXPECT_EQ(ledgerLines, 2);
+      EXPECT_GT(ListedChanges(lines), 10);
+      EXPECT_EQ(ListedChanges(lines), SummaryChanges(lines));
+    }
+  }
+  EXPECT_EQ(unchangedSeen, 2);  // the run's and the preview's
 }
 
 // The registry calls of one run of the fixture, with the switches or, when

@@ -1,9 +1,11 @@
 // One whole run: ProdTWDLite removed for EN_US while ProdTWC stays.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "registry/layout.h"
+#include "tests/support/journal_lines.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/test_platform.h"
 
@@ -114,6 +116,40 @@ TEST_F(TypicalRunTest, TheRealUninstallerIsStarted) {
   EXPECT_EQ(platform.processes.started[0].commandLine, "C:\\Uninst\\uninst.exe -y C:\\Uninst\\install.log");
   EXPECT_EQ(platform.registry.OpenHandleCount(), 0u);
   EXPECT_EQ(platform.files.OpenSearchCount(), 0u);
+}
+
+// The same run with its change log: a re-pointed shortcut lists only what
+// the swap changed, and its icon, which the swap clears on purpose; the
+// ledger is one line where the removal is recorded and one where it ends.
+TEST(TypicalRunLogTest, ListsWhatChangedAndTheLedgerInTwoLines) {
+  TestPlatform platform;
+  platform.LoadFixture("typical_run.reg");
+  for (const char* file : {"twc\\twcUS.hlp", "twc\\refbookUS.hlp"}) platform.WriteFile(std::string(kHelp) + "\\" + file);
+  const std::string folder = std::string(kFolder) + "\\";
+  for (const char* shortcut : {"Begin Here", "General Reference"}) platform.WriteFile(folder + shortcut + ".lnk");
+  platform.links.shortcuts[folder + "Begin Here.lnk"] = {std::string(kHelp) + "\\twliteUS.hlp", kHelp,
+                                                         "C:\\Talkwise\\dictpad.exe", 1};
+  platform.links.shortcuts[folder + "General Reference.lnk"] = {std::string(kHelp) + "\\twlite\\refbookUS.hlp",
+                                                                std::string(kHelp) + "\\twlite", "", 0};
+  platform.WriteFile("C:\\run.log");
+  platform.RunProgram("/quiet /log:C:\\run.log ProdTWDLite D en_us C:\\Uninst\\uninst.exe C:\\Uninst\\install.log");
+  const std::vector<std::string> log = LogLines(platform.ReadFile("C:\\run.log"));
+  const std::vector<std::string> expected = {
+      "shortcut re-pointed: C:\\Start Menu\\Programs\\Talkwise\\Begin Here.lnk",
+      "    target: C:\\Talkwise\\Help\\twliteUS.hlp -> C:\\Talkwise\\Help\\twlitcUS.hlp",
+      "    icon: C:\\Talkwise\\dictpad.exe,1 -> (cleared by the swap)",
+      "shortcut re-pointed: C:\\Start Menu\\Programs\\Talkwise\\General Reference.lnk",
+      "    target: C:\\Talkwise\\Help\\twlite\\refbookUS.hlp -> C:\\Talkwise\\Help\\twc\\refbookUS.hlp",
+      "    working directory: C:\\Talkwise\\Help\\twlite -> C:\\Talkwise\\Help\\twc"};
+  EXPECT_NE(std::search(log.begin(), log.end(), expected.begin(), expected.end()), log.end())
+      << platform.ReadFile("C:\\run.log");
+  std::vector<std::string> ledger;
+  std::copy_if(log.begin(), log.end(), std::back_inserter(ledger), [](const std::string& line) {
+    return line.rfind("ledger: ", 0) == 0;
+  });
+  EXPECT_EQ(ledger, (std::vector<std::string>{"ledger: ProdTWDLite D EN_US recorded as running (shared)",
+                                              "ledger: ProdTWDLite D EN_US released"}));
+  EXPECT_EQ(ListedChanges(log), SummaryChanges(log));
 }
 
 }  // namespace

@@ -25,14 +25,44 @@ std::vector<std::string> ChangeLines(const std::vector<std::string>& journal) {
   return changes;
 }
 
-std::vector<std::string> ChangeLines(const std::string& journal) {
+std::vector<std::string> LogLines(const std::string& text) {
   std::vector<std::string> lines;
-  std::istringstream text(journal);
-  for (std::string line; std::getline(text, line);) {
+  std::istringstream stream(text);
+  for (std::string line; std::getline(stream, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
   }
-  return ChangeLines(lines);
+  return lines;
+}
+
+std::vector<std::string> ChangeLines(const std::string& journal) { return ChangeLines(LogLines(journal)); }
+
+int ListedChanges(const std::vector<std::string>& journal) {
+  const auto unchanged = [](const std::string& line) {
+    const std::string note = "  ; unchanged";
+    return line.size() >= note.size() && line.compare(line.size() - note.size(), note.size(), note) == 0;
+  };
+  int changes = 0;
+  for (const std::string& line : journal) {
+    bool change = ((line.rfind('"', 0) == 0 || line.rfind('@', 0) == 0) && !unchanged(line)) || line.rfind("[-", 0) == 0;
+    for (const char* kind : {"file deleted: ", "folder deleted: ", "read-only attribute cleared: ", "attributes set to ",
+                             "shortcut re-pointed: ", "engine library: ", "uninstaller started: ",
+                             "uninstaller would be started: "}) {
+      change = change || line.rfind(kind, 0) == 0;
+    }
+    changes += change ? 1 : 0;
+  }
+  return changes;
+}
+
+int SummaryChanges(const std::vector<std::string>& journal) {
+  for (const std::string& line : journal) {
+    if (line.rfind("summary: ", 0) != 0) continue;
+    const std::size_t count = line.rfind(" changes, ");
+    const std::size_t start = line.rfind(", ", count);
+    if (count != std::string::npos && start != std::string::npos) return std::stoi(line.substr(start + 2, count - start - 2));
+  }
+  return -1;
 }
 
 std::string FirstDifference(const std::vector<std::string>& preview, const std::vector<std::string>& logged) {

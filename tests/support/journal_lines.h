@@ -23,8 +23,16 @@ class LinesLog : public LogFile {
 };
 
 std::vector<std::string> ChangeLines(const std::vector<std::string>& journal);
-// The same of a whole text, its lines ended by "\n" or "\r\n".
+// The lines of a whole text, ended by "\n" or "\r\n".
+std::vector<std::string> LogLines(const std::string& text);
+// The same as ChangeLines of a whole text.
 std::vector<std::string> ChangeLines(const std::string& journal);
+// How many of the lines are changes: values set or deleted (not those said
+// to be unchanged), keys deleted, files and folders deleted, attributes
+// set, shortcuts re-pointed, the engine call and the uninstaller's start.
+int ListedChanges(const std::vector<std::string>& journal);
+// The changes the summary line counts; -1 when there is none.
+int SummaryChanges(const std::vector<std::string>& journal);
 // "" when equal, else where and how the two first differ.
 std::string FirstDifference(const std::vector<std::string>& preview, const std::vector<std::string>& logged);
 

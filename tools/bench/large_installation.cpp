@@ -73,7 +73,7 @@ void BuildInstallation(test::TestPlatform& platform, const InstallationSize& siz
     std::string counters = key + "\\Folders\\" + folder + "]\n";
     for (std::uint32_t s = 0; s < size.shortcutsPerFolder; ++s) {
       const std::string name = "Shortcut " + std::to_string(s);
-      const bool shared = s < 2;
+      const bool shared = s < size.sharedShortcutsPerFolder;
       if (shared || s % 2 == 0) AddText(&lite, name, "Help");
       if (shared || s % 2 == 1) AddText(&control, name, "Control");
       AddDword(&counters, name, shared ? 2 : 1);

@@ -13,6 +13,7 @@ namespace tw::bench {
 struct InstallationSize {
   std::uint32_t languages = 100;
   std::uint32_t shortcutsPerFolder = 50;  // one folder per language
+  std::uint32_t sharedShortcutsPerFolder = 2;  // the first ones, both products' (ProdTWDLite's own are every other)
   std::uint32_t foreignHelpFiles = 19500;
   std::uint32_t familyHelpFilesPerLanguage = 5;
 

@@ -1,7 +1,9 @@
 // Full removal and shared release on a large generated installation, with
 // the registry calls they make per key deleted, at the base size and with the
 // installation doubled and doubled again (the fitted complexity should be
-// linear); and the time of a preview against that of the run it previews.
+// linear); the time of a preview against that of the run it previews; and
+// the bytes of change log per change of a removal with thousands of
+// shortcuts.
 #include <algorithm>
 #include <benchmark/benchmark.h>
 
@@ -11,6 +13,7 @@
 #include "tests/support/portable/disk_log_file.h"
 #include "tests/support/portable/stream_standard_output.h"
 #include "tests/support/fault_injection.h"
+#include "tests/support/journal_lines.h"
 #include "tests/support/scope_check.h"
 #include "tools/bench/large_installation.h"
 
@@ -105,6 +108,43 @@ void PreviewAgainstRun(benchmark::State& state, std::uint32_t productCtr, const 
 void BM_PreviewVsRunFull(benchmark::State& state) { PreviewAgainstRun(state, 1, kFullRemoval); }
 void BM_PreviewVsRunShared(benchmark::State& state) { PreviewAgainstRun(state, 2, kSharedRelease); }
 
+// One language whose program folder holds 2,000 shortcuts, half of them
+// shared by both products, doubled and doubled again, released with the
+// change log on: each decrement is recorded in the ledger first, and a log
+// that listed those records whole would grow with the square of the
+// shortcuts (bytes per change doubling at each step); with a line per change
+// they stay the same. (All shared, 8,000 of them would pass what one ledger
+// entry holds.)
+void BM_SharedReleaseLogBytes(benchmark::State& state) {
+  InstallationSize size;
+  size.languages = 1;
+  size.foreignHelpFiles = 0;
+  size.shortcutsPerFolder = 2000u << state.range(0);
+  size.sharedShortcutsPerFolder = size.shortcutsPerFolder / 2;
+  std::size_t bytes = 0;
+  int changes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto platform = std::make_unique<test::TestPlatform>();
+    BuildInstallation(*platform, size, 2);
+    DiskLogFile log(platform->files);
+    StreamStandardOutput output(platform->standardOutput);
+    state.ResumeTiming();
+    RunProgram(platform->View(), log, output, std::string("/quiet /log:C:\\bench.log ") + kSharedRelease,
+               test::TestPlatform::kInstance);
+    state.PauseTiming();
+    const std::string text = platform->ReadFile("C:\\bench.log");
+    bytes = text.size();
+    changes = test::SummaryChanges(test::LogLines(text));
+    platform.reset();
+    state.ResumeTiming();
+  }
+  state.counters["shortcuts"] = size.shortcutsPerFolder;
+  state.counters["changes"] = changes;
+  state.counters["log_bytes"] = static_cast<double>(bytes);
+  state.counters["log_bytes_per_change"] = changes > 0 ? static_cast<double>(bytes) / changes : 0.0;
+}
+
 // Enumerating every value of one key by index, as the help-registration
 // removal does: linear in the number of values when the registry finds an
 // index in constant time.
@@ -135,6 +175,7 @@ BENCHMARK(BM_FullRemovalLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark
 BENCHMARK(BM_SharedReleaseLogged)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond)->Complexity();
 BENCHMARK(BM_PreviewVsRunFull)->DenseRange(0, 2)->Iterations(3)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PreviewVsRunShared)->DenseRange(0, 2)->Iterations(3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SharedReleaseLogBytes)->DenseRange(0, 2)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EnumerateValuesByIndex)->RangeMultiplier(2)->Range(5000, 40000)->Unit(benchmark::kMicrosecond)->Complexity();
 
 }  // namespace
