@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "app/program_run.h"
 #include "tests/support/portable/disk_log_file.h"
@@ -21,7 +22,8 @@ namespace {
 // runs it; with one, as a deployment tool does (quiet, change log on the
 // drives). The registry calls it made, the journal's included.
 std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr, const char* commandLine, bool logged,
-                         std::size_t* keysBefore, std::size_t* keysDeleted, benchmark::State* timed) {
+                         std::size_t* keysBefore, std::size_t* keysDeleted, benchmark::State* timed,
+                         std::uintmax_t* logBytes = nullptr) {
   if (timed) timed->PauseTiming();
   auto platform = std::make_unique<test::TestPlatform>();
   BuildInstallation(*platform, size, productCtr);
@@ -41,6 +43,7 @@ std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr,
   }
 
   if (timed) timed->PauseTiming();
+  if (logBytes) *logBytes = std::filesystem::file_size(platform->Host("C:\\bench.log"));
   *keysDeleted = *keysBefore - test::CaptureRegistry(platform->registry).size();
   platform.reset();
   if (timed) timed->ResumeTiming();
@@ -52,7 +55,10 @@ void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* 
   std::uint64_t calls = 0;
   std::size_t keysDeleted = 0;
   std::size_t keysBefore = 0;
-  for (auto _ : state) calls = CountedRun(size, productCtr, commandLine, logged, &keysBefore, &keysDeleted, &state);
+  std::uintmax_t logBytes = 0;
+  for (auto _ : state) {
+    calls = CountedRun(size, productCtr, commandLine, logged, &keysBefore, &keysDeleted, &state, logged ? &logBytes : nullptr);
+  }
   state.SetComplexityN(static_cast<benchmark::IterationCount>(keysBefore));
   state.counters["keys"] = static_cast<double>(keysBefore);
   state.counters["registry_calls"] = static_cast<double>(calls);
@@ -62,6 +68,7 @@ void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* 
     // The same run without the log, for the journal's share of the calls.
     const std::uint64_t unlogged = CountedRun(size, productCtr, commandLine, false, &keysBefore, &keysDeleted, nullptr);
     state.counters["calls_vs_unlogged"] = static_cast<double>(calls) / static_cast<double>(unlogged);
+    state.counters["log_bytes"] = static_cast<double>(logBytes);
   }
 }
 
