@@ -142,6 +142,7 @@ bool Ledger::Record(const std::string& id, Mark mark) {
 
 bool Ledger::Finish(const std::string& time) {
   if (!opened_) return true;
+  if (state_ == State::kUnknown) return false;
   state_ = State::kReleased;
   releasedAt_ = time;
   return Write(ledger::kReleased, time);
