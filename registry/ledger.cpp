@@ -17,7 +17,12 @@ void Ledger::Open(const std::string& product, const std::string& variant, const 
   keyName_ = product + " " + language;
   // The family key part by part, the ledger's below it: no link on the way.
   family_.emplace(registry_, kHkeyLocalMachine, FamilyPath({}), kKeyCreateSubKey, ScopedKey::RefuseLinks{codePage_});
-  if (!family_->IsOpen()) return;
+  if (!family_->IsOpen()) {
+    // No family, nothing to release; one that is there but cannot be had
+    // may hold this removal's entry.
+    if (ledger::Exists(registry_, kHkeyLocalMachine, *FamilyPath({}))) state_ = State::kUnknown;
+    return;
+  }
   ledger_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), ledger::kLedgerAccess,
                   ScopedKey::RefuseLinks{codePage_});
   // A removal's key is one name below the ledger's: a product or language

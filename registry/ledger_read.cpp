@@ -52,9 +52,12 @@ void Ledger::Read() {
 void Ledger::ReadEntry() {
   const ScopedKey& key = *key_;
   const auto choice = key.ReadText(ledger::kChoice, ledger::kTextCapacity);
+  const auto missing = [&](const std::string& name) { return ledger::Missing(registry_, key.Handle(), name.c_str()); };
   if (!choice) {
     // Killed between making the key and its first record: no entry.
-    if (FirstValueStatus(registry_, key.Handle()) != kErrorNoMoreItems) state_ = State::kUnknown;
+    if (!missing(ledger::kChoice) || FirstValueStatus(registry_, key.Handle()) != kErrorNoMoreItems) {
+      state_ = State::kUnknown;
+    }
     return;
   }
   state_ = State::kUnknown;
@@ -65,12 +68,16 @@ void Ledger::ReadEntry() {
     const auto count = words && !words->empty() ? ledger::Count(words->front()) : std::nullopt;
     if (!count || words->size() != 1 + *count) return;
     components_ = std::vector<std::string>(words->begin() + 1, words->end());
+  } else if (!missing(ledger::kComponents)) {
+    return;
   }
   std::uint32_t written = 0;
   if (const auto count = key.ReadText(ledger::kRecords, ledger::kMarkCapacity)) {
     const auto number = ledger::Count(*count);
     if (!number) return;
     written = *number;
+  } else if (!missing(ledger::kRecords)) {
+    return;
   }
   // The marks the count names, and one more that a kill may have left
   // ahead of it; none after those.
@@ -78,9 +85,8 @@ void Ledger::ReadEntry() {
     const std::string name = std::to_string(index);
     const auto text = key.ReadText(name.c_str(), ledger::kMarkCapacity);
     if (!text) {
-      if (index <= written) return;
-      if (!key.ReadText(std::to_string(index + 1).c_str(), ledger::kMarkCapacity)) break;
-      return;
+      if (index <= written || !missing(name) || !missing(std::to_string(index + 1))) return;
+      break;
     }
     if (index > written + 1) return;
     const auto words = Unsealed(name, *text);
@@ -95,7 +101,7 @@ void Ledger::ReadEntry() {
     state_ = State::kReleased;
     return;
   }
-  state_ = State::kRunning;
+  if (missing(ledger::kReleased)) state_ = State::kRunning;
 }
 
 // The older format: one value "<product> <variant> <language>" in the
@@ -103,18 +109,32 @@ void Ledger::ReadEntry() {
 // taken at its word; a running one or anything else is progress unknown.
 void Ledger::ReadOlderFormat() {
   if (!ledger_ || !ledger_->IsOpen()) return;
-  for (const RegistryValue& value :
-       CollectValues(registry_, ledger_->Handle(), ledger::kTextCapacity, ledger::kTextCapacity)) {
-    const std::vector<std::string> name = SplitAtBlanks(value.name);
-    if (name.size() != 3 || Folded(name[0] + " " + name[2]) != Folded(keyName_)) continue;
-    const std::vector<std::string> words = SplitAtBlanks(value.Text());
-    if (value.type != kRegSz || words.size() != 3 || words[0] != "released" ||
-        (words[1] != "shared" && words[1] != "full")) {
+  // By index to the end: a value passed over or a walk cut short may be
+  // this removal's, so either leaves its progress unknown.
+  std::vector<char> name(ledger::kTextCapacity);
+  std::vector<std::uint8_t> data(ledger::kTextCapacity);
+  for (std::uint32_t index = 0;; ++index) {
+    std::uint32_t nameSize = ledger::kTextCapacity;
+    std::uint32_t dataSize = ledger::kTextCapacity;
+    ValueType type = kRegNone;
+    const Status status =
+        registry_.EnumValue(ledger_->Handle(), index, name.data(), &nameSize, &type, data.data(), &dataSize);
+    if (status == kErrorNoMoreItems) return;
+    if (status != kErrorSuccess) {
+      state_ = State::kUnknown;
+      return;
+    }
+    const std::vector<std::string> words = SplitAtBlanks(std::string(name.data(), nameSize));
+    if (words.size() != 3 || Folded(words[0] + " " + words[2]) != Folded(keyName_)) continue;
+    const RegistryValue value{std::string(name.data(), nameSize), type,
+                              std::vector<std::uint8_t>(data.begin(), data.begin() + dataSize)};
+    const std::vector<std::string> text = SplitAtBlanks(value.Text());
+    if (type != kRegSz || text.size() != 3 || text[0] != "released" || (text[1] != "shared" && text[1] != "full")) {
       state_ = State::kUnknown;
       return;
     }
     state_ = State::kReleased;
-    releasedAt_ = words[2];
+    releasedAt_ = text[2];
   }
 }
 

@@ -9,6 +9,11 @@ bool Exists(Registry& registry, RegKey parent, const char* name) {
   return status != kErrorFileNotFound;
 }
 
+bool Missing(Registry& registry, RegKey key, const char* name) {
+  std::uint32_t size = 0;
+  return registry.QueryValue(key, name, nullptr, nullptr, &size) == kErrorFileNotFound;
+}
+
 bool CreateKey(Registry& registry, RegKey parent, const char* name) {
   RegKey created = 0;
   if (registry.CreateKey(parent, name, &created) != kErrorSuccess) return false;

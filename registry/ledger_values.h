@@ -29,6 +29,9 @@ bool Exists(Registry& registry, RegKey parent, const char* name);
 inline bool Exists(Registry& registry, RegKey parent, const std::string& name) {
   return Exists(registry, parent, name.c_str());
 }
+// Whether the key surely has no value of that name: a read that failed for
+// another reason may have missed one.
+bool Missing(Registry& registry, RegKey key, const char* name);
 // Creates the subkey (or finds it there); the caller opens it refusing links.
 bool CreateKey(Registry& registry, RegKey parent, const char* name);
 // A decimal count of at most 6 digits.
