@@ -3,6 +3,7 @@
 #include "app/uninstall_app.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
+#include "registry/registrations.h"
 
 namespace tw {
 namespace {
@@ -18,12 +19,18 @@ std::string UtcNow() {
 }  // namespace
 
 // What this removal's entry in the ledger says decides the run: a removal cut
-// short is finished with the choice it made; a finished one is not released
-// again while the product has no install for the language (its setup writes
-// "<product code>Ctr" afresh); with switches, a product with neither is
-// refused. A first removal makes the choice of old.
+// short is finished with the choice, spelling and variant letter it began
+// with; a finished one is not released again while the product has no
+// install for the language (its setup writes "<product code>Ctr" afresh);
+// one that does not read whole releases nothing more; with switches, a
+// product with neither is refused. A first removal makes the choice of old.
 void UninstallApp::CleanUpProduct() {
   ledger_.Open(productCode_, variantLetter_, languageCode_);
+  if (ledger_.EntryState() == Ledger::State::kRunning) {
+    productCode_ = ledger_.RecordedProduct();
+    variantLetter_ = ledger_.RecordedVariant();
+    languageCode_ = ledger_.RecordedLanguage();
+  }
   // Another product's removal cut short is finished first, without its
   // uninstaller: run in between, this one would take the counters the other
   // already gave back for its own and delete what the other still releases.
@@ -41,8 +48,21 @@ void UninstallApp::CleanUpProduct() {
     const auto installs = SuffixedName(productCode_, layout::kCounterSuffix);
     return languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;
   };
-  if (state == Ledger::State::kReleased && !registered()) {
-    outcome_ = {RunOutcome::Kind::kAlreadyReleased, ledger_.ReleasedAt()};
+  // A full removal resumes only among the registrations it was chosen
+  // among: a product installed since keeps what its setup wrote.
+  const auto newcomer = [this] {
+    return ledger_.RecordedChoice() == Ledger::Choice::kFull
+               ? ledger_.Unrecorded(Registrations(platform_.registry, platform_.codePage))
+               : std::nullopt;
+  };
+  if (state == Ledger::State::kUnknown) {
+    outcome_.kind = RunOutcome::Kind::kProgressUnknown;
+  } else if (state == Ledger::State::kReleased && !registered()) {
+    outcome_.kind = RunOutcome::Kind::kAlreadyReleased;
+    outcome_.releasedAt = ledger_.ReleasedAt();
+  } else if (const auto registration = state == Ledger::State::kRunning ? newcomer() : std::nullopt) {
+    outcome_.kind = RunOutcome::Kind::kResumeStopped;
+    outcome_.registered = registration->product + " " + registration->language;
   } else if (state == Ledger::State::kNone && refuseUnregistered_ && !registered()) {
     outcome_.kind = RunOutcome::Kind::kNotRegistered;
   } else {
@@ -58,7 +78,9 @@ void UninstallApp::CleanUpProduct() {
       // finishes this removal neither decrements it again nor reads it anew.
       const bool shared = ReadCounter(kHkeyLocalMachine, counters, layout::kProductCtr) > 1;
       choice = shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
-      if (ledger_.RecordChoice(choice)) {
+      const bool recorded = ledger_.RecordChoice(
+          choice, shared ? std::vector<Registration>{} : Registrations(platform_.registry, platform_.codePage));
+      if (recorded) {
         platform_.messages.Note(entry + " recorded as running" + choiceWord());
         if (shared) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
       } else {

@@ -10,6 +10,8 @@ std::string RunOutcome::Text() const {
     case Kind::kNotRegistered: return "not registered";
     case Kind::kAlreadyReleased: return "already released at " + releasedAt;
     case Kind::kResumed: return "interrupted removal finished";
+    case Kind::kProgressUnknown: return "progress of the interrupted removal unknown, nothing more released";
+    case Kind::kResumeStopped: return "interrupted full removal not resumed, " + registered + " registered since";
     case Kind::kUninstallerNotStarted: return "uninstaller not started";
   }
   return "done";

@@ -15,10 +15,13 @@ struct RunOutcome {
     kNotRegistered,           // with switches: no install of the product for the language
     kAlreadyReleased,         // a repeat: nothing released, the uninstaller started again
     kResumed,                 // an interrupted removal finished
+    kProgressUnknown,         // its entry does not read whole: nothing more released, the uninstaller started
+    kResumeStopped,           // a product registered since the full removal chose: nothing more deleted
     kUninstallerNotStarted,   // the cleanup is done, the uninstaller did not start
   };
   Kind kind = Kind::kDone;
   std::string releasedAt;  // kAlreadyReleased: when the removal finished
+  std::string registered;  // kResumeStopped: "<product> <language>" registered since
 
   // The summary's words for it.
   std::string Text() const;

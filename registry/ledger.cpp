@@ -1,157 +1,132 @@
 #include "registry/ledger.h"
 
-#include "platform/journal/reg_syntax.h"
-#include "registry/enumeration.h"
+#include <algorithm>
+
 #include "registry/key_path.h"
 #include "registry/layout.h"
+#include "registry/ledger_values.h"
+#include "registry/sealed_text.h"
 
 namespace tw {
-namespace {
-
-// The blank-separated words of a text, as a stream would read them (no
-// stream here: the program's size is kept small).
-std::vector<std::string> Words(const std::string& text) {
-  std::vector<std::string> words;
-  constexpr const char* kBlanks = " \t\n\v\f\r";
-  for (std::size_t start = text.find_first_not_of(kBlanks); start != std::string::npos;) {
-    const std::size_t end = text.find_first_of(kBlanks, start);
-    words.push_back(text.substr(start, end == std::string::npos ? std::string::npos : end - start));
-    start = end == std::string::npos ? end : text.find_first_not_of(kBlanks, end);
-  }
-  return words;
-}
-
-// An entry holds a removal's component list and one short mark per counter
-// released: this is far more than any removal needs.
-constexpr std::uint32_t kEntryCapacity = 65536;
-constexpr AccessMask kLedgerAccess = kKeyQueryValue | kKeySetValue;
-
-const char* ChoiceWord(Ledger::Choice choice) { return choice == Ledger::Choice::kShared ? "shared" : "full"; }
-
-// FNV-1a: a short, stable name for a counter. Two counters of one removal
-// that hashed alike would make the second look done: left too high, never
-// too low.
-std::string Hash(const std::string& text) {
-  std::uint32_t hash = 2166136261u;
-  for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
-  return HexDigits(hash, 8);
-}
-
-}  // namespace
 
 void Ledger::Open(const std::string& product, const std::string& variant, const std::string& language) {
   opened_ = true;
-  name_ = product + " " + variant + " " + language;
+  product_ = product;
+  variant_ = variant;
+  language_ = language;
+  keyName_ = product + " " + language;
   // The family key part by part, the ledger's below it: no link on the way.
   family_.emplace(registry_, kHkeyLocalMachine, FamilyPath({}), kKeyCreateSubKey, ScopedKey::RefuseLinks{codePage_});
-  if (!family_->IsOpen()) return;
-  key_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), kLedgerAccess, ScopedKey::RefuseLinks{codePage_});
-  if (const auto text = key_->ReadText(name_.c_str(), kEntryCapacity)) Parse(*text);
+  if (!family_->IsOpen()) {
+    // No family, nothing to release; one that is there but cannot be had
+    // may hold this removal's entry.
+    if (ledger::Exists(registry_, kHkeyLocalMachine, *FamilyPath({}))) state_ = State::kUnknown;
+    return;
+  }
+  ledger_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), ledger::kLedgerAccess,
+                  ScopedKey::RefuseLinks{codePage_});
+  // A removal's key is one name below the ledger's: a product or language
+  // that would make it a path (or too long a name) has no entry and records
+  // nothing.
+  if (keyName_.find('\\') != std::string::npos || keyName_.size() >= kRegKeyNameCapacity) return;
+  if (!ledger_->IsOpen()) {
+    // Absent before the first removal; there, but not to be had, it may
+    // hold this removal's entry.
+    if (ledger::Exists(registry_, family_->Handle(), layout::kUninstall)) state_ = State::kUnknown;
+    return;
+  }
+  key_.emplace(registry_, ledger_->Handle(), keyName_, ledger::kLedgerAccess, ScopedKey::RefuseLinks{codePage_});
+  if (key_->IsOpen()) {
+    Read();
+  } else if (ledger::Exists(registry_, ledger_->Handle(), keyName_)) {
+    state_ = State::kUnknown;
+  }
+  if (state_ == State::kNone) ReadOlderFormat();
 }
 
 void Ledger::Close() {
   key_.reset();
+  ledger_.reset();
   family_.reset();
 }
 
-// The key is made with the first entry: a run that records nothing (a
-// repeat, a refusal) leaves the registry as it found it. Opened again
-// without following a link, so that a link made meanwhile is refused, not
-// written through.
-bool Ledger::Create() {
-  RegKey created = 0;
-  if (!family_ || !family_->IsOpen() ||
-      registry_.CreateKey(family_->Handle(), layout::kUninstall, &created) != kErrorSuccess) {
-    return false;
-  }
-  registry_.CloseKey(created);
-  key_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), kLedgerAccess, ScopedKey::RefuseLinks{codePage_});
-  return key_->IsOpen();
-}
-
-std::vector<std::string> Ledger::InterruptedOthers() const {
-  std::vector<std::string> names;
-  if (!key_ || !key_->IsOpen()) return names;
-  // Names as long as the command line's three words may be; a name holding
-  // a NUL is passed over by the enumeration.
-  for (const RegistryValue& value : CollectValues(registry_, key_->Handle(), layout::kKeyPathCapacity, kEntryCapacity)) {
-    const std::vector<std::string> words = Words(value.name);
-    if (value.name == name_ || value.type != kRegSz || value.Text().rfind("running ", 0) != 0 || words.size() != 3 ||
-        value.name != words[0] + " " + words[1] + " " + words[2]) {
-      continue;
-    }
-    names.push_back(value.name);
-  }
-  return names;
-}
-
-// An entry that does not read as one is no entry: the run is a first one.
-void Ledger::Parse(const std::string& text) {
-  const std::vector<std::string> words = Words(text);
-  if (words.size() < 3 || (words[1] != "shared" && words[1] != "full")) return;
-  const std::string& state = words[0];
-  const Choice recorded = words[1] == "shared" ? Choice::kShared : Choice::kFull;
-  if (state == "released") {
-    state_ = State::kReleased;
-    releasedAt_ = words[2];
-    return;
-  }
-  if (state != "running" || words.size() < 4) return;
-  std::size_t next = 4;
-  const std::string& count = words[3];
-  if (count != "-") {
-    if (count.find_first_not_of("0123456789") != std::string::npos || count.size() > 6) return;
-    std::size_t components = 0;
-    for (char digit : count) components = components * 10 + static_cast<std::size_t>(digit - '0');
-    if (words.size() - next < components) return;
-    components_ = std::vector<std::string>(words.begin() + next, words.begin() + next + components);
-    next += components;
-  }
-  for (; next < words.size(); ++next) {
-    const std::string& mark = words[next];
-    if (mark.size() == 9 && (mark[0] == 'd' || mark[0] == 'l')) {
-      marks_[mark.substr(1)] = mark[0] == 'd' ? Mark::kDone : Mark::kLastUser;
-    }
-  }
-  state_ = State::kRunning;
-  choice_ = recorded;
-}
-
-std::string Ledger::RunningText() const {
-  std::string text = std::string("running ") + ChoiceWord(choice_) + " -";
-  if (components_) {
-    text += " " + std::to_string(components_->size());
-    for (const std::string& component : *components_) text += " " + component;
-  } else {
-    text += " -";
-  }
-  for (const auto& [id, mark] : marks_) text += (mark == Mark::kDone ? " d" : " l") + id;
+std::string Ledger::Folded(std::string text) const {
+  codePage_.FoldCase(text);
   return text;
 }
 
-bool Ledger::Write(const std::string& text) {
-  if (!key_ || text.size() + 1 > kEntryCapacity || (!key_->IsOpen() && !Create())) return false;
-  return key_->SetText(name_.c_str(), text) == kErrorSuccess;
+std::string Ledger::RegistrationHash(const Registration& registration) const {
+  return ShortHash(Folded(registration.product + "\\" + registration.language));
 }
 
-bool Ledger::RecordChoice(Choice choice) {
+// The keys are made with the first record: a run that records nothing (a
+// repeat, a refusal) leaves the registry as it found it. Each is opened
+// again without following a link, so that a link made meanwhile is refused,
+// not written through.
+bool Ledger::Create() {
+  if (!family_ || !family_->IsOpen() || keyName_.find('\\') != std::string::npos) return false;
+  if (!ledger_->IsOpen()) {
+    if (!ledger::CreateKey(registry_, family_->Handle(), layout::kUninstall)) return false;
+    ledger_.emplace(registry_, family_->Handle(), std::string(layout::kUninstall), ledger::kLedgerAccess,
+                    ScopedKey::RefuseLinks{codePage_});
+    if (!ledger_->IsOpen()) return false;
+  }
+  if (!ledger::CreateKey(registry_, ledger_->Handle(), keyName_.c_str())) return false;
+  key_.emplace(registry_, ledger_->Handle(), keyName_, ledger::kLedgerAccess, ScopedKey::RefuseLinks{codePage_});
+  return key_->IsOpen();
+}
+
+bool Ledger::Write(const char* valueName, const std::string& body) {
+  // A damaged entry is kept as found: nothing is released on its word.
+  return state_ != State::kUnknown && key_ && key_->IsOpen() && key_->SetText(valueName, Sealed(valueName, body)) == kErrorSuccess;
+}
+
+bool Ledger::RecordChoice(Choice choice, const std::vector<Registration>& registrations) {
   if (!opened_) return true;
+  if (state_ == State::kUnknown || !ledger_ || keyName_.size() >= kRegKeyNameCapacity) return false;
+  // A finished removal's entry gives way to this one: a run killed between
+  // the two finds no entry (or the older format's) and chooses again, as
+  // nothing of this removal is done yet.
+  if (state_ == State::kReleased && key_ && key_->IsOpen()) {
+    key_.reset();
+    if (registry_.DeleteKey(ledger_->Handle(), keyName_.c_str()) != kErrorSuccess) return false;
+  }
+  if ((!key_ || !key_->IsOpen()) && !Create()) return false;
   state_ = State::kRunning;
   choice_ = choice;
   components_.reset();
   marks_.clear();
-  return Write(RunningText());
+  records_ = 0;
+  seen_.clear();
+  if (choice == Choice::kFull) {
+    for (const Registration& registration : registrations) seen_.push_back(RegistrationHash(registration));
+  }
+  std::string body = std::string(ledger::kFormat) + " " + ledger::ChoiceWord(choice == Choice::kShared) + " " +
+                     product_ + " " + variant_ + " " + language_ + " " + std::to_string(seen_.size());
+  for (const std::string& hash : seen_) body += " " + hash;
+  return Write(ledger::kChoice, body);
+}
+
+std::optional<Registration> Ledger::Unrecorded(const std::vector<Registration>& registrations) const {
+  for (const Registration& registration : registrations) {
+    const std::string hash = RegistrationHash(registration);
+    if (std::find(seen_.begin(), seen_.end(), hash) == seen_.end()) return registration;
+  }
+  return std::nullopt;
 }
 
 bool Ledger::RecordComponents(const std::vector<std::string>& components) {
   if (!opened_) return true;
   components_ = components;
-  return Write(RunningText());
+  std::string body = std::to_string(components.size());
+  for (const std::string& component : components) body += " " + component;
+  return Write(ledger::kComponents, body);
 }
 
 std::string Ledger::Identify(RegKey root, const std::string& path, const char* valueName) {
-  const std::string counter = std::to_string(root) + "\\" + path + "\\" + valueName;
-  return Hash(counter + "#" + std::to_string(++occurrences_[counter]));
+  // The counter as the registry finds it: a retry spelled otherwise names the same one.
+  const std::string counter = Folded(std::to_string(root) + "\\" + path + "\\" + valueName);
+  return ShortHash(counter + "#" + std::to_string(++occurrences_[counter]));
 }
 
 Ledger::Mark Ledger::MarkOf(const std::string& id) const {
@@ -159,17 +134,23 @@ Ledger::Mark Ledger::MarkOf(const std::string& id) const {
   return found == marks_.end() ? Mark::kNone : found->second;
 }
 
+// One small value per mark, then the count: a kill between the two leaves
+// the mark one ahead of the count, which still reads as written.
 bool Ledger::Record(const std::string& id, Mark mark) {
   if (!opened_) return true;
+  const std::string name = std::to_string(records_ + 1);
+  if (!Write(name.c_str(), std::string(mark == Mark::kDone ? "d " : "l ") + id)) return false;
+  ++records_;
   marks_[id] = mark;
-  return Write(RunningText());
+  return key_->SetText(ledger::kRecords, std::to_string(records_)) == kErrorSuccess;
 }
 
 bool Ledger::Finish(const std::string& time) {
   if (!opened_) return true;
+  if (state_ == State::kUnknown) return false;
   state_ = State::kReleased;
   releasedAt_ = time;
-  return Write(std::string("released ") + ChoiceWord(choice_) + " " + time);
+  return Write(ledger::kReleased, time);
 }
 
 }  // namespace tw

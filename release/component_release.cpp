@@ -2,7 +2,7 @@
 #include "registry/key_path.h"
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
-#include "release/blank_separated.h"
+#include "registry/blank_separated.h"
 
 namespace tw {
 namespace {

@@ -40,22 +40,43 @@ constexpr const char* kInstalledFiles[] = {
 struct RunCase {
   const char* name;
   const char* commandLine;
-  const char* languageCode;  // as the program upper-cases it
+  const char* languageCode;  // as the program upper-cased it
   std::uint32_t productCtr;
+  // A removal killed at its 60th call before the run: the run resumes it,
+  // spelled otherwise; damaged, its entry's choice is cut short first.
+  const char* killedFirst = nullptr;
+  bool damaged = false;
 };
 
+constexpr const char* kLiteRemoval = "ProdTWDLite X en_us C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log";
+
 constexpr RunCase kRunCases[] = {
-    {"SharedRelease", "ProdTWDLite X en_us C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log", "EN_US", 3},
+    {"SharedRelease", kLiteRemoval, "EN_US", 3},
     {"SharedReleaseOfControl", "ProdTWC C en_us C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log", "EN_US", 2},
     {"FullRemoval", "ProdTWD D de_de C:\\Uninst\\uninst.exe C:\\Uninst\\twd.log", "DE_DE", 1},
+    {"SharedReleaseResumedSpelledOtherwise", "prodtwdlite x EN_US C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log", "EN_US",
+     3, kLiteRemoval},
+    {"SharedReleaseOfADamagedEntry", kLiteRemoval, "EN_US", 3, kLiteRemoval, true},
 };
 
 constexpr Status kFaults[] = {kErrorAccessDenied, kErrorSharingViolation, kErrorLockViolation};
 
-void Install(TestPlatform& platform, std::uint32_t productCtr) {
+void Install(TestPlatform& platform, const RunCase& run) {
   platform.LoadFixture("family_installed.reg");
-  WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", productCtr);
+  WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", run.productCtr);
   for (const char* file : kInstalledFiles) platform.WriteFile(file, file);
+  if (!run.killedFirst) return;
+  FaultSchedule kill(60, kErrorAccessDenied, true);
+  FaultyRegistry registry(platform.registry, kill);
+  FaultyFileSystem files(platform.files, kill);
+  const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
+                      platform.codePage, platform.user};
+  UninstallApp(view, run.killedFirst, TestPlatform::kInstance).RunUninstall();
+  platform.processes.started.clear();
+  const std::string entry = Family("Uninstall\\ProdTWDLite EN_US");
+  const auto choice = TextValue(platform.registry, kHkeyLocalMachine, entry, "Choice");
+  ASSERT_TRUE(choice && !TextValue(platform.registry, kHkeyLocalMachine, entry, "Released")) << "not left running";
+  if (run.damaged) WriteText(platform.registry, kHkeyLocalMachine, entry, "Choice", choice->substr(0, 12));
 }
 
 // Runs the program through the decorators; returns the number of calls made.
@@ -76,7 +97,7 @@ TEST_P(FaultInjectionTest, EveryFailedCallLeavesTheRunSafe) {
   std::uint64_t calls = 0;
   {
     TestPlatform platform;
-    Install(platform, run.productCtr);
+    Install(platform, run);
     FaultSchedule counting;
     calls = RunWithSchedule(platform, run, counting);
   }
@@ -86,7 +107,7 @@ TEST_P(FaultInjectionTest, EveryFailedCallLeavesTheRunSafe) {
     SCOPED_TRACE("call " + std::to_string(k) + " of " + std::to_string(calls) + " fails with error " +
                  std::to_string(fault));
     TestPlatform platform;
-    Install(platform, run.productCtr);
+    Install(platform, run);
     std::vector<std::filesystem::path> familyFolders;
     for (const char* folder : kFamilyFolders) {
       familyFolders.push_back(platform.Host(std::string(kPrograms) + "\\" + folder));
@@ -108,6 +129,10 @@ TEST_P(FaultInjectionTest, EveryFailedCallLeavesTheRunSafe) {
     }
     for (const std::string& change : DiskChanges(diskBefore, CaptureDisk(platform.drives.Path(), familyFolders))) {
       ADD_FAILURE() << change;
+    }
+    // Progress unknown: whatever fails, nothing is released.
+    if (run.damaged) {
+      EXPECT_TRUE(CaptureRegistry(platform.registry) == registryBefore) << "released after all";
     }
     if (HasFailure()) break;  // one failing call is enough to read
   }

@@ -399,7 +399,7 @@ class Scenario {
     const RegistryImage after = CaptureRegistry(platform_.registry);
     for (const auto& [folded, key] : after) {
       if (folded.rfind("HKEY_LOCAL_MACHINE\\SOFTWARE\\CORVANE\\TALKWISE\\", 0) == 0 &&
-          folded != "HKEY_LOCAL_MACHINE\\SOFTWARE\\CORVANE\\TALKWISE\\UNINSTALL") {
+          folded.rfind("HKEY_LOCAL_MACHINE\\SOFTWARE\\CORVANE\\TALKWISE\\UNINSTALL", 0) != 0) {
         ADD_FAILURE() << "left behind: " << key.path;
       }
     }
@@ -480,6 +480,33 @@ RegistryImage WithoutLedger(Registry& registry) {
   return image;
 }
 
+// What the expected image holds that the actual one lacks, or holds lower (a counter).
+std::vector<std::string> LowerOrMissing(const RegistryImage& expected, const RegistryImage& actual) {
+  std::vector<std::string> lines;
+  const auto counter = [](const ValueImage& v) {
+    return v.type != kRegDword || v.data.size() != 4
+               ? std::int64_t{-1}
+               : std::int64_t{v.data[0]} | std::int64_t{v.data[1]} << 8 | std::int64_t{v.data[2]} << 16 |
+                     std::int64_t{v.data[3]} << 24;
+  };
+  for (const auto& [key, image] : expected) {
+    const auto have = actual.find(key);
+    if (have == actual.end()) {
+      lines.push_back(key + " missing");
+      continue;
+    }
+    for (const auto& [name, value] : image.values) {
+      const auto other = have->second.values.find(name);
+      if (other == have->second.values.end()) {
+        lines.push_back(key + " " + name + " missing");
+      } else if (counter(other->second) < counter(value)) {
+        lines.push_back(key + " " + name + " lower");
+      }
+    }
+  }
+  return lines;
+}
+
 // The keys and values that differ between the two images, as lines; litter
 // stays true while each is only left over, a counter left higher or a value
 // left where the uninterrupted run zeroed it.
@@ -519,20 +546,69 @@ std::vector<std::string> Differences(const RegistryImage& expected, const Regist
   return lines;
 }
 
+// The retry of an interrupted removal as a user or a tool may type it: the
+// variant letter in the other case, every word in lower case, or another
+// variant letter. The removal is the one that began, whatever it says.
+Installation Respelled(const Installation& installation, std::uint64_t seed) {
+  Installation respelled = installation;
+  const auto lower = [](std::string text) {
+    for (char& c : text) c = LowerAscii(c);
+    return text;
+  };
+  if (seed % 4 == 1) respelled.variant = std::string(1, installation.variant[0] ^ 0x20);
+  if (seed % 4 == 2) respelled = {lower(installation.product), lower(installation.variant), lower(installation.language)};
+  if (seed % 4 == 3) respelled.variant = installation.variant == "X" ? "D" : "X";
+  return respelled;
+}
+
+// The ledger's records that announce a decrement (the choice for ProductCtr,
+// a mark, the count of marks), as the last write of a run killed before it.
+bool IsLedgerRecord(const std::string& valueName) {
+  return valueName == "Choice" || valueName == "Records" ||
+         (!valueName.empty() && valueName.find_first_not_of("0123456789") == std::string::npos);
+}
+
+// An entry left running, damaged as an editor, a tool or a damaged hive may:
+// a value cut short, replaced by text that does not parse, a mark deleted,
+// the count of marks cut.
+void Damage(Registry& registry, const std::string& entryKey, std::uint64_t seed) {
+  const std::uint32_t records = std::stoul(TextValue(registry, kHkeyLocalMachine, entryKey, "Records").value_or("0"));
+  const std::string choice = *TextValue(registry, kHkeyLocalMachine, entryKey, "Choice");
+  switch (records == 0 ? seed % 2 : seed % 5) {
+    case 0: WriteText(registry, kHkeyLocalMachine, entryKey, "Choice", choice.substr(0, choice.size() / 2)); break;
+    case 1: WriteText(registry, kHkeyLocalMachine, entryKey, "Choice", "running shared - -"); break;
+    case 2: WriteText(registry, kHkeyLocalMachine, entryKey, std::to_string(records), "d"); break;
+    case 3: {
+      RegKey key = 0;
+      ASSERT_EQ(registry.OpenKey(kHkeyLocalMachine, entryKey.c_str(), kKeyAllAccess, &key), kErrorSuccess);
+      EXPECT_EQ(registry.DeleteValue(key, std::to_string(records).c_str()), kErrorSuccess);
+      registry.CloseKey(key);
+      break;
+    }
+    default: WriteText(registry, kHkeyLocalMachine, entryKey, "Records", records > 1 ? std::to_string(records - 2) : "x");
+  }
+}
+
 // Every seeded family is removed product by product. Each removal is also run
 // on a copy of the machine and killed at a random call (no later call reaches
 // the machine), then run again: the end state must be the uninterrupted
 // run's, but for one counter left one too high when the kill fell between
-// the ledger's record and its decrement. Every third seed a removal of
+// the ledger's record and its decrement. A removal left running is retried
+// spelled otherwise on three seeds of four. Every third seed a removal of
 // another product runs between the kill and the retry, and the copy must
-// end as the two removals do uninterrupted. After each removal it is
-// repeated: nothing changes, the uninstaller starts again. As many seeds as
-// TW_SCENARIOS says. A copy of the machine needs the portable one.
+// end as the two removals do uninterrupted. Every fifth seed the entry left
+// running is damaged instead: the retry changes nothing, starts the
+// uninstaller, and what is left is only litter. After each removal it is
+// repeated (spelled otherwise too): nothing changes, the uninstaller starts
+// again. As many seeds as TW_SCENARIOS says. A copy of the machine needs the
+// portable one.
 TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) {
   TW_PORTABLE_ONLY();
   const std::uint64_t only = EnvNumber("TW_SEED", 0);
   const std::uint64_t last = only ? only : EnvNumber("TW_SCENARIOS", 1000);
   std::uint64_t tolerated = 0;
+  std::uint64_t respelled = 0;
+  std::uint64_t damaged = 0;
   for (std::uint64_t seed = only ? only : 1; seed <= last && !HasFailure(); ++seed) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937_64 random(seed);
@@ -544,8 +620,9 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       return i.product + " " + i.variant + " " + i.language + " C:\\Uninst\\uninst.exe C:\\Uninst\\u.log";
     };
     for (std::size_t i = 0; i < order.size() && !HasFailure(); ++i) {
-      const std::string removal = commandLine(order[i]);
-      const std::string entry = order[i].product + " " + order[i].variant + " " + order[i].language;
+      const Installation current = order[i];
+      const std::string removal = commandLine(current);
+      const std::string entryKey = Family("Uninstall\\" + order[i].product + " " + order[i].language);
       SCOPED_TRACE(removal);
       const std::unique_ptr<TestPlatform> copy = CloneOf(platform);
       const std::uint64_t calls = RunKilledAt(platform, removal, 0);
@@ -554,22 +631,50 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       std::string lastWrite;
       RunKilledAt(*copy, removal, killAt, &lastWrite);
       // Killed before its first record, the removal changed nothing: the
-      // other one would come first, and the order is not the same.
-      const bool interleaved =
-          seed % 3 == 0 && i + 1 < order.size() &&
-          TextValue(copy->registry, kHkeyLocalMachine, Family("Uninstall"), entry).value_or("").rfind("running", 0) == 0;
+      // other one would come first, and the order is not the same; a retry
+      // spelled otherwise would be another removal.
+      const bool running = TextValue(copy->registry, kHkeyLocalMachine, entryKey, "Choice") &&
+                           !TextValue(copy->registry, kHkeyLocalMachine, entryKey, "Released");
+      const std::string retry = running ? commandLine(Respelled(current, seed)) : removal;
+      SCOPED_TRACE("retried as " + retry);
+      respelled += retry != removal;
+      const bool interleaved = seed % 3 == 0 && i + 1 < order.size() && running;
       if (interleaved) {
         // The other removal, then both ahead on the machine.
         RunKilledAt(*copy, commandLine(order[i + 1]), 0);
         RunKilledAt(platform, commandLine(order[++i]), 0);
       }
+      const bool damage = seed % 5 == 4 && running && !interleaved;
+      if (damage) Damage(copy->registry, entryKey, seed / 5);
+      damaged += damage;
+      const RegistryImage beforeRetry = CaptureRegistry(copy->registry);
+      const DiskImage diskBeforeRetry = CaptureDisk(copy->drives.Path());
+      const std::size_t engineCallsBeforeRetry = copy->engine.calls.size();
       const std::size_t started = copy->processes.started.size();
-      RunKilledAt(*copy, removal, 0);
+      RunKilledAt(*copy, retry, 0);
       EXPECT_EQ(copy->processes.started.size(), started + 1);
+      if (damage) {
+        // Progress unknown: nothing more released.
+        EXPECT_TRUE(CaptureRegistry(copy->registry) == beforeRetry) << "the retry of a damaged entry changed the registry";
+        EXPECT_TRUE(DiskChanges(diskBeforeRetry, CaptureDisk(copy->drives.Path())).empty());
+        EXPECT_EQ(copy->engine.calls.size(), engineCallsBeforeRetry);
+      }
 
+      // A counter left one too high keeps a language key that the other
+      // removal, run uninterrupted, deleted before it read its own counter
+      // there; finding it, the other removal takes its sound events along,
+      // which the uninterrupted run leaves.
+      const bool soundEventsMayGo = interleaved && IsLedgerRecord(lastWrite);
+      const auto compared = [&](Registry& registry) {
+        RegistryImage image = WithoutLedger(registry);
+        const std::string events = "HKEY_CURRENT_USER\\APPEVENTS\\";
+        for (auto it = image.begin(); soundEventsMayGo && it != image.end();) {
+          it = it->first.rfind(events, 0) == 0 ? image.erase(it) : std::next(it);
+        }
+        return image;
+      };
       bool litter = true;
-      std::vector<std::string> differences =
-          Differences(WithoutLedger(platform.registry), WithoutLedger(copy->registry), &litter);
+      std::vector<std::string> differences = Differences(compared(platform.registry), compared(copy->registry), &litter);
       for (const std::string& change : DiskChanges(CaptureDisk(platform.drives.Path()), CaptureDisk(copy->drives.Path()))) {
         differences.push_back("disk: " + change);
         litter = litter && change.rfind("added: ", 0) == 0;
@@ -577,7 +682,13 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       // Killed after the ledger's record, before the decrement it announced:
       // that counter stays one too high, and what a later removal would have
       // deleted after it stays too. Never less than the uninterrupted run.
-      if (!differences.empty() && litter && lastWrite == entry) {
+      if (damage) {
+        // Stopped where the kill left it: whatever the uninterrupted run
+        // keeps is there, and no counter is lower.
+        for (const std::string& line : LowerOrMissing(WithoutLedger(platform.registry), WithoutLedger(copy->registry))) {
+          ADD_FAILURE() << "less than the uninterrupted run after a damaged entry: " << line;
+        }
+      } else if (!differences.empty() && litter && IsLedgerRecord(lastWrite)) {
         ++tolerated;
       } else {
         for (const std::string& line : differences) ADD_FAILURE() << "differs from the uninterrupted run: " << line;
@@ -586,13 +697,15 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       const RegistryImage registry = CaptureRegistry(platform.registry);
       const DiskImage disk = CaptureDisk(platform.drives.Path());
       const std::size_t engineCalls = platform.engine.calls.size();
-      RunKilledAt(platform, removal, 0);
+      RunKilledAt(platform, commandLine(Respelled(current, seed)), 0);
       EXPECT_TRUE(CaptureRegistry(platform.registry) == registry) << "a repeat changed the registry";
       EXPECT_TRUE(DiskChanges(disk, CaptureDisk(platform.drives.Path())).empty()) << "a repeat changed the disk";
       EXPECT_EQ(platform.engine.calls.size(), engineCalls);
     }
   }
   RecordProperty("kills_that_lost_one_decrement", static_cast<int>(tolerated));
+  RecordProperty("retries_spelled_otherwise", static_cast<int>(respelled));
+  RecordProperty("damaged_entries", static_cast<int>(damaged));
 }
 
 }  // namespace

@@ -15,9 +15,9 @@ std::vector<std::string> ChangeLines(const std::vector<std::string>& journal) {
     if (line.rfind(engine, 0) == 0) line = "engine library: would call " + line.substr(16, line.rfind(" returned ") - 16);
     const std::size_t quiet = line.rfind(" (quiet, not shown)");
     if (line.rfind("message: ", 0) == 0 && quiet != std::string::npos) line.replace(quiet, 7, " (preview");
-    // The ledger's record of when the removal finished: a second apart, maybe.
-    const std::size_t released = line.find("=\"released ");
-    if (released != std::string::npos) line.replace(line.find(' ', released + 11) + 1, 20, "(time)");
+    // The ledger's record of when the removal finished (and its checksum): a second apart, maybe.
+    const std::string released = "\"Released\"=\"";
+    if (line.rfind(released, 0) == 0) line = released + "(time)" + line.substr(line.find('"', released.size()));
     const std::string started = "uninstaller started: ";
     if (line.rfind(started, 0) == 0) line = "uninstaller would be started: " + line.substr(started.size());
     changes.push_back(line);

@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "app/program_run.h"
 #include "tests/support/portable/disk_log_file.h"
@@ -24,7 +25,8 @@ namespace {
 // runs it; with one, as a deployment tool does (quiet, change log on the
 // drives). The registry calls it made, the journal's included.
 std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr, const char* commandLine, bool logged,
-                         std::size_t* keysBefore, std::size_t* keysDeleted, benchmark::State* timed) {
+                         std::size_t* keysBefore, std::size_t* keysDeleted, benchmark::State* timed,
+                         std::uintmax_t* logBytes = nullptr) {
   if (timed) timed->PauseTiming();
   auto platform = std::make_unique<test::TestPlatform>();
   BuildInstallation(*platform, size, productCtr);
@@ -44,7 +46,10 @@ std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr,
   }
 
   if (timed) timed->PauseTiming();
-  *keysDeleted = *keysBefore - test::CaptureRegistry(platform->registry).size();
+  if (logBytes) *logBytes = std::filesystem::file_size(platform->Host("C:\\bench.log"));
+  // A shared release adds the ledger's keys and may delete none.
+  const std::size_t keysAfter = test::CaptureRegistry(platform->registry).size();
+  *keysDeleted = *keysBefore > keysAfter ? *keysBefore - keysAfter : 0;
   platform.reset();
   if (timed) timed->ResumeTiming();
   return counting.Calls();
@@ -55,7 +60,10 @@ void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* 
   std::uint64_t calls = 0;
   std::size_t keysDeleted = 0;
   std::size_t keysBefore = 0;
-  for (auto _ : state) calls = CountedRun(size, productCtr, commandLine, logged, &keysBefore, &keysDeleted, &state);
+  std::uintmax_t logBytes = 0;
+  for (auto _ : state) {
+    calls = CountedRun(size, productCtr, commandLine, logged, &keysBefore, &keysDeleted, &state, logged ? &logBytes : nullptr);
+  }
   state.SetComplexityN(static_cast<benchmark::IterationCount>(keysBefore));
   state.counters["keys"] = static_cast<double>(keysBefore);
   state.counters["registry_calls"] = static_cast<double>(calls);
@@ -65,6 +73,7 @@ void RunAndCount(benchmark::State& state, std::uint32_t productCtr, const char* 
     // The same run without the log, for the journal's share of the calls.
     const std::uint64_t unlogged = CountedRun(size, productCtr, commandLine, false, &keysBefore, &keysDeleted, nullptr);
     state.counters["calls_vs_unlogged"] = static_cast<double>(calls) / static_cast<double>(unlogged);
+    state.counters["log_bytes"] = static_cast<double>(logBytes);
   }
 }
 

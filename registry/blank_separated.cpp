@@ -1,4 +1,4 @@
-#include "release/blank_separated.h"
+#include "registry/blank_separated.h"
 
 namespace tw {
 
