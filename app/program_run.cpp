@@ -84,7 +84,9 @@ QuietMessageBoxes Answering(MessageBoxes& boxes, bool quietSwitch) {
 int RefuseSwitch(Journal& journal, QuietMessageBoxes& boxes, const std::string& token) {
   JournalMessageBoxes journaled(boxes, journal, MessageTable(), boxes.AnswerNote());
   journaled.ShowFormatted(IDS_UNKNOWN_SWITCH, kMbOk | kMbIconExclamation, 0, token.c_str());
-  journal.Note("summary: " + RunOutcome{RunOutcome::Kind::kBadCommandLine, ""}.Text() + ", 0 changes, 0 failures");
+  RunOutcome refused;
+  refused.kind = RunOutcome::Kind::kBadCommandLine;
+  journal.Note("summary: " + refused.Text() + ", 0 changes, 0 failures");
   journal.Note("exit code: " + std::to_string(kExitBadCommandLine));
   return kExitBadCommandLine;
 }
