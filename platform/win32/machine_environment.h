@@ -9,10 +9,10 @@ namespace tw {
 
 // The text with each %NAME% replaced by SystemRoot or SystemDrive as the
 // running system has them, or else by the value NAME of the system
-// environment (HKLM\SYSTEM\CurrentControlSet\Control\Session Manager\
-// Environment) when that needs no further expansion. Empty when any
-// variable has no such value or a '%' is left unpaired: the text is then
-// not known.
+// environment (the key Environment below
+// HKLM\SYSTEM\CurrentControlSet\Control\Session Manager) when that needs no
+// further expansion. Empty when any variable has no such value or a '%' is
+// left unpaired: the text is then not known.
 WideText ExpandWithMachineVariables(const WideText& text);
 
 }  // namespace tw

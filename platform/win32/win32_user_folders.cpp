@@ -62,7 +62,7 @@ WideText LongForm(const WideText& path) {
 std::optional<std::string> FinalFolderPathOf(const WideText& path) {
   if (path.empty()) return std::nullopt;
   const HANDLE folder = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_FLAG_BACKUP_SEMANTICS | kIdentifyOnly, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
   const bool isFolder =
