@@ -48,15 +48,23 @@ bool ProcessIsElevated() {
   return !known || elevation.TokenIsElevated != 0;
 }
 
-bool IsProcessUser(PSID sid) {
+// The process's token user, read into buffer; null when it cannot be read.
+struct alignas(TOKEN_USER) TokenUserBuffer {
+  BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+};
+PSID ProcessUser(TokenUserBuffer* buffer) {
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
   DWORD size = 0;
-  const bool same = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-                    EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+  const bool read = GetTokenInformation(token, TokenUser, buffer->bytes, sizeof buffer->bytes, &size);
   CloseHandle(token);
-  return same;
+  return read ? reinterpret_cast<TOKEN_USER*>(buffer->bytes)->User.Sid : nullptr;
+}
+
+bool IsProcessUser(PSID sid) {
+  TokenUserBuffer buffer;
+  const PSID user = ProcessUser(&buffer);
+  return user != nullptr && EqualSid(user, sid);
 }
 
 // Whether the file's owner is Administrators, SYSTEM or the user the process
@@ -87,16 +95,12 @@ WideText OwnUserEntry() {
       CheckTokenMembership(nullptr, administrators, &member) && member) {
     return WideText();
   }
-  HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return WideText();
-  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
-  DWORD size = 0;
+  TokenUserBuffer buffer;
+  const PSID user = ProcessUser(&buffer);
   wchar_t* sid = nullptr;
-  const auto* user = reinterpret_cast<const TOKEN_USER*>(buffer);
-  const bool known = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-                     !IsWellKnownSid(user->User.Sid, WinLocalSystemSid) && ConvertSidToStringSidW(user->User.Sid, &sid);
-  CloseHandle(token);
-  if (!known) return WideText();
+  if (user == nullptr || IsWellKnownSid(user, WinLocalSystemSid) || !ConvertSidToStringSidW(user, &sid)) {
+    return WideText();
+  }
   const WideText entry = WideText(L"(A;;FA;;;") + sid + L")";
   LocalFree(sid);
   return entry;
