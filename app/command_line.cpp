@@ -26,6 +26,20 @@ class InPlaceTokenizer {
     return true;
   }
 
+  // The uninstaller's path: a parameter that begins with a quote runs to the
+  // closing quote (to the end when there is none), quotes kept, so that a
+  // path with blanks stays whole; any other ends at the next blank.
+  bool NextPath(std::string* token) {
+    std::size_t start = pos_;
+    while (start < text_.size() && text_[start] == ' ') ++start;
+    if (start >= text_.size() || text_[start] != '"') return Next(" ", token);
+    const std::size_t close = text_.find('"', start + 1);
+    const std::size_t end = close == std::string::npos ? text_.size() : close + 1;
+    *token = text_.substr(start, end - start);
+    pos_ = end < text_.size() && text_[end] == ' ' ? end + 1 : end;
+    return true;
+  }
+
  private:
   const std::string& text_;
   std::size_t pos_ = 0;
@@ -45,7 +59,7 @@ bool UninstallApp::ParseCommandLine() {
   if (!tokens.Next(" ", &variantLetter_)) return fail(IDS_MISSING_PRODUCT);
   if (!tokens.Next(" ", &languageCode_)) return fail(IDS_MISSING_LANGUAGE);
   platform_.codePage.Uppercase(languageCode_);
-  if (!tokens.Next(" ", &uninstallerPath_)) return fail(IDS_MISSING_UNINSTALLER);
+  if (!tokens.NextPath(&uninstallerPath_)) return fail(IDS_MISSING_UNINSTALLER);
   if (!tokens.Next("", &uninstallerArguments_)) return fail(IDS_MISSING_LOG_FILE);
   return true;
 }

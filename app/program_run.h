@@ -1,9 +1,9 @@
 // The program from its command line to its exit code. Without switches it is
-// the interactive removal it has always been: the same boxes, WinExec, exit
-// code 0 whatever happened. With switches, the unattended removal: no boxes
-// when quiet, the uninstaller waited for, a change log, an exit code that
-// says what happened. A preview runs the removal against an overlay of the
-// machine and reports what it would change.
+// the interactive removal it has always been: the same boxes, no wait for
+// the uninstaller, exit code 0 whatever happened. With switches, the
+// unattended removal: no boxes when quiet, the uninstaller waited for, a
+// change log, an exit code that says what happened. A preview runs the
+// removal against an overlay of the machine and reports what it would change.
 #pragma once
 
 #include <string>

@@ -1,5 +1,7 @@
 #include "shell/start_menu_paths.h"
 
+#include <algorithm>
+
 #include "registry/key_path.h"
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
@@ -7,11 +9,34 @@
 namespace tw {
 namespace {
 
-bool IsAbsolutePath(const std::string& path) {
-  if (path.size() < 3) return false;
-  const bool drive = IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
-  const bool unc = path[0] == '\\' && path[1] == '\\' && path[2] != '\\' && path[2] != '/';
-  return drive || unc;
+// Only a folder on a drive letter is opened: a UNC path, a "\\?\" or
+// "\\.\" device path or a pipe would reach another machine or a device, and
+// a pipe's server could act with the rights of the elevated run that opens it.
+bool IsDriveLetterPath(const std::string& path) {
+  return path.size() >= 3 && IsDriveLetter(path[0]) && path[1] == ':' && path[2] == '\\';
+}
+
+// Whether a component is a name Windows takes for a device in any folder
+// ("C:\x\NUL" is the device NUL): the name before its first dot or colon,
+// without trailing blanks. Both slashes separate; a trail byte 0x5C splits a
+// component here too, which can only refuse more.
+bool NamesDevice(const std::string& path) {
+  static constexpr const char* kDevices[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"};
+  for (std::size_t start = 0; start <= path.size();) {
+    std::size_t end = path.find_first_of("\\/", start);
+    if (end == std::string::npos) end = path.size();
+    std::string name = path.substr(start, std::min(end, path.find_first_of(".:", start)) - start);
+    while (!name.empty() && name.back() == ' ') name.pop_back();
+    for (char& c : name) c = static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const bool port = name.size() == 4 && (name.compare(0, 3, "COM") == 0 || name.compare(0, 3, "LPT") == 0) &&
+                      name[3] >= '0' && name[3] <= '9';
+    if (port) return true;
+    for (const char* device : kDevices) {
+      if (name == device) return true;
+    }
+    start = end + 1;
+  }
+  return false;
 }
 
 }  // namespace
@@ -19,7 +44,11 @@ bool IsAbsolutePath(const std::string& path) {
 std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user) {
   const ScopedKey shellFolders(registry, kHkeyCurrentUser, std::string(layout::kShellFolders), kKeyQueryValue);
   const auto directory = shellFolders.ReadText(layout::kPrograms, layout::kPathCapacity);
-  if (!directory || !IsAbsolutePath(*directory)) return std::nullopt;
+  if (!directory) return std::nullopt;
+  if (!IsDriveLetterPath(*directory) || NamesDevice(*directory)) {
+    user.Refused(*directory, IsDriveLetterPath(*directory) ? "names a device" : "not a folder on a drive letter");
+    return std::nullopt;
+  }
   if (!user.UserRightsHeld()) {
     user.Refused(*directory, "the user's own rights cannot be had");
     return std::nullopt;

@@ -15,11 +15,12 @@
 namespace tw {
 
 // The current user's start-menu programs directory, as the final path of the
-// folder; nothing when it cannot be read, is not an absolute path (drive
-// letter and backslash, or UNC) or cannot be opened. Nothing either, and the
-// refusal told to user, when the folder does not lie below the user's profile
-// folder or the user's own rights cannot be had: whatever lies below such a
-// folder is not the user's to have removed.
+// folder; nothing when it cannot be read or cannot be opened. Nothing either,
+// and the refusal told to user, when it is not a path on a drive letter
+// (drive letter and backslash; no UNC, device or pipe path, no device name
+// in it), which is refused before anything opens it, or when the folder does
+// not lie below the user's profile folder or the user's own rights cannot be
+// had: whatever lies below such a folder is not the user's to have removed.
 std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user);
 
 // Whether the final path lies below the final path of the folder. Both come

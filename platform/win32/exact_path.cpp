@@ -72,7 +72,7 @@ HANDLE OpenAtExactPath(const char* path, DWORD access) {
 
 HANDLE OpenAtExactPath(const wchar_t* path, DWORD access, DWORD share) {
   HANDLE handle = CreateFileW(path, access, share, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+                              FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT | kIdentifyOnly, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return handle;
   if (!LiesAt(handle, path)) {
     CloseHandle(handle);

@@ -12,6 +12,9 @@
 namespace tw {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// Given to every open of a path a user can influence: should a link or name
+// lead to a pipe, its server can only identify the run, never act as it.
+constexpr DWORD kIdentifyOnly = SECURITY_SQOS_PRESENT | SECURITY_IDENTIFICATION;
 
 // Opens the object at path (its last component itself, also when it is a
 // link). Refused with ERROR_ACCESS_DENIED when the object lies elsewhere than

@@ -28,8 +28,8 @@ bool FolderIsWherePathSays(const WideText& full) {
   if (lastSeparator == WideText::npos) return false;
   // A drive's root keeps its backslash.
   const WideText folder = full.substr(0, lastSeparator == 2 ? 3 : lastSeparator);
-  HANDLE handle =
-      CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  HANDLE handle = CreateFileW(folder.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS | kIdentifyOnly, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return false;
   const bool where = LiesAt(handle, folder.c_str());
   CloseHandle(handle);
@@ -48,15 +48,23 @@ bool ProcessIsElevated() {
   return !known || elevation.TokenIsElevated != 0;
 }
 
-bool IsProcessUser(PSID sid) {
+// The process's token user, read into buffer; null when it cannot be read.
+struct alignas(TOKEN_USER) TokenUserBuffer {
+  BYTE bytes[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+};
+PSID ProcessUser(TokenUserBuffer* buffer) {
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
-  alignas(TOKEN_USER) BYTE buffer[sizeof(TOKEN_USER) + SECURITY_MAX_SID_SIZE];
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return nullptr;
   DWORD size = 0;
-  const bool same = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size) &&
-                    EqualSid(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, sid);
+  const bool read = GetTokenInformation(token, TokenUser, buffer->bytes, sizeof buffer->bytes, &size);
   CloseHandle(token);
-  return same;
+  return read ? reinterpret_cast<TOKEN_USER*>(buffer->bytes)->User.Sid : nullptr;
+}
+
+bool IsProcessUser(PSID sid) {
+  TokenUserBuffer buffer;
+  const PSID user = ProcessUser(&buffer);
+  return user != nullptr && EqualSid(user, sid);
 }
 
 // Whether the file's owner is Administrators, SYSTEM or the user the process
@@ -75,13 +83,38 @@ bool HasTrustedOwner(HANDLE file) {
   return trusted;
 }
 
+// The entry that lets the process's own user append to its log in later
+// runs, needed only when neither Administrators nor SYSTEM covers that user
+// (an elevation by privileges alone); empty otherwise. Whoever is granted the
+// log can also hold it open and so block the next run.
+WideText OwnUserEntry() {
+  BYTE administrators[SECURITY_MAX_SID_SIZE];
+  DWORD sidSize = sizeof administrators;
+  BOOL member = FALSE;
+  if (CreateWellKnownSid(WinBuiltinAdministratorsSid, nullptr, administrators, &sidSize) &&
+      CheckTokenMembership(nullptr, administrators, &member) && member) {
+    return WideText();
+  }
+  TokenUserBuffer buffer;
+  const PSID user = ProcessUser(&buffer);
+  wchar_t* sid = nullptr;
+  if (user == nullptr || IsWellKnownSid(user, WinLocalSystemSid) || !ConvertSidToStringSidW(user, &sid)) {
+    return WideText();
+  }
+  const WideText entry = WideText(L"(A;;FA;;;") + sid + L")";
+  LocalFree(sid);
+  return entry;
+}
+
 // What an elevated run gives a log it makes: SYSTEM and Administrators may do
-// anything, ordinary users read it only; nothing is inherited from a folder
-// that users may write.
+// anything, other users nothing. Not even reading: a reader who shares for
+// reading only keeps every later append out, and no way of opening gets past
+// that. Nothing is inherited from a folder that users may write.
 struct AdminOnlySecurity {
   SECURITY_ATTRIBUTES attributes{sizeof(SECURITY_ATTRIBUTES), nullptr, FALSE};
   AdminOnlySecurity() {
-    ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:P(A;;FA;;;SY)(A;;FA;;;BA)(A;;FR;;;BU)", SDDL_REVISION_1,
+    const WideText descriptor = L"D:P(A;;FA;;;SY)(A;;FA;;;BA)" + OwnUserEntry();
+    ConvertStringSecurityDescriptorToSecurityDescriptorW(descriptor.c_str(), SDDL_REVISION_1,
                                                          &attributes.lpSecurityDescriptor, nullptr);
   }
   ~AdminOnlySecurity() { LocalFree(attributes.lpSecurityDescriptor); }
@@ -111,7 +144,7 @@ Status Win32LogFile::Open(const char* path) {
   AdminOnlySecurity adminOnly;
   if (elevated && adminOnly.attributes.lpSecurityDescriptor == nullptr) return static_cast<Status>(GetLastError());
   const DWORD access = FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | READ_CONTROL;
-  const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT;
+  const DWORD flags = FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT | kIdentifyOnly;
   HANDLE file = CreateFileW(widePath.c_str(), access, FILE_SHARE_READ, nullptr, OPEN_EXISTING, flags, nullptr);
   if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_NOT_FOUND) {
     if (!FolderIsWherePathSays(full)) return ERROR_ACCESS_DENIED;

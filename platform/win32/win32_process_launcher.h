@@ -1,4 +1,5 @@
-// Program start through WinExec, or CreateProcess with a wait for its end.
+// Program start through CreateProcess of exactly the named program, with or
+// without a wait for its end.
 #pragma once
 
 #include "platform/process_launcher.h"

@@ -5,6 +5,7 @@
 #include <sddl.h>
 
 #include "platform/win32/exact_path.h"
+#include "platform/win32/machine_environment.h"
 #include "platform/win32/user_rights.h"
 #include "platform/win32/wide_text.h"
 
@@ -29,7 +30,8 @@ WideText TokenUserSid() {
   return sid;
 }
 
-// "ProfileImagePath" of the SID, its environment variables expanded.
+// "ProfileImagePath" of the SID, its variables expanded with the machine's
+// values only; empty when that cannot be done.
 WideText ProfileImagePath(const WideText& sid) {
   HKEY key = nullptr;
   const WideText keyPath = kProfileList + sid;
@@ -42,9 +44,7 @@ WideText ProfileImagePath(const WideText& sid) {
   const LONG status = RegQueryValueExW(key, L"ProfileImagePath", nullptr, &type, reinterpret_cast<BYTE*>(stored), &size);
   RegCloseKey(key);
   if (status != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) return WideText();
-  wchar_t expanded[MAX_PATH];
-  const DWORD length = ExpandEnvironmentStringsW(stored, expanded, MAX_PATH);
-  return length == 0 || length > MAX_PATH ? WideText() : WideText(expanded);
+  return ExpandWithMachineVariables(WideText(stored));
 }
 
 // 8.3 short names of the final path in their long form.
@@ -62,7 +62,7 @@ WideText LongForm(const WideText& path) {
 std::optional<std::string> FinalFolderPathOf(const WideText& path) {
   if (path.empty()) return std::nullopt;
   const HANDLE folder = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING,
-                                    FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                    FILE_FLAG_BACKUP_SEMANTICS | kIdentifyOnly, nullptr);
   if (folder == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
   const bool isFolder =

@@ -68,7 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                       MissingParameterCase{"ProdTWC C en_us", IDS_MISSING_UNINSTALLER},
                       MissingParameterCase{"ProdTWC C en_us C:\\u.exe", IDS_MISSING_LOG_FILE},
                       MissingParameterCase{"ProdTWC C en_us C:\\u.exe ", IDS_MISSING_LOG_FILE},
-                      MissingParameterCase{"ProdTWC  C   en_us    C:\\u.exe", IDS_MISSING_LOG_FILE}),
+                      MissingParameterCase{"ProdTWC  C   en_us    C:\\u.exe", IDS_MISSING_LOG_FILE},
+                      MissingParameterCase{"ProdTWC C en_us \"C:\\a b\\u.exe\"", IDS_MISSING_LOG_FILE},
+                      MissingParameterCase{"ProdTWC C en_us \"C:\\a b\\u.exe\" ", IDS_MISSING_LOG_FILE},
+                      MissingParameterCase{"ProdTWC C en_us \"C:\\a b\\u.exe log", IDS_MISSING_LOG_FILE}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(CommandLineTest, TokensAreCutAtBlanksOnlyAndTheRestIsKeptWhole) {
@@ -81,6 +84,49 @@ TEST(CommandLineTest, TokensAreCutAtBlanksOnlyAndTheRestIsKeptWhole) {
   EXPECT_EQ(app->UninstallerPath(), "C:\\u.exe");
   EXPECT_EQ(app->UninstallerArguments(), " \"C:\\Log Files\\a.log\" -q  ");
 }
+
+struct UninstallerPathCase {
+  const char* rest;  // the command line after "ProdTWC C en_us "
+  const char* path;
+  const char* arguments;
+  const char* started;  // the command line the uninstaller is started with
+};
+
+class UninstallerPathTest : public ::testing::TestWithParam<UninstallerPathCase> {};
+
+// A quoted fourth parameter runs to its closing quote, quotes kept, so that
+// the started line names the whole path and the uninstaller parses the rest
+// as it always has; an unquoted one ends at the first blank, as it always did.
+TEST_P(UninstallerPathTest, ParameterAndStartedLine) {
+  TestPlatform platform;
+  platform.LoadFixture("family_minimal.reg");
+  const std::string line = std::string("ProdTWC C en_us ") + GetParam().rest;
+  auto app = platform.MakeApp(line);
+  ASSERT_TRUE(app->ParseCommandLine());
+  EXPECT_EQ(app->UninstallerPath(), GetParam().path);
+  EXPECT_EQ(app->UninstallerArguments(), GetParam().arguments);
+  platform.Run(line);
+  ASSERT_EQ(platform.processes.started.size(), 1u);
+  EXPECT_EQ(platform.processes.started[0].commandLine, GetParam().started);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    QuotedAndNot, UninstallerPathTest,
+    ::testing::Values(
+        UninstallerPathCase{"\"C:\\Program Files\\Corvane\\uninst.exe\" -f C:\\l.log",
+                            "\"C:\\Program Files\\Corvane\\uninst.exe\"", "-f C:\\l.log",
+                            "\"C:\\Program Files\\Corvane\\uninst.exe\" -y -f C:\\l.log"},
+        UninstallerPathCase{"C:\\Program Files\\Corvane\\uninst.exe -f", "C:\\Program",
+                            "Files\\Corvane\\uninst.exe -f", "C:\\Program -y Files\\Corvane\\uninst.exe -f"},
+        UninstallerPathCase{"   \"C:\\a b\\u.exe\"   log", "\"C:\\a b\\u.exe\"", "  log",
+                            "\"C:\\a b\\u.exe\" -y   log"},
+        UninstallerPathCase{"\"C:\\a b\\u.exe\"x log", "\"C:\\a b\\u.exe\"", "x log",
+                            "\"C:\\a b\\u.exe\" -y x log"},
+        UninstallerPathCase{"\"\" log", "\"\"", "log", "\"\" -y log"},
+        UninstallerPathCase{"C:\\u\"x y\" log", "C:\\u\"x", "y\" log", "C:\\u\"x -y y\" log"},
+        UninstallerPathCase{"\"C:\\u.exe\" \"C:\\Log Files\\a.log\"", "\"C:\\u.exe\"",
+                            "\"C:\\Log Files\\a.log\"", "\"C:\\u.exe\" -y \"C:\\Log Files\\a.log\""}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST(CommandLineTest, MembersBeforeTheMissingParameterKeepTheirValues) {
   TestPlatform platform;

@@ -11,11 +11,18 @@ namespace {
 
 bool HasBlank(const std::string& text) { return text.find(' ') != std::string::npos; }
 
+// A quoted path runs from its quote to the closing one and holds no other
+// (the parse fails without a closing quote); any other is blank-free.
+bool IsWholePath(const std::string& path) {
+  if (path.empty() || path[0] != '"') return !path.empty() && !HasBlank(path);
+  return path.size() >= 2 && path.back() == '"' && path.find('"', 1) == path.size() - 1;
+}
+
 void CheckParameters(const UninstallApp& app, const std::string& line, Problems* problems) {
-  for (const std::string* token : {&app.ProductCode(), &app.VariantLetter(), &app.LanguageCode(),
-                                   &app.UninstallerPath()}) {
+  for (const std::string* token : {&app.ProductCode(), &app.VariantLetter(), &app.LanguageCode()}) {
     if (token->empty() || HasBlank(*token)) problems->push_back("parameter \"" + *token + "\" is empty or holds a blank");
   }
+  if (!IsWholePath(app.UninstallerPath())) problems->push_back("uninstaller path \"" + app.UninstallerPath() + "\"");
   for (char c : app.LanguageCode()) {
     if (c >= 'a' && c <= 'z') problems->push_back("language code not upper-cased: " + app.LanguageCode());
   }

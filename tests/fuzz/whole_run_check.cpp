@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <sstream>
 
 #include "tests/support/portable/reg_file.h"
@@ -38,6 +39,39 @@ constexpr const char* kFiles[] = {
     "c/Windows/notepad.exe",
 };
 
+// The programs directory and profile the run meets: mostly the real ones, else
+// a spelling of the same folder that must be refused before anything below
+// it is opened (a pipe, another machine's or a device's path, a device name in
+// it), or a profile path holding a variable that no machine value expands.
+struct UserFolderForms {
+  std::string programs = kProgramsDirectory;
+  std::string profile = "C:\\";
+  bool refused = false;
+};
+
+UserFolderForms DrawUserFolderForms(std::mt19937_64& random) {
+  static constexpr const char* kRefusedPrograms[] = {
+      "\\\\.\\pipe\\twprograms",
+      "\\\\?\\C:\\users\\Me\\Start Menu\\Programs",
+      "\\\\.\\C:\\users\\Me\\Start Menu\\Programs",
+      "\\\\localhost\\C$\\users\\Me\\Start Menu\\Programs",
+      "\\\\?\\UNC\\localhost\\C$\\users\\Me\\Start Menu\\Programs",
+      "C:\\users\\Me\\Start Menu\\Programs\\NUL\\..",
+      "C:\\users\\Me\\Start Menu\\COM1\\..\\Programs",
+  };
+  static constexpr const char* kUnexpandedProfiles[] = {"%TWPROFILES%\\Me", "%USERPROFILE%", "C:\\users\\%USERNAME%"};
+  UserFolderForms forms;
+  const std::uint64_t draw = random() % 8;
+  if (draw == 0) {
+    forms.programs = kRefusedPrograms[random() % std::size(kRefusedPrograms)];
+    forms.refused = true;
+  } else if (draw == 1) {
+    forms.profile = kUnexpandedProfiles[random() % std::size(kUnexpandedProfiles)];
+    forms.refused = true;
+  }
+  return forms;
+}
+
 void CreateFiles(const fs::path& root) {
   std::error_code error;
   for (const char* file : kFiles) {
@@ -73,8 +107,9 @@ void Fill(Registry& registry, const std::string& directive) {
   registry.CloseKey(key);
 }
 
-// Applies everything after the first line; returns the first line.
-std::string BuildRegistry(Registry& registry, const std::string& input) {
+// Applies everything after the first line and sets the programs directory;
+// returns the first line.
+std::string BuildRegistry(Registry& registry, const std::string& input, const std::string& programs) {
   const auto newline = input.find('\n');
   std::string regText;
   std::vector<std::string> directives;
@@ -88,7 +123,6 @@ std::string BuildRegistry(Registry& registry, const std::string& input) {
   RegKey key = 0;
   if (registry.CreateKey(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
                          &key) == kErrorSuccess) {
-    const std::string programs = kProgramsDirectory;
     registry.SetValue(key, "Programs", kRegSz, reinterpret_cast<const std::uint8_t*>(programs.c_str()),
                       static_cast<std::uint32_t>(programs.size() + 1));
     registry.CloseKey(key);
@@ -125,7 +159,11 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   Problems problems;
   test::TestPlatform platform;
   const std::string input(reinterpret_cast<const char*>(data), size);
-  const std::string commandLine = BuildRegistry(platform.registry, input);
+  // Drawn apart from the plants below, so that those stay as older inputs had them.
+  std::mt19937_64 folderDraws(std::hash<std::string>{}(input + "\nuser folders"));
+  const UserFolderForms forms = DrawUserFolderForms(folderDraws);
+  platform.user.profile = forms.profile;
+  const std::string commandLine = BuildRegistry(platform.registry, input, forms.programs);
   // Links and names holding a NUL, planted by the input's own hash so that a
   // crash input replays. The system's registry under Wine could not be
   // cleared of NUL-named subkeys afterwards: only links and values there.
@@ -144,6 +182,7 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   const fs::path programs = *platform.files.HostPath(kProgramsDirectory);
   const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
   const test::DiskImage diskBefore = test::CaptureDisk(drives, {programs});
+  const test::DiskImage programsBefore = test::CaptureDisk(programs);
   CheckPreview(platform, commandLine, &problems);
 
   // A kill point drawn from the input: the run dies at that call (no later
@@ -167,6 +206,12 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   }
   for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(drives, {programs}))) {
     problems.push_back("disk: " + change);
+  }
+  if (forms.refused) {
+    for (std::string& change : test::DiskChanges(programsBefore, test::CaptureDisk(programs))) {
+      problems.push_back("disk below the refused programs directory " + forms.programs + " (profile " + forms.profile +
+                         "): " + change);
+    }
   }
   std::error_code error;
   if (!fs::is_directory(programs, error)) problems.push_back("disk: the programs directory itself was removed");

@@ -142,8 +142,11 @@ class Scenario {
     std::string language = leaving.language;
     if (random_() % 2) std::transform(language.begin(), language.end(), language.begin(), ::tolower);
     const std::string arguments = "C:\\Uninst\\" + leaving.product + ".log";
+    // Half the runs name the uninstaller by a quoted path with blanks, started whole.
+    const std::string uninstaller =
+        random_() % 2 ? "\"C:\\Program Files\\Uninst\\uninst.exe\"" : "C:\\Uninst\\uninst.exe";
     const std::string commandLine =
-        leaving.product + " " + leaving.variant + " " + language + " C:\\Uninst\\uninst.exe " + arguments;
+        leaving.product + " " + leaving.variant + " " + language + " " + uninstaller + " " + arguments;
     const std::vector<std::string> preview = Preview(commandLine, system, exitCode);
     // Half the runs keep a log, whose lines must be the preview's.
     if (random_() % 2) {
@@ -157,7 +160,7 @@ class Scenario {
     platform_.processes.result = 33;
 
     ASSERT_EQ(platform_.processes.started.size(), 1u);
-    EXPECT_EQ(platform_.processes.started[0].commandLine, "C:\\Uninst\\uninst.exe -y " + arguments);
+    EXPECT_EQ(platform_.processes.started[0].commandLine, uninstaller + " -y " + arguments);
     for (const std::string& change :
          RegistryChangesOutsideScope(before, CaptureRegistry(platform_.registry), leaving.language)) {
       ADD_FAILURE() << "outside the scope: " << change;

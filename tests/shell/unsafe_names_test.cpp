@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Directories, UnsafeProgramsDirectoryTest,
 
 // A programs directory that the user's hive points outside the user's own
 // profile: whatever lies below it stays, and each refusal is told.
-class ForeignProgramsDirectoryTest : public UnsafeNamesTest, public ::testing::WithParamInterface<std::string> {
+class ForeignProgramsDirectory : public UnsafeNamesTest {
  protected:
   void SetUp() override {
     UnsafeNamesTest::SetUp();
@@ -129,6 +129,9 @@ class ForeignProgramsDirectoryTest : public UnsafeNamesTest, public ::testing::W
   }
 };
 
+class ForeignProgramsDirectoryTest : public ForeignProgramsDirectory,
+                                     public ::testing::WithParamInterface<std::string> {};
+
 TEST_P(ForeignProgramsDirectoryTest, IsNotUsed) {
   SetProgramsDirectory(GetParam());
   ExpectNothingChanged(DiskContents());
@@ -139,6 +142,48 @@ INSTANTIATE_TEST_SUITE_P(Directories, ForeignProgramsDirectoryTest,
                          ::testing::Values("C:\\Program Files\\Corvane", "C:\\", "C:\\users\\Ann",
                                            "C:\\users\\Ann\\..\\..\\Program Files\\Corvane",
                                            "C:\\users\\Annex\\Start Menu\\Programs"));
+
+// Forms that reach another machine, a device or a pipe are refused by their
+// spelling, before anything opens them (a pipe's server could act with the
+// rights of the run that opens it); the refusal says so.
+struct RefusedFormCase {
+  const char* directory;
+  const char* reason;
+};
+
+class RefusedProgramsFormTest : public ForeignProgramsDirectory,
+                                public ::testing::WithParamInterface<RefusedFormCase> {};
+
+TEST_P(RefusedProgramsFormTest, IsRefusedUnopened) {
+  const RefusedFormCase& form = GetParam();
+  SetProgramsDirectory(form.directory);
+  ExpectNothingChanged(DiskContents());
+  for (const std::string& refusal : platform.user.refused) {
+    EXPECT_EQ(refusal, std::string(form.directory) + ": " + form.reason);
+  }
+}
+
+constexpr char kNotOnADrive[] = "not a folder on a drive letter";
+constexpr char kDevice[] = "names a device";
+
+INSTANTIATE_TEST_SUITE_P(
+    Forms, RefusedProgramsFormTest,
+    ::testing::Values(RefusedFormCase{"\\\\.\\pipe\\twprograms", kNotOnADrive},
+                      RefusedFormCase{"\\\\?\\C:\\users\\Ann\\Start Menu\\Programs", kNotOnADrive},
+                      RefusedFormCase{"\\\\?\\pipe\\twprograms", kNotOnADrive},
+                      RefusedFormCase{"\\\\.\\C:\\users\\Ann\\Start Menu\\Programs", kNotOnADrive},
+                      RefusedFormCase{"\\\\server\\share\\users\\Ann\\Programs", kNotOnADrive},
+                      RefusedFormCase{"//./pipe/twprograms", kNotOnADrive},
+                      RefusedFormCase{"\\??\\pipe\\twprograms", kNotOnADrive},
+                      RefusedFormCase{"\\Users\\Ann\\Programs", kNotOnADrive},
+                      RefusedFormCase{"C:users\\Ann", kNotOnADrive},
+                      RefusedFormCase{"Programs", kNotOnADrive},
+                      RefusedFormCase{"C:\\users\\Ann\\NUL", kDevice},
+                      RefusedFormCase{"C:\\users\\Ann\\com1.txt", kDevice},
+                      RefusedFormCase{"C:\\users\\Ann\\Lpt9 \\Programs", kDevice},
+                      RefusedFormCase{"C:\\users\\Ann/conout$", kDevice},
+                      RefusedFormCase{"C:\\users\\Ann\\aux:stream", kDevice}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 TEST_F(ForeignProgramsDirectoryTest, ALinkInTheProfileIsFollowedToWhereItLeads) {
   TW_NEEDS_SYMBOLIC_LINKS();

@@ -40,8 +40,8 @@
 #                              opens (tw_shortcut)
 
 TW_CAPTION='Corvane Sayframe卸载程序'
-# The stand-in real uninstaller of the sample installation. Parameter 4 of
-# twuninst's command line cannot hold a blank, so neither can this path.
+# The stand-in real uninstaller of the sample installation. Its path holds no
+# blank, so that it is passed unquoted as parameter 4 of twuninst's command line.
 TW_UNINSTALLER='C:\Corvane\Talkwise\uninstall.exe'
 TW_UNINSTALLER_HOST_DIR=Corvane/Talkwise
 # The keys that a run may change.
