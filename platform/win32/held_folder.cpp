@@ -47,6 +47,32 @@ HANDLE HeldFolder::Open(const wchar_t* name, DWORD access, DWORD share, bool cre
     SetLastError(Held() ? ERROR_INVALID_NAME : ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
   }
+  if (created != nullptr) *created = false;
+  HANDLE file = OpenByName(name, length, access, share, FILE_OPEN);
+  // Made only where nothing at all has the name: a link there, even one that
+  // leads nowhere, is never made into a file elsewhere.
+  const bool make = file == INVALID_HANDLE_VALUE && create && GetLastError() == ERROR_FILE_NOT_FOUND;
+  if (make) file = OpenByName(name, length, access | DELETE, share, FILE_CREATE);
+  if (file == INVALID_HANDLE_VALUE) return file;
+  // Where a system follows a link at the name all the same, the file it
+  // reached lies elsewhere than in the held folder: refused.
+  const WideText expected = FinalPathOf(handle_) + L"\\" + name;
+  const WideText final = FinalPathOf(file);
+  if (final.empty() || CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), expected.c_str(),
+                                            static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL) {
+    if (make) {
+      FILE_DISPOSITION_INFO disposition{TRUE};
+      SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+    }
+    CloseHandle(file);
+    SetLastError(ERROR_ACCESS_DENIED);
+    return INVALID_HANDLE_VALUE;
+  }
+  if (created != nullptr) *created = make;
+  return file;
+}
+
+HANDLE HeldFolder::OpenByName(const wchar_t* name, DWORD length, DWORD access, DWORD share, DWORD disposition) const {
   UNICODE_STRING objectName;
   objectName.Buffer = const_cast<wchar_t*>(name);
   objectName.Length = objectName.MaximumLength = static_cast<USHORT>(length * sizeof(wchar_t));
@@ -56,13 +82,12 @@ HANDLE HeldFolder::Open(const wchar_t* name, DWORD access, DWORD share, bool cre
   HANDLE file = INVALID_HANDLE_VALUE;
   const NTSTATUS result =
       NtCreateFile(&file, access | SYNCHRONIZE, &attributes, &status, nullptr, FILE_ATTRIBUTE_NORMAL, share,
-                   create ? FILE_OPEN_IF : FILE_OPEN,
-                   FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT, nullptr, 0);
+                   disposition, FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_REPARSE_POINT,
+                   nullptr, 0);
   if (result < 0) {
     SetLastError(RtlNtStatusToDosError(result));
     return INVALID_HANDLE_VALUE;
   }
-  if (created != nullptr) *created = status.Information == FILE_CREATED;
   return file;
 }
 

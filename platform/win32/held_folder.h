@@ -23,13 +23,16 @@ class HeldFolder {
 
   bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
   // Opens the file of that one name in the folder (create: makes it when
-  // missing, with *created telling), a link at the name opened as itself,
-  // never followed. A name with a separator or a stream's colon, or of dots
-  // alone, is refused. INVALID_HANDLE_VALUE with GetLastError set
-  // (ERROR_FILE_NOT_FOUND for a missing file without create).
+  // nothing has the name, with *created telling), a link at the name opened
+  // as itself, never followed; a file that lies anywhere else than in this
+  // folder under this name is refused. A name with a separator or a stream's
+  // colon, or of dots alone, is refused. INVALID_HANDLE_VALUE with
+  // GetLastError set (ERROR_FILE_NOT_FOUND for a missing file without create).
   HANDLE Open(const wchar_t* name, DWORD access, DWORD share, bool create, bool* created = nullptr) const;
 
  private:
+  HANDLE OpenByName(const wchar_t* name, DWORD length, DWORD access, DWORD share, DWORD disposition) const;
+
   HANDLE handle_ = INVALID_HANDLE_VALUE;
 };
 

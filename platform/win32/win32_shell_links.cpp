@@ -59,8 +59,7 @@ HRESULT WithShortcutFile(const char* linkPath, DWORD access, bool create, Use us
   const HeldFolder folder(place.folder.c_str());
   if (!folder.Held()) return E_ACCESSDENIED;
   bool created = false;
-  const HANDLE file = folder.Open(place.name.c_str(), access | FILE_READ_ATTRIBUTES | (create ? DELETE : 0),
-                                  FILE_SHARE_READ, create, &created);
+  const HANDLE file = folder.Open(place.name.c_str(), access | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, create, &created);
   if (file == INVALID_HANDLE_VALUE) {
     return GetLastError() == ERROR_FILE_NOT_FOUND && !create ? use(INVALID_HANDLE_VALUE) : E_ACCESSDENIED;
   }
