@@ -60,10 +60,9 @@ HANDLE HeldFolder::Open(const wchar_t* name, DWORD access, DWORD share, bool cre
   const WideText final = FinalPathOf(file);
   if (final.empty() || CompareStringOrdinal(final.c_str(), static_cast<int>(final.size()), expected.c_str(),
                                             static_cast<int>(expected.size()), TRUE) != CSTR_EQUAL) {
-    if (make) {
-      FILE_DISPOSITION_INFO disposition{TRUE};
-      SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
-    }
+    // A file this call made stays: a system that cannot tell where it lies
+    // might delete another by its name (Wine keeps a held folder's old name
+    // after its parent is renamed).
     CloseHandle(file);
     SetLastError(ERROR_ACCESS_DENIED);
     return INVALID_HANDLE_VALUE;
