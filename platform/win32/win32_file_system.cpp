@@ -9,6 +9,8 @@
 namespace tw {
 namespace {
 
+using FileInfo = BY_HANDLE_FILE_INFORMATION;
+
 HANDLE ToHandle(FindHandle search) {
   return search == kInvalidFindHandle ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(search);
 }
@@ -53,7 +55,7 @@ bool IsReadOnly(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_READONLY
 // The attributes of a file with another name are that name's too, wherever
 // it lies: they stay. Asked of the handle the change is made through, so the
 // name cannot be swapped in between.
-bool HasOtherNames(const BY_HANDLE_FILE_INFORMATION& info) {
+bool HasOtherNames(const FileInfo& info) {
   return !IsFolder(info.dwFileAttributes) && info.nNumberOfLinks > 1;
 }
 
@@ -80,7 +82,7 @@ bool Win32FileSystem::FindClose(FindHandle search) { return ::FindClose(ToHandle
 std::uint32_t Win32FileSystem::GetAttributes(const char* path) { return GetFileAttributesA(path); }
 
 bool Win32FileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
-  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [attributes](HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
+  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [attributes](HANDLE handle, const FileInfo& info) {
     if (HasOtherNames(info)) return Fail(ERROR_ACCESS_DENIED);
     FILE_BASIC_INFO basic{};  // times of zero stay as they are
     const DWORD settable = attributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
@@ -90,14 +92,14 @@ bool Win32FileSystem::SetAttributes(const char* path, std::uint32_t attributes) 
 }
 
 bool Win32FileSystem::MaySetAttributes(const char* path) {
-  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [](HANDLE, const BY_HANDLE_FILE_INFORMATION& info) {
+  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [](HANDLE, const FileInfo& info) {
     return !HasOtherNames(info) || Fail(ERROR_ACCESS_DENIED);
   });
 }
 
 // As DeleteFile: not a folder, not read-only; a link goes by itself.
 bool Win32FileSystem::RemoveFile(const char* path) {
-  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, const FileInfo& info) {
     const DWORD current = info.dwFileAttributes;
     if (IsFolder(current) || (IsReadOnly(current) && !IsLink(current))) return Fail(ERROR_ACCESS_DENIED);
     return Dispose(handle);
@@ -106,7 +108,7 @@ bool Win32FileSystem::RemoveFile(const char* path) {
 
 // As RemoveDirectory: a folder, empty and not read-only; a link goes by itself.
 bool Win32FileSystem::RemoveFolder(const char* path) {
-  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, const FileInfo& info) {
     const DWORD current = info.dwFileAttributes;
     if (!IsFolder(current)) return Fail(ERROR_DIRECTORY);
     if (IsReadOnly(current) && !IsLink(current)) return Fail(ERROR_ACCESS_DENIED);
@@ -118,7 +120,7 @@ bool Win32FileSystem::RemoveFolder(const char* path) {
 // program without delete sharing, or a path that is not where it says, is
 // refused here as there.
 bool Win32FileSystem::MayRemove(const char* path, bool) {
-  return ChangeAtExactPath(path, DELETE, [](HANDLE, const BY_HANDLE_FILE_INFORMATION&) { return true; });
+  return ChangeAtExactPath(path, DELETE, [](HANDLE, const FileInfo&) { return true; });
 }
 
 Status Win32FileSystem::LastError() { return static_cast<Status>(GetLastError()); }
