@@ -26,9 +26,15 @@ class FileSystem {
   virtual FindHandle FindFirst(const char* pattern, FindData* data) = 0;
   virtual bool FindNext(FindHandle search, FindData* data) = 0;
   virtual bool FindClose(FindHandle search) = 0;
-  // GetFileAttributesA / SetFileAttributesA
+  // GetFileAttributesA / SetFileAttributesA. The attributes of a file with
+  // more than one name (hard links) belong to every name, also those outside
+  // the folder at hand: they are never changed, the call refused with
+  // ERROR_ACCESS_DENIED.
   virtual std::uint32_t GetAttributes(const char* path) = 0;
   virtual bool SetAttributes(const char* path, std::uint32_t attributes) = 0;
+  // Whether SetAttributes would get past its open and that refusal, nothing
+  // changed; false with LastError set as SetAttributes sets it.
+  virtual bool MaySetAttributes(const char* path) = 0;
   // DeleteFileA / RemoveDirectoryA
   virtual bool RemoveFile(const char* path) = 0;
   virtual bool RemoveFolder(const char* path) = 0;

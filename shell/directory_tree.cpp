@@ -18,8 +18,14 @@ void RemoveLink(FileSystem& files, const std::string& path, std::uint32_t attrib
   }
 }
 
+// A read-only file whose attribute cannot be cleared stays: the platform
+// refuses the change for a file with another name (a hard link), whose
+// attribute guards that name too, and the delete could not follow anyway.
 void RemoveFile(FileSystem& files, const std::string& path, std::uint32_t attributes) {
-  if ((attributes & kFileAttributeReadOnly) != 0) files.SetAttributes(path.c_str(), attributes & ~kFileAttributeReadOnly);
+  if ((attributes & kFileAttributeReadOnly) != 0 &&
+      !files.SetAttributes(path.c_str(), attributes & ~kFileAttributeReadOnly)) {
+    return;
+  }
   files.RemoveFile(path.c_str());
 }
 

@@ -18,6 +18,7 @@ class JournalFileSystem : public FileSystem {
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  bool MaySetAttributes(const char* path) override { return inner_.MaySetAttributes(path); }
   bool MayRemove(const char* path, bool folder) override { return inner_.MayRemove(path, folder); }
   Status LastError() override { return inner_.LastError(); }
 

@@ -127,12 +127,20 @@ bool OverlayFileSystem::MayRemove(const char* path, bool folder) {
   return MachineMayRemove(text, folder) && Succeed();
 }
 
-bool OverlayFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
+bool OverlayFileSystem::MaySetAttributes(const char* path) {
   const std::string text = path ? path : "";
   Status error = kErrorSuccess;
-  const std::uint32_t current = Attributes(text, &error);
-  if (current == kInvalidFileAttributes) return Fail(kErrorFileNotFound);
+  if (Attributes(text, &error) == kInvalidFileAttributes) return Fail(kErrorFileNotFound);
   if (PassesLink(text)) return Fail(kErrorAccessDenied);
+  // The machine's own refusal: a file with another name keeps its attributes.
+  return machine_.MaySetAttributes(text.c_str()) ? Succeed() : Fail(machine_.LastError());
+}
+
+bool OverlayFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
+  if (!MaySetAttributes(path)) return false;
+  const std::string text = path;
+  Status error = kErrorSuccess;
+  const std::uint32_t current = Attributes(text, &error);
   // The kind of entry stays what it is; a link keeps its own attributes.
   if ((current & kFileAttributeReparsePoint) == 0) {
     const std::uint32_t kind = current & kFileAttributeDirectory;

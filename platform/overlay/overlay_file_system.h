@@ -1,8 +1,9 @@
 // The file system of a preview: reads see the machine's files, deletions and
 // attribute changes stay in the overlay and are refused as Windows refuses
 // them (a folder that still holds entries, a read-only file or folder, a path
-// through a link, a drive's root); the open a delete makes is asked of the
-// machine itself (a file held open, a path not where it says).
+// through a link, a drive's root); the open a delete or attribute change
+// makes is asked of the machine itself (a file held open, a path not where it
+// says, a file with more than one name).
 #pragma once
 
 #include <map>
@@ -22,6 +23,7 @@ class OverlayFileSystem : public FileSystem {
   bool FindClose(FindHandle search) override;
   std::uint32_t GetAttributes(const char* path) override;
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
+  bool MaySetAttributes(const char* path) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;

@@ -9,6 +9,8 @@
 namespace tw {
 namespace {
 
+using FileInfo = BY_HANDLE_FILE_INFORMATION;
+
 HANDLE ToHandle(FindHandle search) {
   return search == kInvalidFindHandle ? INVALID_HANDLE_VALUE : reinterpret_cast<HANDLE>(search);
 }
@@ -34,7 +36,7 @@ bool ChangeAtExactPath(const char* path, DWORD access, Change change) {
   const HANDLE handle = OpenAtExactPath(path, access | FILE_READ_ATTRIBUTES);
   if (handle == INVALID_HANDLE_VALUE) return false;
   BY_HANDLE_FILE_INFORMATION info;
-  bool done = GetFileInformationByHandle(handle, &info) && change(handle, info.dwFileAttributes);
+  bool done = GetFileInformationByHandle(handle, &info) && change(handle, info);
   const DWORD error = GetLastError();
   CloseHandle(handle);
   SetLastError(error);
@@ -49,6 +51,13 @@ bool Dispose(HANDLE handle) {
 bool IsLink(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0; }
 bool IsFolder(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
 bool IsReadOnly(DWORD attributes) { return (attributes & FILE_ATTRIBUTE_READONLY) != 0; }
+
+// The attributes of a file with another name are that name's too, wherever
+// it lies: they stay. Asked of the handle the change is made through, so the
+// name cannot be swapped in between.
+bool HasOtherNames(const FileInfo& info) {
+  return !IsFolder(info.dwFileAttributes) && info.nNumberOfLinks > 1;
+}
 
 }  // namespace
 
@@ -73,7 +82,8 @@ bool Win32FileSystem::FindClose(FindHandle search) { return ::FindClose(ToHandle
 std::uint32_t Win32FileSystem::GetAttributes(const char* path) { return GetFileAttributesA(path); }
 
 bool Win32FileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
-  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [attributes](HANDLE handle, DWORD) {
+  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [attributes](HANDLE handle, const FileInfo& info) {
+    if (HasOtherNames(info)) return Fail(ERROR_ACCESS_DENIED);
     FILE_BASIC_INFO basic{};  // times of zero stay as they are
     const DWORD settable = attributes & ~(FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT);
     basic.FileAttributes = settable == 0 ? FILE_ATTRIBUTE_NORMAL : settable;
@@ -81,9 +91,16 @@ bool Win32FileSystem::SetAttributes(const char* path, std::uint32_t attributes) 
   });
 }
 
+bool Win32FileSystem::MaySetAttributes(const char* path) {
+  return ChangeAtExactPath(path, FILE_WRITE_ATTRIBUTES, [](HANDLE, const FileInfo& info) {
+    return !HasOtherNames(info) || Fail(ERROR_ACCESS_DENIED);
+  });
+}
+
 // As DeleteFile: not a folder, not read-only; a link goes by itself.
 bool Win32FileSystem::RemoveFile(const char* path) {
-  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, DWORD current) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, const FileInfo& info) {
+    const DWORD current = info.dwFileAttributes;
     if (IsFolder(current) || (IsReadOnly(current) && !IsLink(current))) return Fail(ERROR_ACCESS_DENIED);
     return Dispose(handle);
   });
@@ -91,7 +108,8 @@ bool Win32FileSystem::RemoveFile(const char* path) {
 
 // As RemoveDirectory: a folder, empty and not read-only; a link goes by itself.
 bool Win32FileSystem::RemoveFolder(const char* path) {
-  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, DWORD current) {
+  return ChangeAtExactPath(path, DELETE, [](HANDLE handle, const FileInfo& info) {
+    const DWORD current = info.dwFileAttributes;
     if (!IsFolder(current)) return Fail(ERROR_DIRECTORY);
     if (IsReadOnly(current) && !IsLink(current)) return Fail(ERROR_ACCESS_DENIED);
     return Dispose(handle);
@@ -102,7 +120,7 @@ bool Win32FileSystem::RemoveFolder(const char* path) {
 // program without delete sharing, or a path that is not where it says, is
 // refused here as there.
 bool Win32FileSystem::MayRemove(const char* path, bool) {
-  return ChangeAtExactPath(path, DELETE, [](HANDLE, DWORD) { return true; });
+  return ChangeAtExactPath(path, DELETE, [](HANDLE, const FileInfo&) { return true; });
 }
 
 Status Win32FileSystem::LastError() { return static_cast<Status>(GetLastError()); }

@@ -1,6 +1,7 @@
 // Files through kernel32: searches with the wide calls and exact 8-bit names;
 // deletes and attribute changes through handles that hold the very object the
-// path names, never one reached through a link, with the user's own rights.
+// path names, never one reached through a link, with the user's own rights;
+// the attributes of a file with more than one name stay.
 #pragma once
 
 #include "platform/file_system.h"
@@ -14,6 +15,7 @@ class Win32FileSystem : public FileSystem {
   bool FindClose(FindHandle search) override;
   std::uint32_t GetAttributes(const char* path) override;
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
+  bool MaySetAttributes(const char* path) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;

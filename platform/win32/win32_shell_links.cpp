@@ -5,7 +5,7 @@
 #include <objidl.h>
 #include <shlobj.h>
 
-#include "platform/win32/exact_path.h"
+#include "platform/win32/held_folder.h"
 #include "platform/win32/user_rights.h"
 #include "platform/win32/wide_text.h"
 
@@ -13,86 +13,146 @@ namespace tw {
 namespace {
 
 constexpr int kLinkPathChars = MAX_PATH;
+// A shortcut is a few kilobytes; a bigger file at its name is none.
+constexpr DWORD kShortcutBytesLimit = 1024 * 1024;
 
-// The shortcut is written only where its path says: its folder is the very
-// folder named, held without share-delete for the length of the save so that
-// it cannot be renamed, removed or swapped for a link meanwhile, and the file,
-// when there is one, is a plain file with no other name (a hard link would
-// carry the write to another file).
-class HeldFolder {
- public:
-  explicit HeldFolder(const wchar_t* linkPath) {
-    WideText folder(linkPath);
-    const auto last = folder.find_last_of(L'\\');
+// Where a shortcut lies: the folder of the link path, held for the length of
+// the call, and the file's one name in it. The shortcut is read and written
+// through a handle opened by that name in the held folder, never by its path:
+// a folder swapped for a junction between a check and the save, or between
+// two saves, receives nothing.
+struct LinkPlace {
+  explicit LinkPlace(const char* linkPath) {
+    wchar_t wide[kLinkPathChars];
+    // A path that does not fit is refused rather than cut short: a cut path
+    // would name, and overwrite, another file.
+    if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wide, kLinkPathChars) == 0) return;
+    const WideText path(wide);
+    const auto last = path.find_last_of(L'\\');
     if (last == WideText::npos) return;
-    folder.resize(last);
-    handle_ = OpenAtExactPath(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE);
+    folder = path.substr(0, last);
+    name = path.substr(last + 1);
   }
-  ~HeldFolder() {
-    if (handle_ != INVALID_HANDLE_VALUE) CloseHandle(handle_);
-  }
-  HeldFolder(const HeldFolder&) = delete;
-  HeldFolder& operator=(const HeldFolder&) = delete;
-
-  bool Held() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  WideText folder;
+  WideText name;
 };
 
-bool IsPlainFileOrMissing(const wchar_t* path) {
-  return IsPlainFileAt(path, true) || GetLastError() == ERROR_FILE_NOT_FOUND;
+// The file at the name is a plain file, no folder or link, with no other name
+// (a hard link would carry the write to another file, or show another file's
+// fields); for a save also not read-only (Windows refuses its save; Wine,
+// running as root, would write through it).
+HRESULT CheckPlainFile(HANDLE file, bool forSave) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(file, &info)) return HRESULT_FROM_WIN32(GetLastError());
+  const DWORD refused =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | (forSave ? FILE_ATTRIBUTE_READONLY : 0);
+  return (info.dwFileAttributes & refused) == 0 && info.nNumberOfLinks == 1 ? S_OK : E_ACCESSDENIED;
 }
 
-// The save's access: write access to the shortcut where it lies. A read-only
-// one is refused here as Windows refuses its save; Wine, running as root,
-// would write through it.
-HRESULT WritableAt(const wchar_t* path) {
-  const DWORD attributes = GetFileAttributesW(path);
-  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND ? S_OK : E_ACCESSDENIED;
-  if ((attributes & FILE_ATTRIBUTE_READONLY) != 0) return E_ACCESSDENIED;
-  const HANDLE file = OpenAtExactPath(path, GENERIC_WRITE, kShareAll);
-  if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
-  CloseHandle(file);
-  return S_OK;
-}
-
-// The link object's file interface and the link path in UTF-16 for use; the
-// library is initialised by the caller. A path that does not fit is refused
-// rather than cut short: a cut path would name, and overwrite, another file.
+// The shortcut at linkPath opened for access in its held folder and checked,
+// handed to use; a missing one (without create) as INVALID_HANDLE_VALUE.
+// When use fails on a file this call made, the file goes again.
 template <typename Use>
-HRESULT WithLinkFile(IShellLinkA* link, const char* linkPath, Use use) {
-  IPersistFile* file = nullptr;
-  HRESULT result = link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
-  if (FAILED(result)) return result;
-  wchar_t wideLinkPath[kLinkPathChars];
-  if (MultiByteToWideChar(CP_ACP, 0, linkPath, -1, wideLinkPath, kLinkPathChars) == 0) {
-    result = HRESULT_FROM_WIN32(GetLastError());
-  } else if (const HeldFolder folder(wideLinkPath); !folder.Held() || !IsPlainFileOrMissing(wideLinkPath)) {
-    result = E_ACCESSDENIED;
-  } else {
-    result = use(file, wideLinkPath);
+HRESULT WithShortcutFile(const char* linkPath, DWORD access, bool create, Use use) {
+  const LinkPlace place(linkPath);
+  if (place.folder.empty()) return E_INVALIDARG;
+  const HeldFolder folder(place.folder.c_str());
+  if (!folder.Held()) return E_ACCESSDENIED;
+  bool created = false;
+  const HANDLE file = folder.Open(place.name.c_str(), access | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, create, &created);
+  if (file == INVALID_HANDLE_VALUE) {
+    return GetLastError() == ERROR_FILE_NOT_FOUND && !create ? use(INVALID_HANDLE_VALUE) : E_ACCESSDENIED;
   }
-  file->Release();
+  HRESULT result = CheckPlainFile(file, (access & FILE_WRITE_DATA) != 0);
+  if (SUCCEEDED(result)) result = use(file);
+  if (FAILED(result) && created) {
+    FILE_DISPOSITION_INFO disposition{TRUE};
+    SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
+  }
+  CloseHandle(file);
   return result;
 }
 
-// Loads, changes and saves one shortcut.
+// The shortcut's bytes read through the handle into the link object; an
+// empty file is a new shortcut and loads nothing.
+HRESULT LoadFrom(HANDLE file, IPersistStream* persist) {
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file, &size)) return HRESULT_FROM_WIN32(GetLastError());
+  if (size.QuadPart == 0) return S_FALSE;
+  if (size.QuadPart > kShortcutBytesLimit) return E_ACCESSDENIED;
+  const DWORD bytes = static_cast<DWORD>(size.QuadPart);
+  const HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+  if (memory == nullptr) return E_OUTOFMEMORY;
+  DWORD read = 0;
+  void* data = GlobalLock(memory);
+  const bool complete = data != nullptr && ReadFile(file, data, bytes, &read, nullptr) && read == bytes;
+  GlobalUnlock(memory);
+  IStream* stream = nullptr;
+  if (!complete || FAILED(CreateStreamOnHGlobal(memory, TRUE, &stream))) {
+    GlobalFree(memory);
+    return E_FAIL;
+  }
+  const HRESULT result = persist->Load(stream);
+  stream->Release();  // frees the memory
+  return result;
+}
+
+// The link object's bytes made in memory, then written through the handle
+// over what the file held.
+HRESULT SaveTo(HANDLE file, IPersistStream* persist) {
+  IStream* stream = nullptr;
+  HRESULT result = CreateStreamOnHGlobal(nullptr, TRUE, &stream);
+  if (FAILED(result)) return result;
+  result = persist->Save(stream, TRUE);
+  ULARGE_INTEGER size{};
+  HGLOBAL memory = nullptr;
+  if (SUCCEEDED(result)) result = stream->Seek(LARGE_INTEGER{}, STREAM_SEEK_CUR, &size);
+  if (SUCCEEDED(result)) result = GetHGlobalFromStream(stream, &memory);
+  if (SUCCEEDED(result)) {
+    const DWORD bytes = static_cast<DWORD>(size.QuadPart);
+    const void* data = GlobalLock(memory);
+    DWORD written = 0;
+    const bool saved = data != nullptr && SetFilePointerEx(file, LARGE_INTEGER{}, nullptr, FILE_BEGIN) &&
+                       WriteFile(file, data, bytes, &written, nullptr) && written == bytes && SetEndOfFile(file);
+    if (!saved) result = HRESULT_FROM_WIN32(GetLastError());
+    if (data != nullptr) GlobalUnlock(memory);
+  }
+  stream->Release();
+  return result;
+}
+
+template <typename Use>
+HRESULT WithPersistStream(IShellLinkA* link, Use use) {
+  IPersistStream* persist = nullptr;
+  HRESULT result = link->QueryInterface(IID_IPersistStream, reinterpret_cast<void**>(&persist));
+  if (FAILED(result)) return result;
+  result = use(persist);
+  persist->Release();
+  return result;
+}
+
+// Loads, changes and saves one shortcut; a missing one is made.
 HRESULT UpdateThroughLink(IShellLinkA* link, const char* targetPath, const char* linkPath,
                           const char* workingDirectory) {
-  return WithLinkFile(link, linkPath, [&](IPersistFile* file, const wchar_t* wideLinkPath) {
-    if (const HRESULT writable = WritableAt(wideLinkPath); FAILED(writable)) return writable;
-    file->Load(wideLinkPath, STGM_WRITE);  // a missing shortcut is saved new
-    link->SetPath(targetPath);
-    link->SetWorkingDirectory(workingDirectory);
-    link->SetIconLocation(nullptr, 0);
-    return file->Save(wideLinkPath, TRUE);
+  return WithPersistStream(link, [&](IPersistStream* persist) {
+    return WithShortcutFile(linkPath, FILE_READ_DATA | FILE_WRITE_DATA, true, [&](HANDLE file) {
+      LoadFrom(file, persist);  // what is no shortcut is saved over with a new one
+      link->SetPath(targetPath);
+      link->SetWorkingDirectory(workingDirectory);
+      link->SetIconLocation(nullptr, 0);
+      return SaveTo(file, persist);
+    });
   });
 }
 
 HRESULT ReadThroughLink(IShellLinkA* link, const char* linkPath, ShortcutTarget* target) {
-  const HRESULT result = WithLinkFile(
-      link, linkPath, [](IPersistFile* file, const wchar_t* wideLinkPath) { return file->Load(wideLinkPath, STGM_READ); });
+  const HRESULT result = WithPersistStream(link, [&](IPersistStream* persist) {
+    return WithShortcutFile(linkPath, FILE_READ_DATA, false, [&](HANDLE file) {
+      if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND);
+      const HRESULT loaded = LoadFrom(file, persist);
+      return loaded == S_FALSE ? E_FAIL : loaded;
+    });
+  });
   if (FAILED(result)) return result;
   char text[kLinkPathChars] = "";
   int iconIndex = 0;
@@ -131,10 +191,13 @@ ComResult Win32ShellLinks::Update(const char* targetPath, const char* linkPath, 
       [&](IShellLinkA* link) { return UpdateThroughLink(link, targetPath, linkPath, workingDirectory); });
 }
 
+// The open of Update without its create: a missing shortcut would be made.
 ComResult Win32ShellLinks::MayUpdate(const char* linkPath) {
   const UserRights rights;
   return WithLinkObject([&](IShellLinkA* link) {
-    return WithLinkFile(link, linkPath, [](IPersistFile*, const wchar_t* wideLinkPath) { return WritableAt(wideLinkPath); });
+    return WithPersistStream(link, [&](IPersistStream*) {
+      return WithShortcutFile(linkPath, FILE_READ_DATA | FILE_WRITE_DATA, false, [](HANDLE) { return S_OK; });
+    });
   });
 }
 

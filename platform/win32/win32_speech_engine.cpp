@@ -5,6 +5,7 @@
 #include "platform/code_page.h"
 #include "platform/win32/administrators_only.h"
 #include "platform/win32/exact_path.h"
+#include "platform/win32/library_copy.h"
 #include "platform/win32/wide_text.h"
 
 namespace tw {
@@ -47,6 +48,11 @@ HMODULE LoadFromSystemFolder() {
 
 }  // namespace
 
+Win32SpeechEngine::Win32SpeechEngine(Registry& registry, EngineFolderValue engineFolder)
+    : registry_(registry), engineFolder_(std::move(engineFolder)) {}
+
+Win32SpeechEngine::~Win32SpeechEngine() = default;
+
 std::int32_t Win32SpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
                                                     const char* languageCode, const char* userName) {
   if (!bound_) Bind();
@@ -81,10 +87,15 @@ void* Win32SpeechEngine::LoadFromEngineFolder(const std::string& path) {
   WideText folder = file.substr(0, file.rfind(L'\\'));
   if (folder.back() == L':') folder += L'\\';
   const HANDLE folderHandle = OpenAtExactPath(folder.c_str(), READ_CONTROL, kShareAll);
-  const HANDLE fileHandle = OpenAtExactPath(file.c_str(), READ_CONTROL, kShareAll);
+  // Read through the handle whose rights were checked, nobody writing meanwhile.
+  const HANDLE fileHandle = OpenAtExactPath(file.c_str(), READ_CONTROL | FILE_READ_DATA, FILE_SHARE_READ);
   const bool administrators = folderHandle != INVALID_HANDLE_VALUE && fileHandle != INVALID_HANDLE_VALUE &&
                               OnlyAdministratorsCanWrite(folderHandle) && OnlyAdministratorsCanWrite(fileHandle);
-  HMODULE library = administrators ? LoadByFullPath(path) : nullptr;
+  HMODULE library = nullptr;
+  if (administrators) {
+    copy_ = std::make_unique<LibraryCopy>();
+    library = copy_->Load(fileHandle, file.substr(file.rfind(L'\\') + 1).c_str());
+  }
   if (folderHandle != INVALID_HANDLE_VALUE) CloseHandle(folderHandle);
   if (fileHandle != INVALID_HANDLE_VALUE) CloseHandle(fileHandle);
   if (!administrators) passedOver_ = path;

@@ -2,10 +2,11 @@
 // The program runs elevated, often from a folder the user can write to: the
 // library is taken from the system folder, or else by its full path from the
 // engine's own folder as the machine-wide registry records it, and only when
-// ordinary users can change neither; never from the program's folder, the
-// current directory or PATH.
+// ordinary users can change neither (loaded from a private copy of what was
+// checked); never from the program's folder, the current directory or PATH.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "platform/registry.h"
@@ -14,6 +15,8 @@
 namespace tw {
 
 // Where the engine records its folder: a text value under HKEY_LOCAL_MACHINE.
+class LibraryCopy;
+
 struct EngineFolderValue {
   std::string keyPath;
   std::string valueName;
@@ -21,8 +24,8 @@ struct EngineFolderValue {
 
 class Win32SpeechEngine : public SpeechEngine {
  public:
-  Win32SpeechEngine(Registry& registry, EngineFolderValue engineFolder)
-      : registry_(registry), engineFolder_(std::move(engineFolder)) {}
+  Win32SpeechEngine(Registry& registry, EngineFolderValue engineFolder);
+  ~Win32SpeechEngine() override;
 
   std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
                                    const char* userName) override;
@@ -35,7 +38,8 @@ class Win32SpeechEngine : public SpeechEngine {
 
   void Bind();
   // The library at path, when neither it nor its folder can be changed by
-  // anyone but the machine's administrators; otherwise passed over.
+  // anyone but the machine's administrators, loaded from a copy of the file
+  // so checked; otherwise passed over.
   void* LoadFromEngineFolder(const std::string& path);
   // <engine folder>\spchcfg.cpl when the recorded folder is a plain absolute
   // local path; empty otherwise.
@@ -46,6 +50,7 @@ class Win32SpeechEngine : public SpeechEngine {
   bool bound_ = false;
   ExportedFunction uninstallSpeechUser_ = nullptr;
   std::string passedOver_;
+  std::unique_ptr<LibraryCopy> copy_;  // the engine folder's library, as loaded
 };
 
 }  // namespace tw

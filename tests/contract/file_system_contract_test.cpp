@@ -1,5 +1,6 @@
 // The kernel32 file behaviour the start-menu and help cleanup rely on.
 #include <algorithm>
+#include <filesystem>
 
 #include "tests/contract/contract_test.h"
 #include "tests/support/held_open.h"
@@ -145,6 +146,47 @@ TEST_F(FileSystemContract, RemoveDirectoryErrors) {
   EXPECT_TRUE(files.RemoveFile(FilePath("full\\x.lnk").c_str()));
   EXPECT_TRUE(files.RemoveFolder(FilePath("FULL").c_str()));
   EXPECT_EQ(files.GetAttributes(FilePath("full").c_str()), kInvalidFileAttributes);
+}
+
+// A second name of a file outside: the attributes are the file's, every
+// name's, and stay; a name whose delete needs no attribute change may go, and
+// once the other name is gone the attributes are the file's alone again.
+TEST_F(FileSystemContract, AFileWithAnotherNameKeepsItsAttributes) {
+  MakeFolder("elsewhere");
+  MakeFolder("program");
+  MakeFile("elsewhere\\precious.txt", true);
+  MakeFile("elsewhere\\open.txt");
+  for (const char* name : {"precious.txt", "open.txt"}) {
+    std::error_code error;
+    std::filesystem::create_hard_link(world->Host(FilePath(std::string("elsewhere\\") + name)),
+                                      world->Host(FilePath(std::string("program\\") + name)), error);
+    ASSERT_FALSE(error) << name << ": " << error.message();
+  }
+  const std::string outside = FilePath("elsewhere\\precious.txt");
+  const std::string inside = FilePath("program\\precious.txt");
+  EXPECT_FALSE(files.MaySetAttributes(inside.c_str()));
+  EXPECT_EQ(files.LastError(), kErrorAccessDenied);
+  EXPECT_FALSE(files.SetAttributes(inside.c_str(), kFileAttributeNormal));
+  EXPECT_EQ(files.LastError(), kErrorAccessDenied);
+  EXPECT_FALSE(files.SetAttributes(outside.c_str(), kFileAttributeNormal));
+  for (const std::string& name : {inside, outside}) {
+    EXPECT_EQ(files.GetAttributes(name.c_str()), kFileAttributeArchive | kFileAttributeReadOnly) << name;
+  }
+  EXPECT_FALSE(files.RemoveFile(inside.c_str()));
+  EXPECT_EQ(files.LastError(), kErrorAccessDenied);
+
+  EXPECT_TRUE(files.RemoveFile(FilePath("program\\open.txt").c_str()));
+  EXPECT_EQ(files.GetAttributes(FilePath("program\\open.txt").c_str()), kInvalidFileAttributes);
+  EXPECT_EQ(files.GetAttributes(FilePath("elsewhere\\open.txt").c_str()), kFileAttributeArchive);
+
+  // The folder's attributes are its own, whatever its files are.
+  EXPECT_TRUE(files.MaySetAttributes(FilePath("program").c_str()));
+  std::filesystem::permissions(world->Host(outside), std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::add);
+  std::filesystem::remove(world->Host(outside));
+  EXPECT_TRUE(files.MaySetAttributes(inside.c_str()));
+  EXPECT_TRUE(files.SetAttributes(inside.c_str(), kFileAttributeNormal));
+  EXPECT_TRUE(files.RemoveFile(inside.c_str()));
 }
 
 // Another program holds the shortcut open without delete sharing: its delete

@@ -79,6 +79,12 @@ void CreateFiles(const fs::path& root) {
     fs::create_directories(path.parent_path(), error);
     std::ofstream(path, std::ios::binary) << file;
   }
+  // A second name in the program folder of a read-only file outside the
+  // programs directory: the attribute is that file's too.
+  const fs::path letter = root / "c/Users/Me/Documents/letter.txt";
+  fs::permissions(letter, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                  fs::perm_options::remove, error);
+  fs::create_hard_link(letter, root / "c/Users/Me/Start Menu/Programs/Talkwise/Letter.lnk", error);
 }
 
 // "@values <count> <HKLM\...>" and "@keys <count> <HKLM\...>".

@@ -33,6 +33,9 @@ void PlantHostileEntries(TestPlatform& platform, const std::string& programsDire
   if (!fs::exists(precious)) {
     platform.WriteFile(std::string(kPrecious) + "\\Deep\\precious.txt", "precious");
     platform.WriteFile(std::string(kPrecious) + "\\Begin Here.lnk", "precious");
+    platform.WriteFile(std::string(kPrecious) + "\\Locked.txt", "precious");
+    fs::permissions(precious / "Locked.txt", fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
   }
   const fs::path programs = platform.Host(programsDirectory);
   const int plants = 1 + static_cast<int>(random() % 3);
@@ -45,13 +48,19 @@ void PlantHostileEntries(TestPlatform& platform, const std::string& programsDire
       fs::create_directories(where, error);
     }
     const std::string tag = std::to_string(random() % 1000);
-    switch (random() % 3) {
+    switch (random() % 4) {
       case 0:
         fs::create_directory_symlink(precious, where / (std::string(kMarker) + " folder link " + tag), error);
         break;
       case 1:
         fs::create_symlink(precious / "Begin Here.lnk", where / (std::string(kMarker) + " file link " + tag + ".lnk"),
                            error);
+        break;
+      case 2:
+        // A second name of a file outside, read-only or not: its attributes
+        // are the outside file's too.
+        fs::create_hard_link(precious / (random() % 2 ? "Locked.txt" : "Begin Here.lnk"),
+                             where / (std::string(kMarker) + " hard link " + tag + ".lnk"), error);
         break;
       default: {
         // As deep as the drive's root from here, then down to the precious folder.

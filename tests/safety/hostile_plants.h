@@ -1,7 +1,8 @@
 // What an ordinary user may plant in the start menu to steer the elevated
 // uninstaller outside it: links to a folder of precious files, at any level
-// of the program folders, and folders whose one name reads as a path up to
-// that folder. The scenarios plant them at random before each run; the
+// of the program folders, second names (hard links) of precious files, one of
+// them read-only, and folders whose one name reads as a path up to that
+// folder. The scenarios plant them at random before each run; the
 // images of the disk around the run must then differ only inside the
 // programs directory.
 #pragma once

@@ -103,6 +103,27 @@ TEST_F(ProgramFolderTest, PlantedNamesAndLinksAtAnyLevelReachNothingOutside) {
   }
 }
 
+// Second names of files outside: the read-only one keeps its attribute and
+// its name, and so the folder stays; the writable one's name goes, the file
+// outside stays as it was.
+TEST_F(ProgramFolderTest, SecondNamesOfFilesOutsideNeverChangeTheirAttributes) {
+  WriteHostFile(outside.Path() / "precious.txt");
+  WriteHostFile(outside.Path() / "open.txt");
+  std::filesystem::permissions(outside.Path() / "precious.txt", std::filesystem::perms::owner_write,
+                               std::filesystem::perm_options::remove);
+  std::filesystem::create_hard_link(outside.Path() / "precious.txt", platform.Host(kFolder) / "Precious.lnk");
+  std::filesystem::create_hard_link(outside.Path() / "open.txt", platform.Host(kFolder) / "Open.lnk");
+
+  Remove("Talkwise");
+  EXPECT_EQ(std::filesystem::status(outside.Path() / "precious.txt").permissions() & std::filesystem::perms::owner_write,
+            std::filesystem::perms::none);
+  EXPECT_TRUE(platform.Exists(kFolder + "\\Precious.lnk"));
+  EXPECT_FALSE(platform.Exists(kFolder + "\\Open.lnk"));
+  EXPECT_FALSE(platform.Exists(kFolder + "\\Begin Here.lnk"));
+  EXPECT_TRUE(std::filesystem::exists(outside.Path() / "open.txt"));
+  EXPECT_EQ(std::count(watched.changes.begin(), watched.changes.end(), "RemoveFile " + kFolder + "\\Precious.lnk"), 0);
+}
+
 TEST_F(ProgramFolderTest, EmptyNameStandsForTheLanguagesDefaultFolder) {
   Remove("");
   EXPECT_FALSE(platform.Exists(kFolder));

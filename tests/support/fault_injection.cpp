@@ -71,6 +71,8 @@ bool FaultyFileSystem::SetAttributes(const char* path, std::uint32_t attributes)
   return Inject() ? false : inner_.SetAttributes(path, attributes);
 }
 
+bool FaultyFileSystem::MaySetAttributes(const char* path) { return Inject() ? false : inner_.MaySetAttributes(path); }
+
 bool FaultyFileSystem::RemoveFile(const char* path) { return Inject() ? false : inner_.RemoveFile(path); }
 
 bool FaultyFileSystem::RemoveFolder(const char* path) { return Inject() ? false : inner_.RemoveFolder(path); }

@@ -71,6 +71,7 @@ class FaultyFileSystem : public FileSystem {
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
+  bool MaySetAttributes(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;
   Status LastError() override { return injected_ ? schedule_.Error() : inner_.LastError(); }
 

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 #include <sddl.h>
 
+#include <memory>
 #include <string>
 
 #include "platform/types.h"
 #include "platform/win32/administrators_only.h"
+#include "platform/win32/library_copy.h"
 #include "platform/win32/win32_registry.h"
 #include "platform/win32/win32_speech_engine.h"
 #include "tests/win32/scratch_folder.h"
@@ -162,6 +164,99 @@ TEST_F(SpeechEngineTest, ALibraryWithoutTheFunctionIsASilentNoOp) {
 
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0);
   EXPECT_EQ(LastCall(), "loaded, without LastUninstallSpeechUserCall");
+}
+
+std::string LoadedFrom(HMODULE library) {
+  char path[MAX_PATH];
+  const DWORD length = GetModuleFileNameA(library, path, MAX_PATH);
+  return std::string(path, length);
+}
+
+bool FolderExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// The folders of this run's copies: <Windows>\Temp\twuninst-<process id>-*.
+std::string RunsCopyFolders() {
+  char windows[MAX_PATH];
+  const std::string temp(windows, GetSystemWindowsDirectoryA(windows, MAX_PATH));
+  char id[16];
+  wsprintfA(id, "%08lx", GetCurrentProcessId());
+  WIN32_FIND_DATAA found;
+  const HANDLE search = FindFirstFileA((temp + "\\Temp\\twuninst-" + id + "-*").c_str(), &found);
+  std::string names;
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    names += std::string(found.cFileName) + " ";
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return names;
+}
+
+// What is loaded is a copy of the checked file in a folder of the run's own
+// below the Windows folder's Temp, only the administrators' (not the engine
+// folder's file by its path), and the copy goes with the engine.
+TEST_F(SpeechEngineTest, LoadsAPrivateCopyOfTheCheckedLibraryAndRemovesItAfter) {
+  ScratchFolder engineFolder;
+  Install("stub_spchcfg.dll", engineFolder / "spchcfg.cpl");
+  RecordEngineFolder(engineFolder.Path());
+  if (!GiveToAdministrators(engineFolder / "spchcfg.cpl") || !GiveToAdministrators(engineFolder.Path())) {
+    GTEST_SKIP() << "this system keeps no owner and access list set on a file";
+  }
+  std::string copyFolder;
+  {
+    Win32SpeechEngine fresh{registry, {kEngineKey, "Bin"}};
+    EXPECT_EQ(fresh.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 1);
+    const std::string loaded = LoadedFrom(GetModuleHandleA("spchcfg.cpl"));
+    copyFolder = loaded.substr(0, loaded.find_last_of('\\'));
+    char windows[MAX_PATH];
+    const std::string temp(windows, GetSystemWindowsDirectoryA(windows, MAX_PATH));
+    EXPECT_EQ(copyFolder.substr(0, temp.size() + 15), temp + "\\Temp\\twuninst-") << loaded;
+    const HANDLE folder = CreateFileA(copyFolder.c_str(), READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    EXPECT_TRUE(folder != INVALID_HANDLE_VALUE && OnlyAdministratorsCanWrite(folder)) << copyFolder;
+    if (folder != INVALID_HANDLE_VALUE) CloseHandle(folder);
+  }
+  EXPECT_EQ(GetModuleHandleA("spchcfg.cpl"), nullptr);
+  EXPECT_FALSE(FolderExists(copyFolder)) << copyFolder;
+  EXPECT_EQ(RunsCopyFolders(), "");
+}
+
+// The engine's race: Bin is renamed away, and a user's own put in its place,
+// between the check of its rights and the load. The copy is read through the
+// checked handle: the checked library is loaded, never the planted one.
+TEST_F(SpeechEngineTest, ACopyIsOfTheCheckedFileWhenItsFolderIsRenamedAwayMeanwhile) {
+  ScratchFolder scratch;
+  ASSERT_TRUE(CreateDirectoryA((scratch / "Bin").c_str(), nullptr));
+  Install("stub_spchcfg.dll", scratch / "Bin\\spchcfg.cpl");
+  const HANDLE checked = CreateFileA((scratch / "Bin\\spchcfg.cpl").c_str(), FILE_READ_DATA | READ_CONTROL,
+                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(checked, INVALID_HANDLE_VALUE);
+  if (!MoveFileA((scratch / "Bin").c_str(), (scratch / "Moved").c_str())) {
+    CloseHandle(checked);
+    GTEST_SKIP() << "this system renames no folder with a file held open in it (error " << GetLastError() << ")";
+  }
+  ASSERT_TRUE(CreateDirectoryA((scratch / "Bin").c_str(), nullptr));
+  Install("stub_without_export.dll", scratch / "Bin\\spchcfg.cpl");
+
+  auto copy = std::make_unique<LibraryCopy>();
+  const HMODULE library = copy->Load(checked, L"spchcfg.cpl");
+  CloseHandle(checked);
+  if (library == nullptr) {
+    // Refused whole: no folder of this run's left behind.
+    EXPECT_EQ(RunsCopyFolders(), "");
+    if (!GiveToAdministrators(scratch / "Moved")) {
+      GTEST_SKIP() << "this system keeps no owner and access list set on a file: the copy's folder is refused";
+    }
+    FAIL() << "the copy could not be made or loaded";
+  }
+  EXPECT_NE(GetProcAddress(library, "UninstallSpeechUser"), nullptr);
+  const std::string loaded = LoadedFrom(library);
+  EXPECT_EQ(loaded.find(scratch.Path()), std::string::npos) << loaded;
+  copy.reset();
+  EXPECT_EQ(GetModuleHandleA("spchcfg.cpl"), nullptr);
+  EXPECT_FALSE(FolderExists(loaded.substr(0, loaded.find_last_of('\\')))) << loaded;
 }
 
 }  // namespace

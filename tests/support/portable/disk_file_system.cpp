@@ -222,18 +222,26 @@ std::uint32_t DiskFileSystem::GetAttributes(const char* path) {
   return attributes;
 }
 
-bool DiskFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
+bool DiskFileSystem::MaySetAttributes(const char* path) {
   const auto host = HostPath(path ? path : "");
   const std::uint32_t current = host ? AttributesOf(*host) : kInvalidFileAttributes;
   if (current == kInvalidFileAttributes) return Fail(kErrorFileNotFound);
   if (PassesLink(*host)) return Fail(kErrorAccessDenied);
-  if ((current & kFileAttributeReparsePoint) != 0) return true;
+  if ((current & (kFileAttributeReparsePoint | kFileAttributeDirectory)) != 0) return true;
+  std::error_code error;
+  return fs::hard_link_count(*host, error) == 1 ? true : Fail(kErrorAccessDenied);
+}
+
+bool DiskFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
+  if (!MaySetAttributes(path)) return false;
+  const fs::path host = *HostPath(path);
+  if ((AttributesOf(host) & kFileAttributeReparsePoint) != 0) return true;
   std::error_code error;
   const fs::perms writable = fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
   if (attributes & kFileAttributeReadOnly) {
-    fs::permissions(*host, writable, fs::perm_options::remove, error);
+    fs::permissions(host, writable, fs::perm_options::remove, error);
   } else {
-    fs::permissions(*host, fs::perms::owner_write, fs::perm_options::add, error);
+    fs::permissions(host, fs::perms::owner_write, fs::perm_options::add, error);
   }
   return error ? Fail(kErrorAccessDenied) : true;
 }

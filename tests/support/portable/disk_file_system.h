@@ -7,7 +7,8 @@
 // split at real backslashes only, never at the trail byte of a double-byte
 // character of the code page given. A file or folder that another program
 // holds open without delete sharing is one on which another open holds a
-// lock (flock): its delete fails with a sharing violation.
+// lock (flock): its delete fails with a sharing violation. A file with more
+// than one name (link(), a hard link) keeps its attributes, as on Windows.
 #pragma once
 
 #include <filesystem>
@@ -31,6 +32,7 @@ class DiskFileSystem : public FileSystem {
   bool FindClose(FindHandle search) override;
   std::uint32_t GetAttributes(const char* path) override;
   bool SetAttributes(const char* path, std::uint32_t attributes) override;
+  bool MaySetAttributes(const char* path) override;
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;
