@@ -1,5 +1,6 @@
 #include <ctime>
 
+#include "app/removal_decision.h"
 #include "app/uninstall_app.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
@@ -52,9 +53,16 @@ void UninstallApp::CleanUpProduct() {
     if (choice == Ledger::Choice::kNone) {
       // The choice is recorded before ProductCtr is written: a run that
       // finishes this removal neither decrements it again nor reads it anew.
-      const bool shared = ReadCounter(kHkeyLocalMachine, counters, layout::kProductCtr) > 1;
-      choice = shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
-      if (ledger_.RecordChoice(choice) && shared) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
+      const RemovalDecision decision = DecideRemoval(platform_.registry, platform_.codePage, productCode_, languageCode_);
+      platform_.notes.Note(decision.Line());
+      choice = decision.shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
+      if (ledger_.RecordChoice(choice) && decision.DecrementsProductCounter()) {
+        DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
+      }
+    } else {
+      platform_.notes.Note(std::string("decision: ") +
+                           (choice == Ledger::Choice::kShared ? "shared release" : "full removal") +
+                           ": as the interrupted removal recorded it");
     }
     if (choice == Ledger::Choice::kShared) {
       BuildComponentList();

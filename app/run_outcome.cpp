@@ -11,6 +11,7 @@ std::string RunOutcome::Text() const {
     case Kind::kAlreadyReleased: return "already released at " + releasedAt;
     case Kind::kResumed: return "interrupted removal finished";
     case Kind::kUninstallerNotStarted: return "uninstaller not started";
+    case Kind::kAnotherRemovalRunning: return "another removal running";
   }
   return "done";
 }

@@ -16,6 +16,7 @@ struct RunOutcome {
     kAlreadyReleased,         // a repeat: nothing released, the uninstaller started again
     kResumed,                 // an interrupted removal finished
     kUninstallerNotStarted,   // the cleanup is done, the uninstaller did not start
+    kAnotherRemovalRunning,   // the removal lock stayed held: nothing changed, nothing started
   };
   Kind kind = Kind::kDone;
   std::string releasedAt;  // kAlreadyReleased: when the removal finished

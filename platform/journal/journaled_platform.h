@@ -37,6 +37,7 @@ class JournaledPlatform {
   JournalShellLinks links_;
   JournalSpeechEngine engine_;
   JournalUserFolders user_;
+  JournalRunNotes notes_;
 };
 
 }  // namespace tw

@@ -63,7 +63,7 @@ std::uint64_t RunWithSchedule(TestPlatform& platform, const RunCase& run, FaultS
   FaultyRegistry registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
   const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user};
+                      platform.codePage, platform.user, platform.lock, platform.notes};
   UninstallApp app(view, run.commandLine, TestPlatform::kInstance);
   EXPECT_FALSE(app.RunUninstall());
   return schedule.Calls();
