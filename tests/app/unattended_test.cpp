@@ -288,7 +288,9 @@ TEST(PreviewTest, ReportsTheRunsLogLineForLineWhereOnlyTheMachineKnowsTheOutcome
     platform.LoadFixture("typical_run.reg");
     if (state.lastProduct) {
       platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
-                           "\"ProductCtr\"=dword:00000001\n");
+                           "\"ProductCtr\"=dword:00000001\n"
+                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
+                           "\"ProdTWCCtr\"=-\n");
     }
     for (const char* shortcut : {"Begin Here", "General Reference", "Dictation"}) {
       platform.WriteFile(kTalkwiseFolder + std::string(shortcut) + ".lnk");
