@@ -41,20 +41,22 @@ struct RunCase {
   const char* name;
   const char* commandLine;
   const char* languageCode;  // as the program upper-cases it
-  std::uint32_t productCtr;
+  std::uint32_t productCtr;  // 1: the family's last product
+  const char* product;
 };
 
 constexpr RunCase kRunCases[] = {
-    {"SharedRelease", "ProdTWDLite X en_us C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log", "EN_US", 3},
-    {"SharedReleaseOfControl", "ProdTWC C en_us C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log", "EN_US", 2},
-    {"FullRemoval", "ProdTWD D de_de C:\\Uninst\\uninst.exe C:\\Uninst\\twd.log", "DE_DE", 1},
+    {"SharedRelease", "ProdTWDLite X en_us C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log", "EN_US", 3, "ProdTWDLite"},
+    {"SharedReleaseOfControl", "ProdTWC C en_us C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log", "EN_US", 2, "ProdTWC"},
+    {"FullRemoval", "ProdTWD D de_de C:\\Uninst\\uninst.exe C:\\Uninst\\twd.log", "DE_DE", 1, "ProdTWD"},
 };
 
 constexpr Status kFaults[] = {kErrorAccessDenied, kErrorSharingViolation, kErrorLockViolation};
 
-void Install(TestPlatform& platform, std::uint32_t productCtr) {
+void Install(TestPlatform& platform, const RunCase& run) {
   platform.LoadFixture("family_installed.reg");
-  WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", productCtr);
+  WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", run.productCtr);
+  if (run.productCtr == 1) MakeLastProduct(platform.registry, run.product, run.languageCode);
   for (const char* file : kInstalledFiles) platform.WriteFile(file, file);
 }
 
@@ -76,7 +78,7 @@ TEST_P(FaultInjectionTest, EveryFailedCallLeavesTheRunSafe) {
   std::uint64_t calls = 0;
   {
     TestPlatform platform;
-    Install(platform, run.productCtr);
+    Install(platform, run);
     FaultSchedule counting;
     calls = RunWithSchedule(platform, run, counting);
   }
@@ -86,7 +88,7 @@ TEST_P(FaultInjectionTest, EveryFailedCallLeavesTheRunSafe) {
     SCOPED_TRACE("call " + std::to_string(k) + " of " + std::to_string(calls) + " fails with error " +
                  std::to_string(fault));
     TestPlatform platform;
-    Install(platform, run.productCtr);
+    Install(platform, run);
     std::vector<std::filesystem::path> familyFolders;
     for (const char* folder : kFamilyFolders) {
       familyFolders.push_back(platform.Host(std::string(kPrograms) + "\\" + folder));
