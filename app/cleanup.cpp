@@ -53,7 +53,8 @@ void UninstallApp::CleanUpProduct() {
     if (choice == Ledger::Choice::kNone) {
       // The choice is recorded before ProductCtr is written: a run that
       // finishes this removal neither decrements it again nor reads it anew.
-      const RemovalDecision decision = DecideRemoval(platform_.registry, platform_.codePage, productCode_, languageCode_);
+      const RemovalDecision decision =
+          DecideRemoval(platform_.registry, platform_.codePage, productCode_, languageCode_, platform_.notes.Writes());
       platform_.notes.Note(decision.Line());
       choice = decision.shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
       if (ledger_.RecordChoice(choice) && decision.DecrementsProductCounter()) {

@@ -32,11 +32,12 @@ std::string StayingText(const std::vector<Registration>& staying) {
 }  // namespace
 
 RemovalDecision DecideRemoval(Registry& registry, const CodePage& codePage, const std::string& productCode,
-                              const std::string& languageCode) {
+                              const std::string& languageCode, bool toldWhoStays) {
   RemovalDecision decision;
   decision.productCounter =
       ReadCounter(registry, kHkeyLocalMachine, *FamilyPath({layout::kInstall, layout::kCounters}), layout::kProductCtr);
-  decision.staying = RegistrationsStaying(registry, codePage, productCode, languageCode);
+  decision.stayingRead = toldWhoStays || decision.productCounter <= 1;
+  if (decision.stayingRead) decision.staying = RegistrationsStaying(registry, codePage, productCode, languageCode);
   decision.shared =
       decision.productCounter > 1 || !decision.staying.staying.empty() || !decision.staying.complete;
   return decision;
@@ -48,6 +49,8 @@ std::string RemovalDecision::Line() const {
   std::string reason = StayingText(staying.staying);
   if (!staying.complete) {
     reason += std::string(reason.empty() ? "" : "; ") + "the registrations cannot be read whole";
+  } else if (!stayingRead) {
+    reason = "ProductCtr counts others";
   } else if (reason.empty()) {
     reason = "no other product is registered, but ProductCtr counts others";
   }

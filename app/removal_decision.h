@@ -18,6 +18,7 @@ struct RemovalDecision {
   bool shared = true;
   std::int32_t productCounter = -1;  // ProductCtr as read; -1 unreadable
   Registrations staying;
+  bool stayingRead = false;
 
   // The shared release takes one from ProductCtr while it counts others; a
   // counter already too low for the registrations is kept as it is.
@@ -26,7 +27,10 @@ struct RemovalDecision {
   std::string Line() const;
 };
 
+// The registrations are read where they decide (ProductCtr at 1 or below)
+// or when the line that names them is written (toldWhoStays): a family with
+// many languages makes that read the larger part of a shared release.
 RemovalDecision DecideRemoval(Registry& registry, const CodePage& codePage, const std::string& productCode,
-                              const std::string& languageCode);
+                              const std::string& languageCode, bool toldWhoStays);
 
 }  // namespace tw

@@ -9,6 +9,8 @@ namespace tw {
 class RunNotes {
  public:
   virtual ~RunNotes() = default;
+  // Whether the lines go anywhere: what is read only to be told can be left unread.
+  virtual bool Writes() const { return false; }
   // One line, in the active code page.
   virtual void Note(const std::string& /*line*/) {}
 };

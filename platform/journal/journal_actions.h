@@ -67,6 +67,7 @@ class JournalRunNotes : public RunNotes {
  public:
   explicit JournalRunNotes(Journal& journal) : journal_(journal) {}
 
+  bool Writes() const override { return journal_.Writes(); }
   void Note(const std::string& line) override { journal_.Note(journal_.Utf8(line)); }
 
  private:
