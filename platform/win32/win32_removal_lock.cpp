@@ -1,7 +1,8 @@
 #include "platform/win32/win32_removal_lock.h"
 
-#include <aclapi.h>
 #include <sddl.h>
+
+#include "platform/win32/administrators_only.h"
 
 namespace tw {
 namespace {
@@ -16,16 +17,9 @@ constexpr const wchar_t* kAdministratorsOnly = L"O:BAD:P(A;;GA;;;BA)(A;;GA;;;SY)
 // Whoever made the mutex first chose its rights: only an owner that is
 // Administrators or SYSTEM can be trusted to have made ours.
 bool OwnedByAdministrators(HANDLE object) {
-  PSID owner = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(object, SE_KERNEL_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                      &descriptor) != ERROR_SUCCESS) {
-    return false;
-  }
-  const bool trusted = owner != nullptr && IsValidSid(owner) &&
-                       (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid));
-  LocalFree(descriptor);
-  return trusted;
+  return OwnerIsTrusted(object, SE_KERNEL_OBJECT, [](PSID owner) {
+    return IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid);
+  });
 }
 
 // The namespace that only a token holding the Administrators group can make
