@@ -1,5 +1,6 @@
 #include <ctime>
 
+#include "app/removal_decision.h"
 #include "app/uninstall_app.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
@@ -49,18 +50,18 @@ void UninstallApp::CleanUpProduct() {
     return languageKey && installs && ReadCounter(kHkeyLocalMachine, *languageKey, installs->c_str()) >= 0;
   };
   // A full removal resumes only among the registrations it was chosen
-  // among: a product installed since keeps what its setup wrote.
-  const auto newcomer = [this] {
-    return ledger_.RecordedChoice() == Ledger::Choice::kFull
-               ? ledger_.Unrecorded(Registrations(platform_.registry, platform_.codePage))
-               : std::nullopt;
-  };
-  if (state == Ledger::State::kUnknown) {
+  // among: a product installed since keeps what its setup wrote. Those that
+  // cannot be read whole may hold one: then nothing more is known to be safe.
+  const Registrations now = state == Ledger::State::kRunning && ledger_.RecordedChoice() == Ledger::Choice::kFull
+                                ? ReadRegistrations(platform_.registry, platform_.codePage)
+                                : Registrations{};
+  const auto newcomer = [this, &now] { return ledger_.Unrecorded(now.list); };
+  if (state == Ledger::State::kUnknown || !now.complete) {
     outcome_.kind = RunOutcome::Kind::kProgressUnknown;
   } else if (state == Ledger::State::kReleased && !registered()) {
     outcome_.kind = RunOutcome::Kind::kAlreadyReleased;
     outcome_.releasedAt = ledger_.ReleasedAt();
-  } else if (const auto registration = state == Ledger::State::kRunning ? newcomer() : std::nullopt) {
+  } else if (const auto registration = newcomer()) {
     outcome_.kind = RunOutcome::Kind::kResumeStopped;
     outcome_.registered = registration->product + " " + registration->language;
   } else if (state == Ledger::State::kNone && refuseUnregistered_ && !registered()) {
@@ -76,18 +77,24 @@ void UninstallApp::CleanUpProduct() {
     if (choice == Ledger::Choice::kNone) {
       // The choice is recorded before ProductCtr is written: a run that
       // finishes this removal neither decrements it again nor reads it anew.
-      const bool shared = ReadCounter(kHkeyLocalMachine, counters, layout::kProductCtr) > 1;
-      choice = shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
+      const RemovalDecision decision =
+          DecideRemoval(platform_.registry, platform_.codePage, productCode_, languageCode_, platform_.notes.Writes());
+      platform_.notes.Note(decision.Line());
+      choice = decision.shared ? Ledger::Choice::kShared : Ledger::Choice::kFull;
+      // A full removal is chosen only when no other install stays: its own
+      // is the one registration it was chosen among.
       const bool recorded = ledger_.RecordChoice(
-          choice, shared ? std::vector<Registration>{} : Registrations(platform_.registry, platform_.codePage));
+          choice, decision.shared ? std::vector<Registration>{} : std::vector<Registration>{{productCode_, languageCode_}});
       if (recorded) {
-        platform_.messages.Note(entry + " recorded as running" + choiceWord());
-        if (shared) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
+        platform_.notes.Note(entry + " recorded as running" + choiceWord());
+        if (decision.DecrementsProductCounter()) DecrementCounter(kHkeyLocalMachine, counters, layout::kProductCtr);
       } else {
-        platform_.messages.Note(entry + " could not be recorded; no counter is decremented");
+        platform_.notes.Note(entry + " could not be recorded; no counter is decremented");
       }
     } else {
-      platform_.messages.Note(entry + " found running" + choiceWord() + ", finished now");
+      platform_.notes.Note(std::string("decision: ") + (choice == Ledger::Choice::kShared ? "shared release" : "full removal") +
+                           ": as the interrupted removal recorded it");
+      platform_.notes.Note(entry + " found running" + choiceWord() + ", finished now");
     }
     if (choice == Ledger::Choice::kShared) {
       BuildComponentList();
@@ -104,7 +111,7 @@ void UninstallApp::CleanUpProduct() {
       RemoveProgramFolder("");
       for (const char* component : layout::kAllComponents) DeleteKeyTree(kHkeyLocalMachine, *FamilyPath({component}));
     }
-    if (ledger_.Finish(UtcNow())) platform_.messages.Note(entry + " released");
+    if (ledger_.Finish(UtcNow())) platform_.notes.Note(entry + " released");
   }
   ledger_.Close();
 }

@@ -16,6 +16,7 @@ std::map<std::uint32_t, std::string> MessageTable() {
           {IDS_UNKNOWN_SWITCH, TEXT_UNKNOWN_SWITCH},
           {IDS_LOG_FAILED, TEXT_LOG_FAILED},
           {IDS_NOT_REGISTERED, TEXT_NOT_REGISTERED},
+          {IDS_REMOVAL_RUNNING, TEXT_REMOVAL_RUNNING},
           {IDS_APP_TITLE, TEXT_APP_TITLE}};
 }
 

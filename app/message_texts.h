@@ -12,4 +12,5 @@
 #define TEXT_UNKNOWN_SWITCH "无法识别的选项: %s"
 #define TEXT_LOG_FAILED "无法写入日志文件: %s"
 #define TEXT_NOT_REGISTERED "找不到此产品在该语言下的安装记录, 未做任何更改: %s"
+#define TEXT_REMOVAL_RUNNING "另一个卸载正在进行, 未做任何更改. 请在它结束后再试."
 #define TEXT_APP_TITLE "Corvane Sayframe卸载程序"

@@ -28,6 +28,7 @@ int ExitCodeOf(const RunOutcome& outcome, const JournalLauncher& starts) {
     case RunOutcome::Kind::kBadCommandLine: return kExitBadCommandLine;
     case RunOutcome::Kind::kNotRegistered: return kExitUnknownProduct;
     case RunOutcome::Kind::kUninstallerNotStarted: return kExitFailed;
+    case RunOutcome::Kind::kAnotherRemovalRunning: return kExitAnotherRemoval;
     default: return starts.ExitCode() ? static_cast<int>(*starts.ExitCode()) : kExitDone;
   }
 }
@@ -42,8 +43,8 @@ int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal&
                const UnattendedOptions& options, InstanceHandle instance,
                const std::optional<std::string>* unreadable = nullptr) {
   WaitingLauncher launcher(recorded.processes, options.wait);
-  const Platform view{recorded.registry, recorded.files, launcher,         recorded.messages,
-                      recorded.links,    recorded.engine, recorded.codePage, recorded.user};
+  const Platform view{recorded.registry, recorded.files,    launcher,      recorded.messages, recorded.links,
+                      recorded.engine,   recorded.codePage, recorded.user, recorded.lock,     recorded.notes};
   UninstallApp app(view, options.removal, instance, true);
   app.RunUninstall();
   if (unreadable && *unreadable) {
@@ -68,8 +69,8 @@ std::string LedgerKey() {
 
 // The platform with boxes in place of its own.
 Platform WithBoxes(const Platform& platform, MessageBoxes& boxes) {
-  return {platform.registry, platform.files, platform.processes, boxes,
-          platform.links,    platform.engine, platform.codePage, platform.user};
+  return {platform.registry, platform.files,    platform.processes, boxes,         platform.links,
+          platform.engine,   platform.codePage, platform.user,      platform.lock, platform.notes};
 }
 
 // A box waits for nobody: unseen when /quiet says so, or when no one could
@@ -113,14 +114,15 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
   QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);
+  PreviewRemovalLock lock(platform.lock);
   JournaledPlatform journaled({registry, files, platform.processes, boxes, links, platform.engine, platform.codePage,
-                               platform.user},
+                               platform.user, lock, platform.notes},
                               journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
   const Platform recorded = journaled.View();
   PreviewLauncher launcher(recorded.processes, journal);
   PreviewSpeechEngine engine(journal);
   return RunRemoval({recorded.registry, recorded.files, launcher, recorded.messages, recorded.links, engine,
-                     recorded.codePage, recorded.user},
+                     recorded.codePage, recorded.user, recorded.lock, recorded.notes},
                     journaled.Starts(), journal, options, instance, &registry.Unreadable());
 }
 

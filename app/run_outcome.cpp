@@ -13,6 +13,7 @@ std::string RunOutcome::Text() const {
     case Kind::kProgressUnknown: return "progress of the interrupted removal unknown, nothing more released";
     case Kind::kResumeStopped: return "interrupted full removal not resumed, " + registered + " registered since";
     case Kind::kUninstallerNotStarted: return "uninstaller not started";
+    case Kind::kAnotherRemovalRunning: return "another removal running";
   }
   return "done";
 }

@@ -18,6 +18,7 @@ struct RunOutcome {
     kProgressUnknown,         // its entry does not read whole: nothing more released, the uninstaller started
     kResumeStopped,           // a product registered since the full removal chose: nothing more deleted
     kUninstallerNotStarted,   // the cleanup is done, the uninstaller did not start
+    kAnotherRemovalRunning,   // the removal lock stayed held: nothing changed, nothing started
   };
   Kind kind = Kind::kDone;
   std::string releasedAt;  // kAlreadyReleased: when the removal finished

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/message_ids.h"
+#include "app/removal_turn.h"
 
 namespace tw {
 
@@ -24,7 +25,15 @@ bool UninstallApp::RunUninstall() {
     outcome_.kind = RunOutcome::Kind::kBadCommandLine;
     return false;
   }
-  CleanUpProduct();
+  {
+    const RemovalTurn turn(platform_.lock, platform_.notes);
+    if (!turn.Held()) {
+      outcome_.kind = RunOutcome::Kind::kAnotherRemovalRunning;
+      platform_.messages.Show(IDS_REMOVAL_RUNNING, kMbOk | kMbIconExclamation);
+      return false;
+    }
+    CleanUpProduct();
+  }
   if (outcome_.kind == RunOutcome::Kind::kNotRegistered) {
     const std::string removal = productCode_ + " " + variantLetter_ + " " + languageCode_;
     platform_.messages.ShowFormatted(IDS_NOT_REGISTERED, kMbOk | kMbIconExclamation, 0, removal.c_str());

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 
 namespace tw {
 
@@ -21,9 +20,6 @@ class MessageBoxes {
   // window station is not the visible one or that runs in session 0 (a
   // service, a deployment agent as SYSTEM), where a box waits for ever.
   virtual bool DesktopVisible() = 0;
-  // A line for the reader of the log, in the active code page, shown to
-  // nobody; only a journal writes it down.
-  virtual void Note(const std::string& /*line*/) {}
 };
 
 }  // namespace tw

@@ -6,6 +6,8 @@
 #include "platform/message_boxes.h"
 #include "platform/process_launcher.h"
 #include "platform/registry.h"
+#include "platform/removal_lock.h"
+#include "platform/run_notes.h"
 #include "platform/shell_links.h"
 #include "platform/speech_engine.h"
 #include "platform/user_folders.h"
@@ -21,6 +23,8 @@ struct Platform {
   SpeechEngine& engine;
   const CodePage& codePage;
   UserFolders& user;
+  RemovalLock& lock;
+  RunNotes& notes;
 };
 
 }  // namespace tw

@@ -8,6 +8,7 @@
 
 #include "platform/journal/journal.h"
 #include "platform/process_launcher.h"
+#include "platform/run_notes.h"
 #include "platform/shell_links.h"
 #include "platform/speech_engine.h"
 #include "platform/user_folders.h"
@@ -58,6 +59,18 @@ class JournalUserFolders : public UserFolders {
 
  private:
   UserFolders& inner_;
+  Journal& journal_;
+};
+
+// The removal's own lines go to the log as they are told.
+class JournalRunNotes : public RunNotes {
+ public:
+  explicit JournalRunNotes(Journal& journal) : journal_(journal) {}
+
+  bool Writes() const override { return journal_.Writes(); }
+  void Note(const std::string& line) override { journal_.Note(journal_.Utf8(line)); }
+
+ private:
   Journal& journal_;
 };
 

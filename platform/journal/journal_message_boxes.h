@@ -25,7 +25,6 @@ class JournalMessageBoxes : public MessageBoxes {
   int Show(std::uint32_t textId, std::uint32_t flags) override;
   int ShowFormatted(std::uint32_t textId, std::uint32_t flags, int number, const char* text) override;
   bool DesktopVisible() override { return inner_.DesktopVisible(); }
-  void Note(const std::string& line) override { journal_.Note(journal_.Utf8(line)); }
 
   // The answer to the last box of textId.
   std::optional<int> AnswerTo(std::uint32_t textId) const;

@@ -15,14 +15,15 @@ JournaledPlatform::JournaledPlatform(const Platform& inner, Journal& journal,
       messages_(inner.messages, journal, std::move(texts), std::move(answerNote)),
       links_(inner.links, journal),
       engine_(inner.engine, journal),
-      user_(inner.user, journal) {}
+      user_(inner.user, journal),
+      notes_(journal) {}
 
 Platform JournaledPlatform::View() {
   if (!recordsChanges_) {
-    return Platform{inner_.registry, inner_.files, launcher_, messages_,
-                    inner_.links,    inner_.engine, inner_.codePage, inner_.user};
+    return Platform{inner_.registry, inner_.files,    launcher_,   messages_,   inner_.links,
+                    inner_.engine,   inner_.codePage, inner_.user, inner_.lock, notes_};
   }
-  return Platform{registry_, files_, launcher_, messages_, links_, engine_, inner_.codePage, user_};
+  return Platform{registry_, files_, launcher_, messages_, links_, engine_, inner_.codePage, user_, inner_.lock, notes_};
 }
 
 }  // namespace tw

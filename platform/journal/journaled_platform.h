@@ -38,6 +38,7 @@ class JournaledPlatform {
   JournalShellLinks links_;
   JournalSpeechEngine engine_;
   JournalUserFolders user_;
+  JournalRunNotes notes_;
 };
 
 }  // namespace tw

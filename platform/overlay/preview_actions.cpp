@@ -21,4 +21,10 @@ std::int32_t PreviewSpeechEngine::UninstallSpeechUser(WindowHandle /*window*/, I
   return 0;
 }
 
+RemovalLock::Taken PreviewRemovalLock::Take(std::uint32_t waitMilliseconds) {
+  const Taken taken = inner_.Take(waitMilliseconds);
+  if (taken == Taken::kYes || taken == Taken::kAbandoned) inner_.Give();
+  return taken;
+}
+
 }  // namespace tw

@@ -9,6 +9,7 @@
 
 #include "platform/journal/journal.h"
 #include "platform/process_launcher.h"
+#include "platform/removal_lock.h"
 #include "platform/speech_engine.h"
 
 namespace tw {
@@ -40,6 +41,20 @@ class PreviewSpeechEngine : public SpeechEngine {
 
  private:
   Journal& journal_;
+};
+
+// A preview waits for a removal under way to end, so that it reads what that
+// removal leaves, but does not hold the lock while it reads: a real removal
+// never waits for a report. Nothing is finished in its name either way.
+class PreviewRemovalLock : public RemovalLock {
+ public:
+  explicit PreviewRemovalLock(RemovalLock& inner) : inner_(inner) {}
+
+  Taken Take(std::uint32_t waitMilliseconds) override;
+  void Give() override {}
+
+ private:
+  RemovalLock& inner_;
 };
 
 }  // namespace tw

@@ -77,4 +77,16 @@ bool OnlyAdministratorsCanWrite(HANDLE object) {
   return only;
 }
 
+bool OwnerIsTrusted(HANDLE object, SE_OBJECT_TYPE type, bool (*trusts)(PSID owner)) {
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (GetSecurityInfo(object, type, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr, &descriptor) !=
+      ERROR_SUCCESS) {
+    return false;
+  }
+  const bool trusted = owner != nullptr && IsValidSid(owner) && trusts(owner);
+  LocalFree(descriptor);
+  return trusted;
+}
+
 }  // namespace tw

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <windows.h>
+#include <aclapi.h>
 
 namespace tw {
 
@@ -16,5 +17,8 @@ namespace tw {
 bool GrantsWritingToAdministratorsOnly(PSECURITY_DESCRIPTOR descriptor);
 // The same for the object an open handle holds (opened with READ_CONTROL).
 bool OnlyAdministratorsCanWrite(HANDLE object);
+// Whether trusts accepts the owner of the object an open handle holds (opened
+// with READ_CONTROL); false when the owner cannot be read.
+bool OwnerIsTrusted(HANDLE object, SE_OBJECT_TYPE type, bool (*trusts)(PSID owner));
 
 }  // namespace tw

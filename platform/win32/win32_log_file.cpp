@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "platform/win32/administrators_only.h"
 #include "platform/win32/exact_path.h"
 #include "platform/win32/wide_text.h"
 
@@ -71,16 +72,10 @@ bool IsProcessUser(PSID sid) {
 // runs as: an elevated run writes into no file that an ordinary user made
 // and can therefore read, rewrite or swap the rights of.
 bool HasTrustedOwner(HANDLE file) {
-  PSID owner = nullptr;
-  PSECURITY_DESCRIPTOR descriptor = nullptr;
-  if (GetSecurityInfo(file, SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner, nullptr, nullptr, nullptr,
-                      &descriptor) != ERROR_SUCCESS) {
-    return false;
-  }
-  const bool trusted = owner != nullptr && (IsWellKnownSid(owner, WinBuiltinAdministratorsSid) ||
-                                            IsWellKnownSid(owner, WinLocalSystemSid) || IsProcessUser(owner));
-  LocalFree(descriptor);
-  return trusted;
+  return OwnerIsTrusted(file, SE_FILE_OBJECT, [](PSID owner) {
+    return IsWellKnownSid(owner, WinBuiltinAdministratorsSid) || IsWellKnownSid(owner, WinLocalSystemSid) ||
+           IsProcessUser(owner);
+  });
 }
 
 // The entry that lets the process's own user append to its log in later

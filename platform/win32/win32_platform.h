@@ -11,6 +11,7 @@
 #include "platform/win32/win32_message_boxes.h"
 #include "platform/win32/win32_process_launcher.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_removal_lock.h"
 #include "platform/win32/win32_shell_links.h"
 #include "platform/win32/win32_speech_engine.h"
 #include "platform/win32/win32_user_folders.h"
@@ -24,7 +25,8 @@ class Win32Platform {
   Win32Platform(InstanceHandle instance, std::uint32_t captionId, EngineFolderValue engineFolder)
       : messages_(instance, captionId), engine_(registry_, std::move(engineFolder)) {}
 
-  Platform View() { return Platform{registry_, files_, processes_, messages_, links_, engine_, codePage_, user_}; }
+  Platform View() { return Platform{registry_, files_, processes_, messages_, links_, engine_, codePage_, user_,
+                                   lock_,     notes_}; }
 
  private:
   Win32Registry registry_;
@@ -35,6 +37,8 @@ class Win32Platform {
   Win32SpeechEngine engine_;
   Win32CodePage codePage_;
   Win32UserFolders user_;
+  Win32RemovalLock lock_;
+  RunNotes notes_;  // a run without a log tells nobody
 };
 
 }  // namespace tw

@@ -12,9 +12,23 @@
 #include "platform/file_system.h"
 #include "platform/log_file.h"
 #include "platform/registry.h"
+#include "platform/removal_lock.h"
 #include "platform/user_folders.h"
 
 namespace tw::contract {
+
+// The machine's removal lock held by someone else: another process's in the
+// portable world, another thread's for Win32 (a mutex is a thread's).
+class OtherLockHolder {
+ public:
+  virtual ~OtherLockHolder() = default;
+  // What its Take(0) gave.
+  virtual RemovalLock::Taken Taken() const = 0;
+  // Once a Take of this process has waited about waitMilliseconds, it gives
+  // the lock back, or ends without giving it back (abandoned).
+  virtual void GiveDuringAWait(std::uint32_t waitMilliseconds) = 0;
+  virtual void AbandonDuringAWait(std::uint32_t waitMilliseconds) = 0;
+};
 
 class ContractWorld {
  public:
@@ -40,6 +54,14 @@ class ContractWorld {
   virtual Status SetValueNamed(RegKey key, const std::string& name, ValueType type,
                                const std::vector<std::uint8_t>& data) = 0;
   virtual Status DeleteKeyNamed(RegKey parent, const std::string& name) = 0;
+
+  // The machine's removal lock as a run of this process takes it.
+  virtual std::unique_ptr<RemovalLock> MakeRemovalLock() = 0;
+  virtual std::unique_ptr<OtherLockHolder> HoldRemovalLockElsewhere() = 0;
+  // The lock's name made first by an ordinary user, as far as this world has
+  // such a name; true when the lock cannot then be had (it fails closed),
+  // false when the user's name is not the lock's (a private namespace).
+  virtual bool SquatRemovalLock() = 0;
 
   // A key below HKEY_CURRENT_USER that exists for this world only.
   virtual const std::string& ScratchKey() const = 0;

@@ -24,6 +24,10 @@ class OverlayWorld : public MemoryRegistryWorld {
   }
   const CodePage& ActiveCodePage() override { return machine_->ActiveCodePage(); }
   std::unique_ptr<LogFile> MakeLogFile() override { return machine_->MakeLogFile(); }
+  // A preview takes the machine's lock through PreviewRemovalLock; the lock itself is the machine's.
+  std::unique_ptr<RemovalLock> MakeRemovalLock() override { return machine_->MakeRemovalLock(); }
+  std::unique_ptr<OtherLockHolder> HoldRemovalLockElsewhere() override { return machine_->HoldRemovalLockElsewhere(); }
+  bool SquatRemovalLock() override { return machine_->SquatRemovalLock(); }
   const std::string& ScratchKey() const override { return machine_->ScratchKey(); }
   const std::string& ScratchFolder() const override { return machine_->ScratchFolder(); }
   std::filesystem::path Host(const std::string& windowsPath) const override { return machine_->Host(windowsPath); }

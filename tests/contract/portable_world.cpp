@@ -5,6 +5,7 @@
 #include "tests/support/portable/disk_file_system.h"
 #include "tests/support/portable/disk_log_file.h"
 #include "tests/support/portable/disk_user_folders.h"
+#include "tests/support/portable/portable_removal_lock.h"
 #include "platform/memory/memory_registry.h"
 #include "tests/support/portable/settable_code_page.h"
 #include "tests/contract/memory_registry_world.h"
@@ -12,6 +13,30 @@
 
 namespace tw::contract {
 namespace {
+
+// Another process's lock of the same machine: what it does during a wait,
+// the fake's hook does.
+class PortableHolder : public OtherLockHolder {
+ public:
+  explicit PortableHolder(std::shared_ptr<test::RemovalMachine> machine)
+      : machine_(machine), lock_(machine), taken_(lock_.Take(0)) {}
+  ~PortableHolder() override {
+    machine_->whileWaiting = nullptr;
+    lock_.Give();
+  }
+  RemovalLock::Taken Taken() const override { return taken_; }
+  void GiveDuringAWait(std::uint32_t) override {
+    machine_->whileWaiting = [this](std::uint32_t) { lock_.Give(); };
+  }
+  void AbandonDuringAWait(std::uint32_t) override {
+    machine_->whileWaiting = [this](std::uint32_t) { lock_.Abandon(); };
+  }
+
+ private:
+  std::shared_ptr<test::RemovalMachine> machine_;
+  test::PortableRemovalLock lock_;
+  RemovalLock::Taken taken_;
+};
 
 class PortableWorld : public MemoryRegistryWorld {
  public:
@@ -36,6 +61,16 @@ class PortableWorld : public MemoryRegistryWorld {
   }
   const CodePage& ActiveCodePage() override { return codePage_; }
   std::unique_ptr<LogFile> MakeLogFile() override { return std::make_unique<DiskLogFile>(files_); }
+  std::unique_ptr<RemovalLock> MakeRemovalLock() override {
+    return std::make_unique<test::PortableRemovalLock>(lockMachine_);
+  }
+  std::unique_ptr<OtherLockHolder> HoldRemovalLockElsewhere() override {
+    return std::make_unique<PortableHolder>(lockMachine_);
+  }
+  bool SquatRemovalLock() override {
+    lockMachine_->squatted = true;
+    return true;
+  }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }
   std::filesystem::path Host(const std::string& windowsPath) const override {
@@ -53,6 +88,7 @@ class PortableWorld : public MemoryRegistryWorld {
   DiskFileSystem files_;
   DiskUserFolders user_{files_, drives_.Path()};
   SettableCodePage codePage_;
+  std::shared_ptr<test::RemovalMachine> lockMachine_ = std::make_shared<test::RemovalMachine>();
   std::string scratchKey_;
   std::string scratchFolder_;
 };

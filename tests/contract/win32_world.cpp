@@ -3,6 +3,7 @@
 // The code page is the process's active one, set from outside (under Wine by
 // the locale of the run).
 #include <windows.h>
+#include <sddl.h>
 
 #include <stdexcept>
 
@@ -10,6 +11,7 @@
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_log_file.h"
 #include "platform/win32/win32_registry.h"
+#include "platform/win32/win32_removal_lock.h"
 #include "platform/win32/win32_user_folders.h"
 #include "tests/contract/contract_world.h"
 #include "tests/support/win32/native_registry.h"
@@ -18,6 +20,54 @@ namespace tw::contract {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The lock held by another thread: the mutex belongs to the thread that
+// took it, and one thread's second Take would only count up.
+class ThreadHolder : public OtherLockHolder {
+ public:
+  ThreadHolder()
+      : ready_(CreateEventW(nullptr, FALSE, FALSE, nullptr)), order_(CreateEventW(nullptr, FALSE, FALSE, nullptr)) {
+    thread_ = CreateThread(nullptr, 0, &ThreadHolder::Run, this, 0, nullptr);
+    WaitForSingleObject(ready_, INFINITE);
+  }
+  ~ThreadHolder() override {
+    if (!ordered_) Order(0, false);
+    WaitForSingleObject(thread_, INFINITE);
+    CloseHandle(thread_);
+    CloseHandle(ready_);
+    CloseHandle(order_);
+  }
+  RemovalLock::Taken Taken() const override { return taken_; }
+  void GiveDuringAWait(std::uint32_t waitMilliseconds) override { Order(waitMilliseconds, false); }
+  void AbandonDuringAWait(std::uint32_t waitMilliseconds) override { Order(waitMilliseconds, true); }
+
+ private:
+  void Order(std::uint32_t delay, bool abandon) {
+    delay_ = delay;
+    abandon_ = abandon;
+    ordered_ = true;
+    SetEvent(order_);
+  }
+  static DWORD WINAPI Run(void* self) {
+    auto& holder = *static_cast<ThreadHolder*>(self);
+    Win32RemovalLock lock;
+    holder.taken_ = lock.Take(0);
+    SetEvent(holder.ready_);
+    WaitForSingleObject(holder.order_, INFINITE);
+    Sleep(holder.delay_);
+    // Abandoned: the thread ends owning the mutex.
+    if (!holder.abandon_) lock.Give();
+    return 0;
+  }
+
+  HANDLE ready_;
+  HANDLE order_;
+  HANDLE thread_ = nullptr;
+  RemovalLock::Taken taken_ = RemovalLock::Taken::kRefused;
+  std::uint32_t delay_ = 0;
+  bool abandon_ = false;
+  bool ordered_ = false;
+};
 
 class Win32World : public ContractWorld {
  public:
@@ -34,6 +84,7 @@ class Win32World : public ContractWorld {
   }
 
   ~Win32World() override {
+    if (squat_ != nullptr) CloseHandle(squat_);
     RegDeleteTreeA(HKEY_CURRENT_USER, scratchKey_.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, scratchKey_.c_str());
     RegDeleteKeyA(HKEY_CURRENT_USER, "Software\\TwContract");  // only when no other run uses it
@@ -70,6 +121,25 @@ class Win32World : public ContractWorld {
     return test::NativeDeleteKey(parent, name);
   }
   std::unique_ptr<LogFile> MakeLogFile() override { return std::make_unique<Win32LogFile>(); }
+  std::unique_ptr<RemovalLock> MakeRemovalLock() override { return std::make_unique<Win32RemovalLock>(); }
+  std::unique_ptr<OtherLockHolder> HoldRemovalLockElsewhere() override { return std::make_unique<ThreadHolder>(); }
+  // The global name the lock falls back to, made by the Users group for
+  // everyone; where the system has private namespaces, not the lock's name.
+  bool SquatRemovalLock() override {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(L"O:BUD:(A;;GA;;;WD)", SDDL_REVISION_1, &descriptor,
+                                                              nullptr)) {
+      throw std::runtime_error("cannot make the squatter's descriptor");
+    }
+    SECURITY_ATTRIBUTES attributes{sizeof attributes, descriptor, FALSE};
+    squat_ = CreateMutexW(&attributes, FALSE, L"Global\\Corvane Talkwise removal");
+    LocalFree(descriptor);
+    if (squat_ == nullptr) throw std::runtime_error("cannot squat the lock's name");
+    HANDLE boundary = CreateBoundaryDescriptorW(L"probe", 0);
+    if (boundary == nullptr) return true;
+    DeleteBoundaryDescriptor(boundary);
+    return false;
+  }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }
   fs::path Host(const std::string& windowsPath) const override { return windowsPath; }
@@ -81,6 +151,7 @@ class Win32World : public ContractWorld {
   Win32CodePage codePage_;
   std::string scratchKey_;
   std::string scratchFolder_;
+  HANDLE squat_ = nullptr;
 };
 
 }  // namespace

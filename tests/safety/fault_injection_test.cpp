@@ -41,7 +41,8 @@ struct RunCase {
   const char* name;
   const char* commandLine;
   const char* languageCode;  // as the program upper-cased it
-  std::uint32_t productCtr;
+  std::uint32_t productCtr;  // 1: the family's last product
+  const char* product;
   // A removal killed at its 60th call before the run: the run resumes it,
   // spelled otherwise; damaged, its entry's choice is cut short first.
   const char* killedFirst = nullptr;
@@ -51,12 +52,12 @@ struct RunCase {
 constexpr const char* kLiteRemoval = "ProdTWDLite X en_us C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log";
 
 constexpr RunCase kRunCases[] = {
-    {"SharedRelease", kLiteRemoval, "EN_US", 3},
-    {"SharedReleaseOfControl", "ProdTWC C en_us C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log", "EN_US", 2},
-    {"FullRemoval", "ProdTWD D de_de C:\\Uninst\\uninst.exe C:\\Uninst\\twd.log", "DE_DE", 1},
+    {"SharedRelease", kLiteRemoval, "EN_US", 3, "ProdTWDLite"},
+    {"SharedReleaseOfControl", "ProdTWC C en_us C:\\Uninst\\uninst.exe C:\\Uninst\\twc.log", "EN_US", 2, "ProdTWC"},
+    {"FullRemoval", "ProdTWD D de_de C:\\Uninst\\uninst.exe C:\\Uninst\\twd.log", "DE_DE", 1, "ProdTWD"},
     {"SharedReleaseResumedSpelledOtherwise", "prodtwdlite x EN_US C:\\Uninst\\uninst.exe C:\\Uninst\\lite.log", "EN_US",
-     3, kLiteRemoval},
-    {"SharedReleaseOfADamagedEntry", kLiteRemoval, "EN_US", 3, kLiteRemoval, true},
+     3, "ProdTWDLite", kLiteRemoval},
+    {"SharedReleaseOfADamagedEntry", kLiteRemoval, "EN_US", 3, "ProdTWDLite", kLiteRemoval, true},
 };
 
 constexpr Status kFaults[] = {kErrorAccessDenied, kErrorSharingViolation, kErrorLockViolation};
@@ -64,13 +65,14 @@ constexpr Status kFaults[] = {kErrorAccessDenied, kErrorSharingViolation, kError
 void Install(TestPlatform& platform, const RunCase& run) {
   platform.LoadFixture("family_installed.reg");
   WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", run.productCtr);
+  if (run.productCtr == 1) MakeLastProduct(platform.registry, run.product, run.languageCode);
   for (const char* file : kInstalledFiles) platform.WriteFile(file, file);
   if (!run.killedFirst) return;
   FaultSchedule kill(60, kErrorAccessDenied, true);
   FaultyRegistry registry(platform.registry, kill);
   FaultyFileSystem files(platform.files, kill);
   const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user};
+                      platform.codePage, platform.user, platform.lock, platform.notes};
   UninstallApp(view, run.killedFirst, TestPlatform::kInstance).RunUninstall();
   platform.processes.started.clear();
   const std::string entry = Family("Uninstall\\ProdTWDLite EN_US");
@@ -84,7 +86,7 @@ std::uint64_t RunWithSchedule(TestPlatform& platform, const RunCase& run, FaultS
   FaultyRegistry registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
   const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user};
+                      platform.codePage, platform.user, platform.lock, platform.notes};
   UninstallApp app(view, run.commandLine, TestPlatform::kInstance);
   EXPECT_FALSE(app.RunUninstall());
   return schedule.Calls();

@@ -56,7 +56,15 @@ TEST_P(HostileRegistryTest, LeavesTheTargetAndFinishesTheRun) {
   if (c.portableOnly) TW_PORTABLE_ONLY();
   TestPlatform platform;
   platform.LoadFixture("family_installed.reg");
-  if (std::string(c.commandLine) == kFullRemoval) WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", 1);
+  if (std::string(c.commandLine) == kFullRemoval) {
+    // The last product: its counter and the registrations agree.
+    platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
+                         "\"ProductCtr\"=dword:00000001\n"
+                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
+                         "\"ProdTWDLiteCtr\"=-\n"
+                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\DE_DE]\n"
+                         "\"ProdTWDCtr\"=-\n");
+  }
   WriteText(platform.registry, kHkeyLocalMachine, kLinkVictim, "Keep", "yes");
   WriteText(platform.registry, kHkeyLocalMachine, kLinkVictim, "Path", "C:\\Program Files\\Talkwise\\Bin");
   c.plant(platform);

@@ -460,7 +460,7 @@ std::uint64_t RunKilledAt(TestPlatform& platform, const std::string& commandLine
   LastWrite registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
   const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user};
+                      platform.codePage, platform.user, platform.lock, platform.notes};
   UninstallApp(view, commandLine, TestPlatform::kInstance).RunUninstall();
   if (lastWrite) *lastWrite = registry.name;
   return schedule.Calls();

@@ -254,7 +254,8 @@ TEST_F(ShortcutsTest, ALanguageListThatBreaksOffKeepsTheFolder) {
   FaultSchedule schedule;
   BrokenOffListings registry(platform.registry, schedule);
   const Platform view = platform.View();
-  UninstallApp app({registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage, view.user},
+  UninstallApp app({registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage, view.user,
+                     view.lock, view.notes},
                    kTWC,
                    TestPlatform::kInstance);
   ASSERT_TRUE(app.ParseCommandLine());

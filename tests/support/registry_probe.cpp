@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "registry/enumeration.h"
 #include "tests/support/portable/reg_file.h"
 
 namespace tw::test {
@@ -66,6 +67,26 @@ void WriteText(Registry& registry, RegKey root, const std::string& path, const s
   std::vector<std::uint8_t> data(text.begin(), text.end());
   data.push_back(0);
   WriteValue(registry, root, path, name, kRegSz, data);
+}
+
+void MakeLastProduct(Registry& registry, const std::string& product, const std::string& language) {
+  WriteDword(registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", 1);
+  RegKey languages = 0;
+  if (registry.OpenKey(kHkeyLocalMachine, Family("Install\\Languages").c_str(), kKeyRead, &languages) != kErrorSuccess) {
+    return;
+  }
+  for (const std::string& name : CollectSubkeyNames(registry, languages, 256)) {
+    RegKey key = 0;
+    if (registry.OpenKey(languages, name.c_str(), kKeyAllAccess, &key) != kErrorSuccess) continue;
+    for (const RegistryValue& value : CollectValues(registry, key, 256, 1024)) {
+      const bool counter = value.name.size() > 3 && value.name.compare(value.name.size() - 3, 3, "Ctr") == 0;
+      if (counter && value.name != "UsageCtr" && !(name == language && value.name == product + "Ctr")) {
+        registry.DeleteValue(key, value.name.c_str());
+      }
+    }
+    registry.CloseKey(key);
+  }
+  registry.CloseKey(languages);
 }
 
 std::string Family(const std::string& path) { return "SOFTWARE\\Corvane\\Talkwise\\" + path; }

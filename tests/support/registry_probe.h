@@ -25,6 +25,11 @@ void WriteDword(Registry& registry, RegKey root, const std::string& path, const 
 void WriteText(Registry& registry, RegKey root, const std::string& path, const std::string& name,
                const std::string& text);
 
+// Makes the product's install for the language the family's last: ProductCtr
+// 1 and no other "<product>Ctr" in any language key, so that its removal is
+// the full one.
+void MakeLastProduct(Registry& registry, const std::string& product, const std::string& language);
+
 // "SOFTWARE\Corvane\Talkwise\" followed by the given path.
 std::string Family(const std::string& path);
 

@@ -30,7 +30,9 @@ TestPlatform::TestPlatform()
 }
 #endif
 
-Platform TestPlatform::View() { return Platform{registry, files, processes, messages, links, engine, codePage, user}; }
+Platform TestPlatform::View() {
+  return Platform{registry, files, processes, messages, links, engine, codePage, user, lock, notes};
+}
 
 void TestPlatform::LoadRegText(const std::string& text) {
   auto error = ImportRegText(registry, text);
@@ -93,7 +95,7 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 }
 
 int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
-  const Platform view{through, files, processes, messages, links, engine, codePage, user};
+  const Platform view{through, files, processes, messages, links, engine, codePage, user, lock, notes};
   StreamStandardOutput output(standardOutput);
   return tw::RunProgram(view, log, output, commandLine, kInstance);
 }

@@ -11,6 +11,7 @@
 
 #include "app/uninstall_app.h"
 #include "platform/log_file.h"
+#include "tests/support/portable/portable_removal_lock.h"
 #include "tests/support/portable/recording_fakes.h"
 #include "tests/support/portable/settable_code_page.h"
 #include "tests/support/portable/stream_standard_output.h"
@@ -63,6 +64,11 @@ class TestPlatform {
   SettableCodePage codePage;
   // The profile is all of drive C: unless a test sets a narrower one.
   TestUserFolders user{files, drives.Path()};
+  // The machine's removal lock, which other "processes" of the test can
+  // hold too (a PortableRemovalLock of lockMachine), on Windows as well.
+  std::shared_ptr<RemovalMachine> lockMachine = std::make_shared<RemovalMachine>();
+  PortableRemovalLock lock{lockMachine};
+  RunNotes notes;  // the journal's, when RunProgram writes a log
   std::ostringstream standardOutput;  // of RunProgram
 };
 

@@ -63,7 +63,10 @@ void BuildInstallation(test::TestPlatform& platform, const InstallationSize& siz
     AddText(&text, "FolderName", folder);
     for (const char* product : {"ProdTWDLite", "ProdTWC"}) {
       AddText(&text, product, "1");
-      AddDword(&text, std::string(product) + "Ctr", 1);
+      // The last product's install (ProductCtr 1) is the only one registered.
+      if (productCtr > 1 || (index == 0 && std::string(product) == "ProdTWC")) {
+        AddDword(&text, std::string(product) + "Ctr", 1);
+      }
       AddText(&text, std::string(product) + "Folder", folder);
     }
     AddText(&text, "SwapBeginHere", "Shortcut 0");
