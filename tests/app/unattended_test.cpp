@@ -610,7 +610,8 @@ TEST(ChangeLogTest, TheSummaryCountsTheChangesListedAndTheLedgerTakesTwoLines) {
       {"typical_run.reg", "ProdTWDLite D en_us", "\"twcus.hlp\"=\"C:\\\\Talkwise\\\\Help\\\\twc\"\n",
        "ProdTWDLite D EN_US recorded as running (shared)"},
       {"typical_run.reg", "ProdTWDLite D en_us",
-       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n\"ProductCtr\"=dword:00000001\n",
+       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n\"ProductCtr\"=dword:00000001\n"
+       "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n\"ProdTWCCtr\"=-\n",
        "ProdTWDLite D EN_US recorded as running (full)"},
       {"family_installed.reg", "ProdTWDLite D en_us", "", "ProdTWDLite D EN_US recorded as running (shared)"},
       {"family_installed.reg", "ProdTWD T de_de", "", "ProdTWD T DE_DE recorded as running (shared)"},
