@@ -564,8 +564,14 @@ TEST(ChangeLogTest, DoubleByteNamesAreWrittenWhole) {
   platform.WriteFile("C:\\logs\\run.log");
   EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\logs\\run.log ProdTWDLite D ZH_CN C:\\Uninst\\uninst.exe x"), kExitDone);
   const std::string log = platform.ReadFile("C:\\logs\\run.log");
-  const std::string folder = "Folders\\工具乗]\r\n";
-  EXPECT_NE(log.find(folder + "\"快捷乗\"=dword:00000001  ; was dword:00000002\r\n"), std::string::npos) << log;
+  // The value is listed below its folder's key, whatever other value of that key comes first.
+  const std::size_t value = log.find("\r\n\"快捷乗\"=dword:00000001  ; was dword:00000002\r\n");
+  ASSERT_NE(value, std::string::npos) << log;
+  const std::size_t header = log.rfind("\r\n[", value);
+  ASSERT_NE(header, std::string::npos) << log;
+  EXPECT_EQ(log.substr(header, log.find("\r\n", header + 2) - header),
+            "\r\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\ZH_CN\\Folders\\工具乗]")
+      << log;
   EXPECT_NE(log.find("\"快捷亅\"=-  ; was dword:00000001\r\n"), std::string::npos) << log;
   EXPECT_EQ(log.find("乗\\\""), std::string::npos) << log;
 }
