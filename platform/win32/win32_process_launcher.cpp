@@ -57,7 +57,12 @@ std::uint32_t Create(const char* commandLine, std::uint32_t showCommand, PROCESS
 std::uint32_t Win32ProcessLauncher::Start(const char* commandLine, std::uint32_t showCommand) {
   PROCESS_INFORMATION process{};
   const std::uint32_t result = Create(commandLine, showCommand, &process);
-  if (result == kStarted) CloseHandle(process.hProcess);
+  if (result == kStarted) {
+    // As WinExec did: the uninstaller is up (or 30 s have passed) before
+    // this program ends, so a caller that waits on us finds it running.
+    WaitForInputIdle(process.hProcess, 30000);
+    CloseHandle(process.hProcess);
+  }
   return result;
 }
 
