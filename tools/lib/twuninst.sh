@@ -84,7 +84,7 @@ tw_missing_for() {
     glyphs)
       if ! command -v import >/dev/null || [ ! -x /usr/bin/convert ]; then
         echo imagemagick
-      elif ! fc-list 2>/dev/null | grep -q 'WenQuanYi Micro Hei'; then
+      elif ! fc-list 2>/dev/null | grep 'WenQuanYi Micro Hei' >/dev/null; then
         echo fonts-wqy-microhei
       fi ;;
     shortcuts) command -v lnkinfo >/dev/null || echo liblnk-utils ;;
