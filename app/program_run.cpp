@@ -3,8 +3,8 @@
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
 #include "app/message_table.h"
+#include "app/run_wrappers.h"
 #include "app/unattended_options.h"
-#include "app/unattended_services.h"
 #include "app/uninstall_app.h"
 #include "app/version.h"
 #include "platform/journal/journal_message_boxes.h"
@@ -13,7 +13,6 @@
 #include "platform/overlay/overlay_file_system.h"
 #include "platform/overlay/overlay_registry.h"
 #include "platform/overlay/overlay_shell_links.h"
-#include "platform/overlay/preview_actions.h"
 #include "registry/key_path.h"
 #include "registry/layout.h"
 
@@ -43,9 +42,7 @@ int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal&
                const UnattendedOptions& options, InstanceHandle instance,
                const std::optional<std::string>* unreadable = nullptr) {
   WaitingLauncher launcher(recorded.processes, options.wait);
-  const Platform view{recorded.registry, recorded.files,    launcher,      recorded.messages, recorded.links,
-                      recorded.engine,   recorded.codePage, recorded.user, recorded.lock,     recorded.notes};
-  UninstallApp app(view, options.removal, instance, true);
+  UninstallApp app(recorded.With(launcher), options.removal, instance, true);
   app.RunUninstall();
   if (unreadable && *unreadable) {
     // Never a report of less than the run would do: no summary, an error.
@@ -65,12 +62,6 @@ int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal&
 std::string LedgerKey() {
   return "HKEY_LOCAL_MACHINE\\" +
          JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily, layout::kUninstall}).value_or("");
-}
-
-// The platform with boxes in place of its own.
-Platform WithBoxes(const Platform& platform, MessageBoxes& boxes) {
-  return {platform.registry, platform.files,    platform.processes, boxes,         platform.links,
-          platform.engine,   platform.codePage, platform.user,      platform.lock, platform.notes};
 }
 
 // A box waits for nobody: unseen when /quiet says so, or when no one could
@@ -94,7 +85,7 @@ int RefuseSwitch(Journal& journal, QuietMessageBoxes& boxes, const std::string& 
 
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                   QuietMessageBoxes& boxes, InstanceHandle instance) {
-  JournaledPlatform journaled(WithBoxes(platform, boxes), journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
+  JournaledPlatform journaled(platform.With(boxes), journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
   return RunRemoval(journaled.View(), journaled.Starts(), journal, options, instance);
 }
 
@@ -115,15 +106,13 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
   OverlayShellLinks links(platform.links, platform.codePage);
   QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);
   PreviewRemovalLock lock(platform.lock);
-  JournaledPlatform journaled({registry, files, platform.processes, boxes, links, platform.engine, platform.codePage,
-                               platform.user, lock, platform.notes},
-                              journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
+  JournaledPlatform journaled(platform.With(registry).With(files).With(links).With(boxes).With(lock), journal,
+                              MessageTable(), boxes.AnswerNote(), LedgerKey());
   const Platform recorded = journaled.View();
   PreviewLauncher launcher(recorded.processes, journal);
-  PreviewSpeechEngine engine(journal);
-  return RunRemoval({recorded.registry, recorded.files, launcher, recorded.messages, recorded.links, engine,
-                     recorded.codePage, recorded.user, recorded.lock, recorded.notes},
-                    journaled.Starts(), journal, options, instance, &registry.Unreadable());
+  PreviewSpeechEngine engine(platform.engine, journal);
+  return RunRemoval(recorded.With(launcher).With(engine), journaled.Starts(), journal, options, instance,
+                    &registry.Unreadable());
 }
 
 }  // namespace
@@ -133,7 +122,7 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
   const UnattendedOptions options = ParseUnattendedOptions(commandLine);
   QuietMessageBoxes boxes = Answering(platform.messages, options.quiet);
   if (!options.anySwitch) {
-    UninstallApp(WithBoxes(platform, boxes), commandLine, instance).RunUninstall();
+    UninstallApp(platform.With(boxes), commandLine, instance).RunUninstall();
     return kExitDone;
   }
   const std::uint32_t exclamation = kMbOk | kMbIconExclamation;

@@ -18,6 +18,9 @@ class SpeechEngine {
   // others than the machine's administrators could change it or its folder
   // (the system folder held none); empty otherwise.
   virtual std::string PassedOverLibrary() const { return std::string(); }
+  // Looks for the library as the call does, and passes over what the call
+  // would, but loads and calls nothing: for a run that tells what it would do.
+  virtual void CheckLibrary() {}
 };
 
 }  // namespace tw

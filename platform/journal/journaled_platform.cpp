@@ -20,10 +20,10 @@ JournaledPlatform::JournaledPlatform(const Platform& inner, Journal& journal,
 
 Platform JournaledPlatform::View() {
   if (!recordsChanges_) {
-    return Platform{inner_.registry, inner_.files,    launcher_,   messages_,   inner_.links,
-                    inner_.engine,   inner_.codePage, inner_.user, inner_.lock, notes_};
+    return inner_.With(launcher_).With(messages_).With(notes_);
   }
-  return Platform{registry_, files_, launcher_, messages_, links_, engine_, inner_.codePage, user_, inner_.lock, notes_};
+  return inner_.With(registry_).With(files_).With(launcher_).With(messages_).With(links_).With(engine_).With(user_).With(
+      notes_);
 }
 
 }  // namespace tw

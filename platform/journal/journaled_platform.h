@@ -9,10 +9,14 @@
 #include <string>
 
 #include "platform/journal/journal.h"
-#include "platform/journal/journal_actions.h"
 #include "platform/journal/journal_file_system.h"
+#include "platform/journal/journal_launcher.h"
 #include "platform/journal/journal_message_boxes.h"
 #include "platform/journal/journal_registry.h"
+#include "platform/journal/journal_run_notes.h"
+#include "platform/journal/journal_shell_links.h"
+#include "platform/journal/journal_speech_engine.h"
+#include "platform/journal/journal_user_folders.h"
 #include "platform/platform.h"
 
 namespace tw {

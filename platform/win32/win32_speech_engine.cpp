@@ -46,6 +46,14 @@ HMODULE LoadFromSystemFolder() {
   return LoadByFullPath(std::string(folder, length) + "\\" + kLibraryName);
 }
 
+// Whether the system folder holds the library, without loading it.
+bool SystemFolderHoldsLibrary() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return false;
+  return IsPlainFileAt((WideText(folder, length) + L"\\" + WidenFromActiveCodePage(kLibraryName)).c_str(), false);
+}
+
 }  // namespace
 
 Win32SpeechEngine::Win32SpeechEngine(Registry& registry, EngineFolderValue engineFolder)
@@ -81,7 +89,7 @@ std::string Win32SpeechEngine::LibraryInEngineFolder() {
   return path.size() < MAX_PATH ? path : std::string();
 }
 
-void* Win32SpeechEngine::LoadFromEngineFolder(const std::string& path) {
+void* Win32SpeechEngine::OpenFromEngineFolder(const std::string& path) {
   const WideText file = WidenFromActiveCodePage(path.c_str());
   if (file.empty() || !IsPlainFileAt(file.c_str(), false)) return nullptr;  // none there: nothing passed over
   WideText folder = file.substr(0, file.rfind(L'\\'));
@@ -91,15 +99,31 @@ void* Win32SpeechEngine::LoadFromEngineFolder(const std::string& path) {
   const HANDLE fileHandle = OpenAtExactPath(file.c_str(), READ_CONTROL | FILE_READ_DATA, FILE_SHARE_READ);
   const bool administrators = folderHandle != INVALID_HANDLE_VALUE && fileHandle != INVALID_HANDLE_VALUE &&
                               OnlyAdministratorsCanWrite(folderHandle) && OnlyAdministratorsCanWrite(fileHandle);
-  HMODULE library = nullptr;
-  if (administrators) {
-    copy_ = std::make_unique<LibraryCopy>();
-    library = copy_->Load(fileHandle, file.substr(file.rfind(L'\\') + 1).c_str());
-  }
   if (folderHandle != INVALID_HANDLE_VALUE) CloseHandle(folderHandle);
+  if (administrators) return fileHandle;
   if (fileHandle != INVALID_HANDLE_VALUE) CloseHandle(fileHandle);
-  if (!administrators) passedOver_ = path;
+  passedOver_ = path;
+  return nullptr;
+}
+
+void* Win32SpeechEngine::LoadFromEngineFolder(const std::string& path) {
+  const HANDLE fileHandle = OpenFromEngineFolder(path);
+  if (fileHandle == nullptr) return nullptr;
+  const WideText file = WidenFromActiveCodePage(path.c_str());
+  copy_ = std::make_unique<LibraryCopy>();
+  HMODULE library = copy_->Load(fileHandle, file.substr(file.rfind(L'\\') + 1).c_str());
+  CloseHandle(fileHandle);
   return library;
+}
+
+void Win32SpeechEngine::CheckLibrary() {
+  if (bound_ || checked_) return;
+  checked_ = true;
+  if (SystemFolderHoldsLibrary()) return;
+  const std::string inEngineFolder = LibraryInEngineFolder();
+  if (inEngineFolder.empty()) return;
+  const HANDLE fileHandle = OpenFromEngineFolder(inEngineFolder);
+  if (fileHandle != nullptr) CloseHandle(fileHandle);
 }
 
 void Win32SpeechEngine::Bind() {

@@ -30,6 +30,7 @@ class Win32SpeechEngine : public SpeechEngine {
   std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
                                    const char* userName) override;
   std::string PassedOverLibrary() const override { return passedOver_; }
+  void CheckLibrary() override;
 
  private:
   // The export as GetProcAddress gives it; its real signature lives beside
@@ -37,9 +38,11 @@ class Win32SpeechEngine : public SpeechEngine {
   using ExportedFunction = void (*)();
 
   void Bind();
-  // The library at path, when neither it nor its folder can be changed by
-  // anyone but the machine's administrators, loaded from a copy of the file
-  // so checked; otherwise passed over.
+  // The library at path opened for reading (a HANDLE), when neither it nor
+  // its folder can be changed by anyone but the machine's administrators;
+  // otherwise null, and passed over when it is there.
+  void* OpenFromEngineFolder(const std::string& path);
+  // That library loaded from a copy of the file so checked.
   void* LoadFromEngineFolder(const std::string& path);
   // <engine folder>\spchcfg.cpl when the recorded folder is a plain absolute
   // local path; empty otherwise.
@@ -48,6 +51,7 @@ class Win32SpeechEngine : public SpeechEngine {
   Registry& registry_;
   EngineFolderValue engineFolder_;
   bool bound_ = false;
+  bool checked_ = false;
   ExportedFunction uninstallSpeechUser_ = nullptr;
   std::string passedOver_;
   std::unique_ptr<LibraryCopy> copy_;  // the engine folder's library, as loaded

@@ -25,10 +25,7 @@ constexpr const char* kLog = "/quiet /log:C:\\run.log ";
 void OtherRemovalKilled(TestPlatform& platform, PortableRemovalLock& other, bool holding) {
   FaultSchedule schedule(60, kErrorAccessDenied, true);
   FaultyRegistry registry(platform.registry, schedule);
-  Platform view = platform.View();
-  const Platform theirs{registry,      view.files, view.processes, view.messages, view.links,
-                        view.engine,   view.codePage, view.user,   other,         view.notes};
-  UninstallApp(theirs, kTheirs, TestPlatform::kInstance).RunUninstall();
+  UninstallApp(platform.View().With(registry).With(other), kTheirs, TestPlatform::kInstance).RunUninstall();
   // Killed, it never gave the lock back.
   ASSERT_NE(other.Take(0), RemovalLock::Taken::kBusy);
   if (!holding) other.Abandon();

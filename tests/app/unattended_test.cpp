@@ -374,6 +374,9 @@ const MachineState kMachineStates[] = {
     {"a label key with a chain of 70 subkeys", false, kExitDone,
      "[-HKEY_CURRENT_USER\\AppEvents\\EventLabels\\Start Dictation US]",
      [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) { platform.LoadRegText(DeepLabelTree()); }},
+    {"an engine library that others than the administrators can change", false, kExitDone,
+     "refused: engine library C:\\Engine\\spchcfg.cpl: others than Administrators",
+     [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) { platform.engine.passedOver = "C:\\Engine\\spchcfg.cpl"; }},
     {"an uninstaller that cannot start", false, kExitFailed, "failed (error 2): start uninstaller",
      [](TestPlatform& platform, std::unique_ptr<HeldOpen>*) { platform.processes.result = 2; }},
 };

@@ -198,9 +198,7 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
     test::FaultSchedule schedule(killAt, kErrorAccessDenied, true);
     test::FaultyRegistry registry(platform.registry, schedule);
     test::FaultyFileSystem files(platform.files, schedule);
-    const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                        platform.codePage, platform.user, platform.lock, platform.notes};
-    UninstallApp(view, commandLine, test::TestPlatform::kInstance).RunUninstall();
+    UninstallApp(platform.View().With(registry).With(files), commandLine, test::TestPlatform::kInstance).RunUninstall();
     platform.processes.started.clear();
   }
   UninstallApp app(platform.View(), commandLine, test::TestPlatform::kInstance);

@@ -75,10 +75,7 @@ class ObservingSpeechEngine : public RecordingSpeechEngine {
 class EngineDataTest : public ::testing::Test {
  protected:
   void Release(const std::string& variant, const std::string& language = "ab_cd") {
-    const Platform view{platform.registry, platform.files,  platform.processes, platform.messages,
-                        platform.links,    engine,          platform.codePage, platform.user,
-                        platform.lock,     platform.notes};
-    UninstallApp app(view, "ProdTWDLite " + variant + " " + language + " C:\\u.exe u.log", TestPlatform::kInstance);
+    UninstallApp app(platform.View().With(engine), "ProdTWDLite " + variant + " " + language + " C:\\u.exe u.log", TestPlatform::kInstance);
     ASSERT_TRUE(app.ParseCommandLine());
     app.ReleaseEngineData();
     EXPECT_EQ(platform.registry.OpenHandleCount(), 0u);

@@ -133,10 +133,8 @@ TEST(ConcurrentRemovals, ASecondRemovalAtEveryCallOfTheFirstWaitsItsTurn) {
       InterleavingRegistry registry(platform.registry, at, [&] {
         // Another process on the same machine, between two calls of the first.
         const std::string before = platform.Snapshot();
-        const Platform view = platform.View();
         StreamStandardOutput output(platform.standardOutput);
-        const Platform second{view.registry, view.files,    view.processes, view.messages, view.links,
-                              view.engine,   view.codePage, view.user,      secondsLock,   view.notes};
+        const Platform second = platform.View().With(secondsLock);
 #if defined(_WIN32)
         Win32LogFile log;
 #else

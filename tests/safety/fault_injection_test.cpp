@@ -71,9 +71,7 @@ void Install(TestPlatform& platform, const RunCase& run) {
   FaultSchedule kill(60, kErrorAccessDenied, true);
   FaultyRegistry registry(platform.registry, kill);
   FaultyFileSystem files(platform.files, kill);
-  const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user, platform.lock, platform.notes};
-  UninstallApp(view, run.killedFirst, TestPlatform::kInstance).RunUninstall();
+  UninstallApp(platform.View().With(registry).With(files), run.killedFirst, TestPlatform::kInstance).RunUninstall();
   platform.processes.started.clear();
   const std::string entry = Family("Uninstall\\ProdTWDLite EN_US");
   const auto choice = TextValue(platform.registry, kHkeyLocalMachine, entry, "Choice");
@@ -85,9 +83,7 @@ void Install(TestPlatform& platform, const RunCase& run) {
 std::uint64_t RunWithSchedule(TestPlatform& platform, const RunCase& run, FaultSchedule& schedule) {
   FaultyRegistry registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
-  const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user, platform.lock, platform.notes};
-  UninstallApp app(view, run.commandLine, TestPlatform::kInstance);
+  UninstallApp app(platform.View().With(registry).With(files), run.commandLine, TestPlatform::kInstance);
   EXPECT_FALSE(app.RunUninstall());
   return schedule.Calls();
 }

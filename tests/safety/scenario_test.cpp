@@ -459,9 +459,7 @@ std::uint64_t RunKilledAt(TestPlatform& platform, const std::string& commandLine
   FaultSchedule schedule(killAt, kErrorAccessDenied, true);
   LastWrite registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
-  const Platform view{registry, files, platform.processes, platform.messages, platform.links, platform.engine,
-                      platform.codePage, platform.user, platform.lock, platform.notes};
-  UninstallApp(view, commandLine, TestPlatform::kInstance).RunUninstall();
+  UninstallApp(platform.View().With(registry).With(files), commandLine, TestPlatform::kInstance).RunUninstall();
   if (lastWrite) *lastWrite = registry.name;
   return schedule.Calls();
 }

@@ -8,10 +8,7 @@ namespace tw::test {
 StartMenuTest::StartMenuTest() { SetProgramsDirectory(kPrograms); }
 
 std::unique_ptr<UninstallApp> StartMenuTest::MakeApp(const std::string& commandLine) {
-  Platform view = platform.View();
-  Platform watchedView{view.registry, watched, view.processes, view.messages, view.links, view.engine, view.codePage,
-                       view.user,     view.lock,    view.notes};
-  auto app = std::make_unique<UninstallApp>(watchedView, commandLine, TestPlatform::kInstance);
+  auto app = std::make_unique<UninstallApp>(platform.View().With(watched), commandLine, TestPlatform::kInstance);
   EXPECT_TRUE(app->ParseCommandLine()) << commandLine;
   return app;
 }

@@ -95,9 +95,8 @@ int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) 
 }
 
 int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {
-  const Platform view{through, files, processes, messages, links, engine, codePage, user, lock, notes};
   StreamStandardOutput output(standardOutput);
-  return tw::RunProgram(view, log, output, commandLine, kInstance);
+  return tw::RunProgram(View().With(through), log, output, commandLine, kInstance);
 }
 
 std::string TestPlatform::ReadFile(const std::string& windowsPath) const {

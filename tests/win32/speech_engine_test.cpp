@@ -118,6 +118,11 @@ TEST_F(SpeechEngineTest, CallsTheLibraryInTheEnginesFolderAndKeepsItForTheRun) {
     GTEST_SKIP() << "this system keeps no owner and access list set on a file";
   }
 
+  // A preview's check finds it acceptable and loads nothing.
+  Win32SpeechEngine checked{registry, {kEngineKey, "Bin"}};
+  checked.CheckLibrary();
+  EXPECT_EQ(checked.PassedOverLibrary(), "");
+  EXPECT_EQ(LastCall(), "not loaded");
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 1);
   EXPECT_EQ(LastCall(), "0|4194304|AB_CD|navcd");
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "cstartcd"), 2);  // the same loaded copy
@@ -144,11 +149,14 @@ TEST_F(SpeechEngineTest, NeverLoadsALibraryFromTheProgramsFolderTheCurrentDirect
 }
 
 // Folders made below C:\ let ordinary users change what is created in them:
-// such a library is passed over, and told.
+// such a library is passed over, and told, by a preview's check as by the call.
 TEST_F(SpeechEngineTest, PassesOverALibraryThatOrdinaryUsersCanChange) {
   ScratchFolder engineFolder;
   Install("stub_spchcfg.dll", engineFolder / "spchcfg.cpl");
   RecordEngineFolder(engineFolder.Path());
+  Win32SpeechEngine checked{registry, {kEngineKey, "Bin"}};
+  checked.CheckLibrary();
+  EXPECT_EQ(checked.PassedOverLibrary(), engineFolder / "spchcfg.cpl");
   EXPECT_EQ(engine.UninstallSpeechUser(0, kInstance, "AB_CD", "navcd"), 0);
   EXPECT_EQ(LastCall(), "not loaded");
   EXPECT_EQ(engine.PassedOverLibrary(), engineFolder / "spchcfg.cpl");

@@ -33,8 +33,7 @@ std::uint64_t CountedRun(const InstallationSize& size, std::uint32_t productCtr,
   *keysBefore = test::CaptureRegistry(platform->registry).size();
   test::FaultSchedule counting;
   test::FaultyRegistry registry(platform->registry, counting);
-  const Platform view{registry, platform->files, platform->processes, platform->messages, platform->links,
-                      platform->engine, platform->codePage, platform->user, platform->lock, platform->notes};
+  const Platform view = platform->View().With(registry);
   DiskLogFile log(platform->files);
   StreamStandardOutput output(platform->standardOutput);
   if (timed) timed->ResumeTiming();

@@ -62,6 +62,7 @@ ComResult RecordingShellLinks::Read(const char* linkPath, ShortcutTarget* target
 
 std::int32_t RecordingSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
                                                         const char* languageCode, const char* userName) {
+  lookedFor = true;
   calls.push_back({window, instance, languageCode, userName});
   return result;
 }

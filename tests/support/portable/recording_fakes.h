@@ -100,9 +100,15 @@ class RecordingSpeechEngine : public SpeechEngine {
 
   std::int32_t UninstallSpeechUser(WindowHandle window, InstanceHandle instance, const char* languageCode,
                                    const char* userName) override;
+  // passedOver once the library was looked for, by a call or a check.
+  std::string PassedOverLibrary() const override { return lookedFor ? passedOver : std::string(); }
+  void CheckLibrary() override { lookedFor = true; }
 
   std::int32_t result = 0;
   std::vector<Call> calls;
+  // The library the system's layer would pass over (none: empty).
+  std::string passedOver;
+  bool lookedFor = false;
 };
 
 }  // namespace tw

@@ -1,0 +1,11 @@
+#include "platform/journal/journal_user_folders.h"
+
+namespace tw {
+
+void JournalUserFolders::Refused(const std::string& folder, const std::string& reason) {
+  inner_.Refused(folder, reason);
+  journal_.Refusal("every change below the programs directory " + journal_.Utf8(folder) + ": " +
+                   journal_.Utf8(reason));
+}
+
+}  // namespace tw

@@ -1,0 +1,28 @@
+// The user's folders with every refusal of the programs directory written to
+// the journal.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/journal/journal.h"
+#include "platform/user_folders.h"
+
+namespace tw {
+
+class JournalUserFolders : public UserFolders {
+ public:
+  JournalUserFolders(UserFolders& inner, Journal& journal) : inner_(inner), journal_(journal) {}
+
+  std::optional<std::string> ProfileFolder() override { return inner_.ProfileFolder(); }
+  std::optional<std::string> FinalFolderPath(const std::string& path) override { return inner_.FinalFolderPath(path); }
+  bool UserRightsHeld() override { return inner_.UserRightsHeld(); }
+  bool IsLocalSystem() override { return inner_.IsLocalSystem(); }
+  void Refused(const std::string& folder, const std::string& reason) override;
+
+ private:
+  UserFolders& inner_;
+  Journal& journal_;
+};
+
+}  // namespace tw
