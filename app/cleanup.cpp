@@ -19,6 +19,19 @@ std::string UtcNow() {
 
 }  // namespace
 
+// The other's removal as its entry spells it, with no command line to read
+// and no box to show; it finishes no others in turn. The language is
+// uppercased as a command line's is.
+void UninstallApp::FinishInterrupted(const Ledger::Removal& other) {
+  UninstallApp finishing(platform_, std::string(), instance_);
+  finishing.finishesOthers_ = false;
+  finishing.productCode_ = other.product;
+  finishing.variantLetter_ = other.variant;
+  finishing.languageCode_ = other.language;
+  platform_.codePage.Uppercase(finishing.languageCode_);
+  finishing.CleanUpProduct();
+}
+
 // What this removal's entry in the ledger says decides the run: a removal cut
 // short is finished with the choice, spelling and variant letter it began
 // with; a finished one is not released again while the product has no
@@ -35,12 +48,8 @@ void UninstallApp::CleanUpProduct() {
   // Another product's removal cut short is finished first, without its
   // uninstaller: run in between, this one would take the counters the other
   // already gave back for its own and delete what the other still releases.
-  if (outcome_.kind != RunOutcome::Kind::kResumed) {
-    for (const std::string& other : ledger_.InterruptedOthers()) {
-      UninstallApp finishing(platform_, other + " - -", instance_);
-      finishing.outcome_.kind = RunOutcome::Kind::kResumed;
-      if (finishing.ParseCommandLine()) finishing.CleanUpProduct();
-    }
+  if (finishesOthers_) {
+    for (const Ledger::Removal& other : ledger_.InterruptedOthers()) FinishInterrupted(other);
   }
   const Ledger::State state = ledger_.EntryState();
   // Whether the product has an install for the language, read only where it decides.

@@ -85,6 +85,8 @@ class UninstallApp {
   const std::vector<std::string>& ComponentList() const { return componentList_; }
 
  private:
+  void FinishInterrupted(const Ledger::Removal& other);
+
   Platform platform_;
   std::string commandLine_;
   InstanceHandle instance_;
@@ -96,6 +98,8 @@ class UninstallApp {
   std::string uninstallerArguments_;
   std::vector<std::string> componentList_;
   bool refuseUnregistered_;
+  // False in the run that finishes another's removal for this one.
+  bool finishesOthers_ = true;
   RunOutcome outcome_;
   Ledger ledger_;
 };

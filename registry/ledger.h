@@ -61,9 +61,15 @@ class Ledger {
   void Open(const std::string& product, const std::string& variant, const std::string& language);
   // Closes the keys; records after it fail.
   void Close();
-  // The other removals left running, as "<product> <variant> <language>"
-  // spelled as they began; entries that do not read as one are passed over.
-  std::vector<std::string> InterruptedOthers() const;
+  // A removal as its entry spells it.
+  struct Removal {
+    std::string product;
+    std::string variant;
+    std::string language;
+  };
+  // The other removals left running, spelled as they began; entries that do
+  // not read as one are passed over.
+  std::vector<Removal> InterruptedOthers() const;
 
   State EntryState() const { return state_; }
   const std::string& ReleasedAt() const { return releasedAt_; }

@@ -138,8 +138,8 @@ void Ledger::ReadOlderFormat() {
   }
 }
 
-std::vector<std::string> Ledger::InterruptedOthers() const {
-  std::vector<std::string> names;
+std::vector<Ledger::Removal> Ledger::InterruptedOthers() const {
+  std::vector<Removal> names;
   if (!ledger_ || !ledger_->IsOpen()) return names;
   for (const std::string& name : CollectSubkeyNames(registry_, ledger_->Handle(), kRegKeyNameCapacity)) {
     if (Folded(name) == Folded(keyName_)) continue;
@@ -150,7 +150,7 @@ std::vector<std::string> Ledger::InterruptedOthers() const {
     // A finished one (most of them) is passed over at its first value.
     if (!other.key_->IsOpen() || other.key_->ReadText(ledger::kReleased, ledger::kTextCapacity)) continue;
     other.Read();
-    if (other.state_ == State::kRunning) names.push_back(other.product_ + " " + other.variant_ + " " + other.language_);
+    if (other.state_ == State::kRunning) names.push_back({other.product_, other.variant_, other.language_});
   }
   return names;
 }

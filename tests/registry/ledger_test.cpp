@@ -266,7 +266,10 @@ TEST_F(LedgerTest, InterruptedOthersAreTheOtherRemovalsLeftRunningThatReadWhole)
   WriteText(platform.registry, kHkeyLocalMachine, kLedger, "ProdTWD X ZH_CN", "running shared - -");
   Ledger ledger(platform.registry, platform.codePage);
   ledger.Open("ProdTWDLite", "D", "EN_US");
-  std::vector<std::string> others = ledger.InterruptedOthers();
+  std::vector<std::string> others;
+  for (const Ledger::Removal& other : ledger.InterruptedOthers()) {
+    others.push_back(other.product + " " + other.variant + " " + other.language);
+  }
   std::sort(others.begin(), others.end());
   EXPECT_EQ(others, (std::vector<std::string>{"ProdRun D JA_JP", "ProdTWC C EN_US"}));
   ledger.Close();
