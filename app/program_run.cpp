@@ -94,14 +94,9 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
 // telling what the removal would do.
 int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                InstanceHandle instance) {
-  // Every key tree the removal reads or changes.
-  const std::string family = JoinPath({layout::kSoftware, layout::kCompany, layout::kFamily}).value_or("");
-  OverlayRegistry registry(platform.registry, platform.codePage, {{kHkeyLocalMachine, layout::kHelpRegistrations},
-                                               {kHkeyLocalMachine, layout::kAppPaths},
-                                               {kHkeyLocalMachine, family},
-                                               {kHkeyCurrentUser, layout::kShellFolders},
-                                               {kHkeyCurrentUser, layout::kEventLabels},
-                                               {kHkeyCurrentUser, layout::kSoundScheme}});
+  std::vector<KeyTree> trees;
+  for (const layout::KeyTreeName& tree : layout::kRemovalKeyTrees) trees.push_back({tree.root, tree.path});
+  OverlayRegistry registry(platform.registry, platform.codePage, trees);
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
   QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);

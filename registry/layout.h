@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "platform/types.h"
+
 namespace tw::layout {
 
 // Paths are composed into buffers of this many characters, terminator included.
@@ -79,5 +81,19 @@ constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr const char* kPrograms = "Programs";
 constexpr const char* kSoundScheme = "AppEvents\\Schemes\\Apps\\Talkwise";
 constexpr const char* kEventLabels = "AppEvents\\EventLabels";
+
+// Every key tree a removal reads or changes: all a preview reads from the
+// machine (a key elsewhere is not there for it), so a step that reaches
+// another tree adds it here.
+struct KeyTreeName {
+  RegKey root;
+  const char* path;
+};
+inline constexpr KeyTreeName kRemovalKeyTrees[] = {
+    {kHkeyLocalMachine, kHelpRegistrations}, {kHkeyLocalMachine, kAppPaths},
+    {kHkeyLocalMachine, "SOFTWARE\\Corvane\\Talkwise"},  // kSoftware, kCompany, kFamily
+    {kHkeyCurrentUser, kShellFolders},       {kHkeyCurrentUser, kEventLabels},
+    {kHkeyCurrentUser, kSoundScheme},
+};
 
 }  // namespace tw::layout

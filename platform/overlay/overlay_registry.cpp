@@ -11,7 +11,7 @@ constexpr const char kUserPrefix[] = "\\REGISTRY\\USER\\";
 
 }  // namespace
 
-OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees)
+OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, const std::vector<KeyTree>& trees)
     : MemoryRegistry(&codePage), machine_(machine), codePage_(codePage) {
   for (const KeyTree& tree : trees) ReadThrough(tree.root, tree.path);
 }

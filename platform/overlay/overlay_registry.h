@@ -10,7 +10,6 @@
 // cannot be exact.
 #pragma once
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,7 +25,7 @@ struct KeyTree {
 
 class OverlayRegistry : public MemoryRegistry {
  public:
-  OverlayRegistry(Registry& machine, const CodePage& codePage, std::initializer_list<KeyTree> trees);
+  OverlayRegistry(Registry& machine, const CodePage& codePage, const std::vector<KeyTree>& trees);
 
   // The first key reached so far that could not be read whole; none while
   // the overlay is exact.

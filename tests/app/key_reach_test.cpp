@@ -1,0 +1,96 @@
+// What a preview reads from the machine is the list of key trees beside the
+// layout's names: every key a removal reaches must lie in one of them, or the
+// preview, which finds nothing elsewhere, reports less than the run does.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "registry/layout.h"
+#include "tests/support/reached_keys.h"
+#include "tests/support/test_platform.h"
+
+namespace tw::test {
+namespace {
+
+std::string AsciiFolded(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+// Whether below is at or below above ("" the root itself).
+bool AtOrBelow(const std::string& below, const std::string& above) {
+  return above.empty() || (below.compare(0, above.size(), above) == 0 &&
+                           (below.size() == above.size() || below[above.size()] == '\\'));
+}
+
+// In a listed tree; or only opened on the way to one, as the paths are
+// opened a key at a time and the preview holds the keys above its trees.
+bool InListedTree(const ReachedKey& key) {
+  const std::string path = AsciiFolded(key.path);
+  for (const layout::KeyTreeName& tree : layout::kRemovalKeyTrees) {
+    const std::string top = AsciiFolded(tree.path);
+    if (key.root == tree.root && (AtOrBelow(path, top) || (key.opened && AtOrBelow(top, path)))) return true;
+  }
+  return false;
+}
+
+std::string RootName(RegKey root) {
+  if (root == kHkeyLocalMachine) return "HKEY_LOCAL_MACHINE";
+  if (root == kHkeyCurrentUser) return "HKEY_CURRENT_USER";
+  return "root " + std::to_string(root);
+}
+
+constexpr const char* kProgramFolder = "C:\\Start Menu\\Programs\\Talkwise\\";
+
+// The family as the typical run's sample has it; with lastProduct, the
+// removal's product the only install left, so that everything goes.
+void Install(TestPlatform& platform, bool lastProduct) {
+  platform.LoadFixture("typical_run.reg");
+  if (lastProduct) {
+    platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
+                         "\"ProductCtr\"=dword:00000001\n"
+                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
+                         "\"ProdTWCCtr\"=-\n");
+  }
+  for (const char* shortcut : {"Begin Here", "General Reference", "Dictation"}) {
+    platform.WriteFile(kProgramFolder + std::string(shortcut) + ".lnk");
+  }
+}
+
+constexpr const char* kLoggedRemoval = "/quiet /log:C:\\run.log ProdTWDLite D en_us C:\\Uninst\\uninst.exe x.log";
+
+// Logged, so that the change log's reads count too.
+struct ReachCase {
+  const char* name;
+  bool lastProduct;
+  bool repeated;  // run once before the run recorded: what a finished removal reads
+  const char* commandLine;
+};
+
+const ReachCase kReachCases[] = {
+    {"a shared release", false, false, kLoggedRemoval},
+    {"a full removal", true, false, kLoggedRemoval},
+    {"a repeated full removal", true, true, kLoggedRemoval},
+};
+
+TEST(KeyReachTest, EveryKeyARemovalReachesLiesInAListedTree) {
+  for (const ReachCase& run : kReachCases) {
+    SCOPED_TRACE(run.name);
+    TestPlatform platform;
+    Install(platform, run.lastProduct);
+    if (run.repeated) {
+      ASSERT_EQ(platform.RunProgram(run.commandLine), 0);
+    }
+    ReachRecordingRegistry recorder(platform.registry);
+    ASSERT_EQ(platform.RunProgram(run.commandLine, recorder), 0);
+    ASSERT_FALSE(recorder.Reached().empty());
+    for (const ReachedKey& key : recorder.Reached()) {
+      EXPECT_TRUE(InListedTree(key)) << RootName(key.root) << "\\" << key.path;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tw::test
