@@ -48,10 +48,7 @@ bool ReleaseCounter(Registry& registry, Ledger& ledger, RegKey root, const std::
   const bool last = users == 0 || users == 1;
   // Unrecorded, these deletes are still made; a run cut inside them leaves
   // litter that the next run cannot find.
-  if (last && lastUse) {
-    ledger.Record(mark, Ledger::Mark::kLastUser);
-    *lastUse = mark;
-  }
+  if (last && lastUse) ledger.Record(mark, Ledger::Mark::kLastUser);
   return last;
 }
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "platform/journal/reg_syntax.h"
+#include "platform/hex_digits.h"
 #include "registry/blank_separated.h"
 
 namespace tw {

@@ -45,14 +45,6 @@ int HasEngineLanguageData(Registry& registry, const CodePage& codePage, const st
   return data && !data->empty() && (*data)[0] != 0 ? 1 : 0;
 }
 
-int HasEngineNavData(Registry& registry, const CodePage& codePage, const std::string& languageCode) {
-  return HasEngineLanguageData(registry, codePage, languageCode, kNavigationData);
-}
-
-int HasEngineDictData(Registry& registry, const CodePage& codePage, const std::string& languageCode) {
-  return HasEngineLanguageData(registry, codePage, languageCode, kDictationData);
-}
-
 int LanguageHasProdTWDLite(Registry& registry, const CodePage& codePage, const std::string& languageCode) {
   return LanguageHasProduct(registry, codePage, languageCode, kDictationData, layout::kProdTWDLite, Fallback::kAbsent);
 }

@@ -16,8 +16,6 @@ constexpr int kDictationData = 2;
 // The engine's flag for the data kind (kNavigationData or kDictationData),
 // counted only with a 4.0 engine. A flag value without data counts as absent.
 int HasEngineLanguageData(Registry& registry, const CodePage& codePage, const std::string& languageCode, int kind);
-int HasEngineNavData(Registry& registry, const CodePage& codePage, const std::string& languageCode);
-int HasEngineDictData(Registry& registry, const CodePage& codePage, const std::string& languageCode);
 
 int LanguageHasProdTWDLite(Registry& registry, const CodePage& codePage, const std::string& languageCode);
 int LanguageHasProdTWC(Registry& registry, const CodePage& codePage, const std::string& languageCode);

@@ -2,16 +2,6 @@
 
 namespace tw {
 
-std::string HexDigits(std::uint32_t value, int minDigits) {
-  std::string digits;
-  do {
-    digits.insert(digits.begin(), "0123456789abcdef"[value & 0xF]);
-    value >>= 4;
-  } while (value != 0);
-  if (static_cast<int>(digits.size()) < minDigits) digits.insert(0, minDigits - digits.size(), '0');
-  return digits;
-}
-
 std::string Quote(const std::string& text) {
   std::string quoted = "\"";
   for (char c : text) {

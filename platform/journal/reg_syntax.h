@@ -8,13 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/hex_digits.h"
 #include "platform/types.h"
 
 namespace tw {
 
-// The value in lower-case hexadecimal digits, at least minDigits of them
-// (printf's "%0*x" without printf, which would double the program's size).
-std::string HexDigits(std::uint32_t value, int minDigits);
 // A text in double quotes, backslashes and quotes escaped.
 std::string Quote(const std::string& text);
 // A value name as a .reg line starts it: "@" for the default value.

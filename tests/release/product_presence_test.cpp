@@ -89,8 +89,8 @@ TEST_P(NavDataTest, OnlyASingleNonZeroByteCounts) {
   ASSERT_EQ(platform.registry.DeleteKey(kHkeyLocalMachine, Family("Engine\\Languages\\EN_US").c_str()), kErrorSuccess);
   if (GetParam().navData) Flag("EN_US", "NavData", *GetParam().navData);
   Flag("EN_US", "DictData", {1});
-  EXPECT_EQ(HasEngineNavData(platform.registry, platform.codePage, "EN_US"), GetParam().counts);
-  EXPECT_EQ(HasEngineDictData(platform.registry, platform.codePage, "EN_US"), 1);
+  EXPECT_EQ(HasEngineLanguageData(platform.registry, platform.codePage, "EN_US", kNavigationData), GetParam().counts);
+  EXPECT_EQ(HasEngineLanguageData(platform.registry, platform.codePage, "EN_US", kDictationData), 1);
 }
 
 INSTANTIATE_TEST_SUITE_P(
