@@ -5,19 +5,14 @@
 
 #include <string>
 
+#include "platform/memory/folded_name.h"
 #include "registry/layout.h"
 #include "tests/support/reached_keys.h"
 #include "tests/support/test_platform.h"
+#include "tests/support/typical_install.h"
 
 namespace tw::test {
 namespace {
-
-std::string AsciiFolded(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
 
 // Whether below is at or below above ("" the root itself).
 bool AtOrBelow(const std::string& below, const std::string& above) {
@@ -27,10 +22,10 @@ bool AtOrBelow(const std::string& below, const std::string& above) {
 
 // In a listed tree; or only opened on the way to one, as the paths are
 // opened a key at a time and the preview holds the keys above its trees.
-bool InListedTree(const ReachedKey& key) {
-  const std::string path = AsciiFolded(key.path);
+bool InListedTree(const ReachedKey& key, const CodePage& codePage) {
+  const std::string path = FoldedName(key.path, &codePage);
   for (const layout::KeyTreeName& tree : layout::kRemovalKeyTrees) {
-    const std::string top = AsciiFolded(tree.path);
+    const std::string top = FoldedName(tree.path, &codePage);
     if (key.root == tree.root && (AtOrBelow(path, top) || (key.opened && AtOrBelow(top, path)))) return true;
   }
   return false;
@@ -42,26 +37,10 @@ std::string RootName(RegKey root) {
   return "root " + std::to_string(root);
 }
 
-constexpr const char* kProgramFolder = "C:\\Start Menu\\Programs\\Talkwise\\";
-
-// The family as the typical run's sample has it; with lastProduct, the
-// removal's product the only install left, so that everything goes.
-void Install(TestPlatform& platform, bool lastProduct) {
-  platform.LoadFixture("typical_run.reg");
-  if (lastProduct) {
-    platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
-                         "\"ProductCtr\"=dword:00000001\n"
-                         "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
-                         "\"ProdTWCCtr\"=-\n");
-  }
-  for (const char* shortcut : {"Begin Here", "General Reference", "Dictation"}) {
-    platform.WriteFile(kProgramFolder + std::string(shortcut) + ".lnk");
-  }
-}
-
 constexpr const char* kLoggedRemoval = "/quiet /log:C:\\run.log ProdTWDLite D en_us C:\\Uninst\\uninst.exe x.log";
 
-// Logged, so that the change log's reads count too.
+// Logged, so that the change log's reads count too. A run of another kind
+// (every user's part, say) adds its row here and its trees to the layout's list.
 struct ReachCase {
   const char* name;
   bool lastProduct;
@@ -79,7 +58,7 @@ TEST(KeyReachTest, EveryKeyARemovalReachesLiesInAListedTree) {
   for (const ReachCase& run : kReachCases) {
     SCOPED_TRACE(run.name);
     TestPlatform platform;
-    Install(platform, run.lastProduct);
+    InstallTypicalRun(platform, run.lastProduct);
     if (run.repeated) {
       ASSERT_EQ(platform.RunProgram(run.commandLine), 0);
     }
@@ -87,7 +66,7 @@ TEST(KeyReachTest, EveryKeyARemovalReachesLiesInAListedTree) {
     ASSERT_EQ(platform.RunProgram(run.commandLine, recorder), 0);
     ASSERT_FALSE(recorder.Reached().empty());
     for (const ReachedKey& key : recorder.Reached()) {
-      EXPECT_TRUE(InListedTree(key)) << RootName(key.root) << "\\" << key.path;
+      EXPECT_TRUE(InListedTree(key, platform.codePage)) << RootName(key.root) << "\\" << key.path;
     }
   }
 }

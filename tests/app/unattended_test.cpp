@@ -19,6 +19,7 @@
 #include "tests/support/journal_lines.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/test_platform.h"
+#include "tests/support/typical_install.h"
 
 namespace tw::test {
 namespace {
@@ -340,8 +341,6 @@ struct MachineState {
   void (*plant)(TestPlatform& platform, std::unique_ptr<HeldOpen>* held);
 };
 
-constexpr const char* kTalkwiseFolder = "C:\\Start Menu\\Programs\\Talkwise\\";
-
 std::string DeepLabelTree() {
   std::string key = "HKEY_CURRENT_USER\\AppEvents\\EventLabels\\Start Dictation US";
   for (int level = 0; level < 70; ++level) key += "\\k";
@@ -386,16 +385,7 @@ TEST(PreviewTest, ReportsTheRunsLogLineForLineWhereOnlyTheMachineKnowsTheOutcome
   for (const MachineState& state : kMachineStates) {
     SCOPED_TRACE(state.name);
     TestPlatform platform;
-    platform.LoadFixture("typical_run.reg");
-    if (state.lastProduct) {
-      platform.LoadRegText("REGEDIT4\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Counters]\n"
-                           "\"ProductCtr\"=dword:00000001\n"
-                           "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Corvane\\Talkwise\\Install\\Languages\\EN_US]\n"
-                           "\"ProdTWCCtr\"=-\n");
-    }
-    for (const char* shortcut : {"Begin Here", "General Reference", "Dictation"}) {
-      platform.WriteFile(kTalkwiseFolder + std::string(shortcut) + ".lnk");
-    }
+    InstallTypicalRun(platform, state.lastProduct);
     std::unique_ptr<HeldOpen> held;
     state.plant(platform, &held);
     ASSERT_TRUE(held == nullptr || held->Held());
