@@ -85,6 +85,7 @@ std::uint32_t JournalLauncher::RunToEnd(const char* commandLine, std::uint32_t s
 
 void JournalUserFolders::Refused(const std::string& folder, const std::string& reason) {
   inner_.Refused(folder, reason);
+  if (!told_.emplace(folder, reason).second) return;
   journal_.Refusal("every change below the programs directory " + journal_.Utf8(folder) + ": " +
                    journal_.Utf8(reason));
 }
