@@ -53,7 +53,6 @@ class CheckAndUseRaceTest : public ::testing::Test {
 TEST_F(CheckAndUseRaceTest, AFolderSwappedForALinkBetweenTwoSavesReceivesNothing) {
   TW_NEEDS_SYMBOLIC_LINKS();
   const auto before = Precious();
-  platform.links.files = &platform.files;
   platform.links.beforeSave = [this](const std::string&) {
     if (platform.links.updates.size() != 2) return;
     fs::rename(platform.Host(kFolder), platform.Host(std::string(kFolder) + " moved"));

@@ -22,11 +22,13 @@ namespace tw::test {
 #if defined(_WIN32)
 TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
   user.profile = "C:\\";
+  links.files = &files;
 }
 #else
 TestPlatform::TestPlatform()
     : registry(&codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
   user.profile = "C:\\";
+  links.files = &files;
 }
 #endif
 

@@ -62,7 +62,7 @@ class TestPlatform {
   TestFileSystem files;
   RecordingLauncher processes;
   ScriptedMessageBoxes messages;
-  RecordingShellLinks links;
+  RecordingShellLinks links;  // its folders those of files
   RecordingSpeechEngine engine;
   SettableCodePage codePage;
   // The profile is all of drive C: unless a test sets a narrower one.
