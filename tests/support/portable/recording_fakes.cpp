@@ -58,7 +58,8 @@ ComResult RecordingShellLinks::MayUpdate(const char* linkPath) {
 
 bool RecordingShellLinks::FolderIsLinked(const std::string& linkPath) const {
   if (files == nullptr) return false;
-  // Each folder from the shortcut's own up to the drive's root ("C:").
+  // Each folder from the shortcut's own up to the drive's root ("C:"). A cut
+  // at a trail byte 0x5C names no folder: it is passed over.
   for (std::size_t end = linkPath.rfind('\\'); end != std::string::npos && end > 2; end = linkPath.rfind('\\', end - 1)) {
     const std::uint32_t attributes = files->GetAttributes(linkPath.substr(0, end).c_str());
     if (attributes != kInvalidFileAttributes && (attributes & kFileAttributeReparsePoint) != 0) return true;
@@ -67,7 +68,7 @@ bool RecordingShellLinks::FolderIsLinked(const std::string& linkPath) const {
 }
 
 ComResult RecordingShellLinks::Read(const char* linkPath, ShortcutTarget* target) {
-  if (refused.count(linkPath) != 0) return kEAccessDenied;
+  if (refused.count(linkPath) != 0 || FolderIsLinked(linkPath)) return kEAccessDenied;
   const auto found = shortcuts.find(linkPath);
   if (found == shortcuts.end()) return kEFail;
   *target = found->second;

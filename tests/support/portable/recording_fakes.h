@@ -95,9 +95,9 @@ class RecordingShellLinks : public ShellLinks {
   // does between the caller's check of the folder and this save.
   std::function<void(const std::string& linkPath)> beforeSave;
   // With files set, the folders are those on its disk: as the Win32 layer
-  // saves through the shortcut's folder held at the save, an update or the
-  // question of one is refused when that folder, or one above it, is a link
-  // at that moment.
+  // reads and saves through the shortcut's folder held at that moment, a
+  // read, an update or the question of one is refused when that folder, or
+  // one above it, is a link then.
   FileSystem* files = nullptr;
 
  private:
