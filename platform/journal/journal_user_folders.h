@@ -3,7 +3,9 @@
 #pragma once
 
 #include <optional>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "platform/journal/journal.h"
 #include "platform/user_folders.h"
@@ -18,11 +20,14 @@ class JournalUserFolders : public UserFolders {
   std::optional<std::string> FinalFolderPath(const std::string& path) override { return inner_.FinalFolderPath(path); }
   bool UserRightsHeld() override { return inner_.UserRightsHeld(); }
   bool IsLocalSystem() override { return inner_.IsLocalSystem(); }
+  // Written once per folder and reason: every step that reads the programs
+  // directory meets the same refusal, which holds for the whole run.
   void Refused(const std::string& folder, const std::string& reason) override;
 
  private:
   UserFolders& inner_;
   Journal& journal_;
+  std::set<std::pair<std::string, std::string>> told_;
 };
 
 }  // namespace tw

@@ -13,6 +13,7 @@
 #include "tests/support/registry_probe.h"
 #include "tests/support/scope_check.h"
 #include "tests/support/test_platform.h"
+#include "tests/support/user_folder_forms.h"
 
 namespace tw::fuzz {
 namespace fs = std::filesystem;
@@ -38,39 +39,6 @@ constexpr const char* kFiles[] = {
     "c/Help/twlite/twlitus.cnt",
     "c/Windows/notepad.exe",
 };
-
-// The programs directory and profile the run meets: mostly the real ones, else
-// a spelling of the same folder that must be refused before anything below
-// it is opened (a pipe, another machine's or a device's path, a device name in
-// it), or a profile path holding a variable that no machine value expands.
-struct UserFolderForms {
-  std::string programs = kProgramsDirectory;
-  std::string profile = "C:\\";
-  bool refused = false;
-};
-
-UserFolderForms DrawUserFolderForms(std::mt19937_64& random) {
-  static constexpr const char* kRefusedPrograms[] = {
-      "\\\\.\\pipe\\twprograms",
-      "\\\\?\\C:\\users\\Me\\Start Menu\\Programs",
-      "\\\\.\\C:\\users\\Me\\Start Menu\\Programs",
-      "\\\\localhost\\C$\\users\\Me\\Start Menu\\Programs",
-      "\\\\?\\UNC\\localhost\\C$\\users\\Me\\Start Menu\\Programs",
-      "C:\\users\\Me\\Start Menu\\Programs\\NUL\\..",
-      "C:\\users\\Me\\Start Menu\\COM1\\..\\Programs",
-  };
-  static constexpr const char* kUnexpandedProfiles[] = {"%TWPROFILES%\\Me", "%USERPROFILE%", "C:\\users\\%USERNAME%"};
-  UserFolderForms forms;
-  const std::uint64_t draw = random() % 8;
-  if (draw == 0) {
-    forms.programs = kRefusedPrograms[random() % std::size(kRefusedPrograms)];
-    forms.refused = true;
-  } else if (draw == 1) {
-    forms.profile = kUnexpandedProfiles[random() % std::size(kUnexpandedProfiles)];
-    forms.refused = true;
-  }
-  return forms;
-}
 
 void CreateFiles(const fs::path& root) {
   std::error_code error;
@@ -167,7 +135,7 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   // Drawn apart from the plants below, so that those stay as older inputs had them.
   std::mt19937_64 folderDraws(std::hash<std::string>{}(input + "\nuser folders"));
-  const UserFolderForms forms = DrawUserFolderForms(folderDraws);
+  const test::UserFolderForms forms = test::DrawUserFolderForms(kProgramsDirectory, folderDraws);
   platform.user.profile = forms.profile;
   const std::string commandLine = BuildRegistry(platform.registry, input, forms.programs);
   // Links and names holding a NUL, planted by the input's own hash so that a

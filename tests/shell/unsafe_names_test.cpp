@@ -3,6 +3,7 @@
 // outside the program folder. The registry bookkeeping goes on regardless.
 #include <gtest/gtest.h>
 
+#include "tests/support/path_recorder.h"
 #include "tests/support/registry_probe.h"
 #include "shell/start_menu_paths.h"
 #include "tests/support/start_menu_test.h"
@@ -160,6 +161,41 @@ TEST_P(RefusedProgramsFormTest, IsRefusedUnopened) {
   ExpectNothingChanged(DiskContents());
   for (const std::string& refusal : platform.user.refused) {
     EXPECT_EQ(refusal, std::string(form.directory) + ": " + form.reason);
+  }
+}
+
+// The whole run, a shared release and then the full removal, with every
+// path it hands to the services recorded: none is the refused value or
+// anything built from it, and the log tells the refusal once per run.
+TEST_P(RefusedProgramsFormTest, ReachesNoCallAndIsLoggedOncePerRun) {
+  const RefusedFormCase& form = GetParam();
+  SetProgramsDirectory(form.directory);
+  PathRecorder recorder(platform.files, platform.user, platform.links);
+  const Platform view = platform.View();
+  const Platform recorded{view.registry, recorder.files(), view.processes, view.messages, recorder.links(),
+                          view.engine,   view.codePage,    recorder.user(), view.lock,   view.notes};
+  const std::string refusal = "refused: every change below the programs directory " + std::string(form.directory);
+  for (const char* decision : {"decision: shared release", "decision: full removal"}) {
+    WriteDword(platform.registry, kHkeyLocalMachine, kLanguage, "ProdTWDLiteCtr", 1);
+    if (decision == std::string("decision: shared release")) {
+      WriteDword(platform.registry, kHkeyLocalMachine, Family("Install\\Counters"), "ProductCtr", 2);
+      WriteDword(platform.registry, kHkeyLocalMachine, kLanguage, "ProdTWCCtr", 1);
+    } else {
+      MakeLastProduct(platform.registry, "ProdTWDLite", "EN_US");
+    }
+    platform.RunProgram("/quiet /log:C:\\run.log " + std::string(kLite), recorded);
+    const std::string log = platform.ReadFile("C:\\run.log");
+    std::size_t told = 0;
+    for (std::size_t at = log.find(refusal); at != std::string::npos; at = log.find(refusal, at + 1)) ++told;
+    EXPECT_NE(log.find(decision), std::string::npos) << log;
+    EXPECT_EQ(told, 1u) << log;
+    platform.files.RemoveFile("C:\\run.log");
+  }
+  EXPECT_TRUE(platform.Exists(kFolder + "\\Dictate.lnk"));
+  for (const std::string& call : recorder.paths()) {
+    const std::string path = call.substr(call.find(' ') + 1);
+    EXPECT_TRUE(path.size() >= 3 && path[1] == ':' && path[2] == '\\') << call;
+    EXPECT_EQ(path.find(form.directory), std::string::npos) << call;
   }
 }
 

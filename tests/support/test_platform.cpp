@@ -22,11 +22,13 @@ namespace tw::test {
 #if defined(_WIN32)
 TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
   user.profile = "C:\\";
+  links.files = &files;
 }
 #else
 TestPlatform::TestPlatform()
     : registry(&codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
   user.profile = "C:\\";
+  links.files = &files;
 }
 #endif
 
@@ -86,12 +88,17 @@ void TestPlatform::Run(const std::string& commandLine) { MakeApp(commandLine)->R
 int TestPlatform::RunProgram(const std::string& commandLine) { return RunProgram(commandLine, registry); }
 
 int TestPlatform::RunProgram(const std::string& commandLine, Registry& through) {
+  return RunProgram(commandLine, Platform{through, files, processes, messages, links, engine, codePage, user, lock, notes});
+}
+
+int TestPlatform::RunProgram(const std::string& commandLine, const Platform& view) {
 #if defined(_WIN32)
   Win32LogFile log;
 #else
   DiskLogFile log(files);
 #endif
-  return RunProgram(commandLine, through, log);
+  StreamStandardOutput output(standardOutput);
+  return tw::RunProgram(view, log, output, commandLine, kInstance);
 }
 
 int TestPlatform::RunProgram(const std::string& commandLine, Registry& through, LogFile& log) {

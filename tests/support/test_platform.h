@@ -49,6 +49,9 @@ class TestPlatform {
   int RunProgram(const std::string& commandLine, Registry& registry);
   // The same with the log written to log.
   int RunProgram(const std::string& commandLine, Registry& registry, LogFile& log);
+  // The same on another view of this platform (decorators of its services),
+  // the log on this platform's drives.
+  int RunProgram(const std::string& commandLine, const Platform& view);
   // The text of a file at a Windows path ("" when there is none).
   std::string ReadFile(const std::string& windowsPath) const;
 
@@ -59,7 +62,7 @@ class TestPlatform {
   TestFileSystem files;
   RecordingLauncher processes;
   ScriptedMessageBoxes messages;
-  RecordingShellLinks links;
+  RecordingShellLinks links;  // its folders those of files
   RecordingSpeechEngine engine;
   SettableCodePage codePage;
   // The profile is all of drive C: unless a test sets a narrower one.

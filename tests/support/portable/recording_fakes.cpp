@@ -1,6 +1,8 @@
 #include "tests/support/portable/recording_fakes.h"
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <utility>
 
 #include "platform/message_format.h"
@@ -43,17 +45,30 @@ int ScriptedMessageBoxes::ShowFormatted(std::uint32_t textId, std::uint32_t flag
 
 ComResult RecordingShellLinks::Update(const char* targetPath, const char* linkPath, const char* workingDirectory) {
   updates.push_back({targetPath, linkPath, workingDirectory});
+  if (beforeSave) beforeSave(linkPath);
   if (MayUpdate(linkPath) != kSOk) return kEAccessDenied;
   if (result == kSOk) shortcuts[linkPath] = ShortcutTarget{targetPath, workingDirectory, "", 0};
   return result;
 }
 
 ComResult RecordingShellLinks::MayUpdate(const char* linkPath) {
-  return refused.count(linkPath) != 0 || readOnly.count(linkPath) != 0 ? kEAccessDenied : kSOk;
+  const bool refusedHere = refused.count(linkPath) != 0 || readOnly.count(linkPath) != 0 || FolderIsLinked(linkPath);
+  return refusedHere ? kEAccessDenied : kSOk;
+}
+
+bool RecordingShellLinks::FolderIsLinked(const std::string& linkPath) const {
+  if (files == nullptr) return false;
+  // Each folder from the shortcut's own up to the drive's root ("C:"). A cut
+  // at a trail byte 0x5C names no folder: it is passed over.
+  for (std::size_t end = linkPath.rfind('\\'); end != std::string::npos && end > 2; end = linkPath.rfind('\\', end - 1)) {
+    const std::uint32_t attributes = files->GetAttributes(linkPath.substr(0, end).c_str());
+    if (attributes != kInvalidFileAttributes && (attributes & kFileAttributeReparsePoint) != 0) return true;
+  }
+  return false;
 }
 
 ComResult RecordingShellLinks::Read(const char* linkPath, ShortcutTarget* target) {
-  if (refused.count(linkPath) != 0) return kEAccessDenied;
+  if (refused.count(linkPath) != 0 || FolderIsLinked(linkPath)) return kEAccessDenied;
   const auto found = shortcuts.find(linkPath);
   if (found == shortcuts.end()) return kEFail;
   *target = found->second;
@@ -63,6 +78,15 @@ ComResult RecordingShellLinks::Read(const char* linkPath, ShortcutTarget* target
 std::int32_t RecordingSpeechEngine::UninstallSpeechUser(WindowHandle window, InstanceHandle instance,
                                                         const char* languageCode, const char* userName) {
   lookedFor = true;
+  if (library && !bound_) {
+    bound_ = true;
+    // The open stream is the checked handle: a rename of its folder, or a
+    // file put at its path, does not change what it reads.
+    std::ifstream checked(*library, std::ios::binary);
+    if (betweenCheckAndLoad) betweenCheckAndLoad();
+    if (checked) loaded = std::string(std::istreambuf_iterator<char>(checked), {});
+  }
+  if (library && !loaded) return 0;  // no engine library: a silent no-op
   calls.push_back({window, instance, languageCode, userName});
   return result;
 }

@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <deque>
+#include <filesystem>
+#include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "platform/file_system.h"
 #include "platform/message_boxes.h"
 #include "platform/process_launcher.h"
 #include "platform/shell_links.h"
@@ -87,6 +91,17 @@ class RecordingShellLinks : public ShellLinks {
   // Read-only shortcuts: read, but their update refused as Windows refuses
   // the save.
   std::set<std::string> readOnly;
+  // Runs at the start of each update with its link path: what another process
+  // does between the caller's check of the folder and this save.
+  std::function<void(const std::string& linkPath)> beforeSave;
+  // With files set, the folders are those on its disk: as the Win32 layer
+  // reads and saves through the shortcut's folder held at that moment, a
+  // read, an update or the question of one is refused when that folder, or
+  // one above it, is a link then.
+  FileSystem* files = nullptr;
+
+ private:
+  bool FolderIsLinked(const std::string& linkPath) const;
 };
 
 class RecordingSpeechEngine : public SpeechEngine {
@@ -109,6 +124,17 @@ class RecordingSpeechEngine : public SpeechEngine {
   // The library the system's layer would pass over (none: empty).
   std::string passedOver;
   bool lookedFor = false;
+  // With library set (a host path), the engine is that file as the Win32
+  // layer takes it: opened and checked once, at the first call, and what is
+  // loaded is read through the handle opened for the check, never by its
+  // path again. betweenCheckAndLoad runs in between: what another process
+  // does there. loaded holds the bytes loaded; no file there: no call made.
+  std::optional<std::filesystem::path> library;
+  std::function<void()> betweenCheckAndLoad;
+  std::optional<std::string> loaded;
+
+ private:
+  bool bound_ = false;
 };
 
 }  // namespace tw
