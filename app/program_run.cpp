@@ -1,5 +1,6 @@
 #include "app/program_run.h"
 
+#include "app/every_user.h"
 #include "app/exit_codes.h"
 #include "app/message_ids.h"
 #include "app/message_table.h"
@@ -35,14 +36,17 @@ int ExitCodeOf(const RunOutcome& outcome, const JournalLauncher& starts) {
 // A run's services are composed from the machine out: the machine's own (or
 // a preview's overlay of them), the boxes answered unseen when quiet, the
 // journal's recorders, a preview's irreversible actions told instead of
-// taken, and outermost the start that waits for the uninstaller. For a
+// taken, every user's part when the run does it (its hives looked for in
+// `hives`), and outermost the start that waits for the uninstaller. For a
 // preview, `unreadable` names the first key its overlay reached and could not
 // read whole, if any, once the removal is done.
 int RunRemoval(const Platform& recorded, const JournalLauncher& starts, Journal& journal,
-               const UnattendedOptions& options, InstanceHandle instance,
+               const UnattendedOptions& options, InstanceHandle instance, Registry& hives,
                const std::optional<std::string>* unreadable = nullptr) {
   WaitingLauncher launcher(recorded.processes, options.wait);
-  UninstallApp app(recorded.With(launcher), options.removal, instance, true);
+  const EveryUserRun everyUser(recorded.With(launcher), hives, options.allUsers || recorded.user.IsLocalSystem(),
+                               !options.preview);
+  UninstallApp app(everyUser.View(), options.removal, instance, true);
   app.RunUninstall();
   if (unreadable && *unreadable) {
     // Never a report of less than the run would do: no summary, an error.
@@ -86,7 +90,8 @@ int RefuseSwitch(Journal& journal, QuietMessageBoxes& boxes, const std::string& 
 int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                   QuietMessageBoxes& boxes, InstanceHandle instance) {
   JournaledPlatform journaled(platform.With(boxes), journal, MessageTable(), boxes.AnswerNote(), LedgerKey());
-  return RunRemoval(journaled.View(), journaled.Starts(), journal, options, instance);
+  const Platform recorded = journaled.View();
+  return RunRemoval(recorded, journaled.Starts(), journal, options, instance, recorded.registry);
 }
 
 // The removal against an overlay of the machine: everything read as it is
@@ -94,9 +99,7 @@ int RunUnattended(const Platform& platform, Journal& journal, const UnattendedOp
 // telling what the removal would do.
 int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptions& options,
                InstanceHandle instance) {
-  std::vector<KeyTree> trees;
-  for (const layout::KeyTreeName& tree : layout::kRemovalKeyTrees) trees.push_back({tree.root, tree.path});
-  OverlayRegistry registry(platform.registry, platform.codePage, trees);
+  OverlayRegistry registry(platform.registry, platform.codePage, RemovalKeyTrees(platform.registry));
   OverlayFileSystem files(platform.files, platform.codePage);
   OverlayShellLinks links(platform.links, platform.codePage);
   QuietMessageBoxes boxes(platform.messages, true, kPreviewUnshown);
@@ -107,7 +110,7 @@ int RunPreview(const Platform& platform, Journal& journal, const UnattendedOptio
   PreviewLauncher launcher(recorded.processes, journal);
   PreviewSpeechEngine engine(platform.engine, journal);
   return RunRemoval(recorded.With(launcher).With(engine), journaled.Starts(), journal, options, instance,
-                    &registry.Unreadable());
+                    platform.registry, &registry.Unreadable());
 }
 
 }  // namespace
@@ -117,7 +120,9 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
   const UnattendedOptions options = ParseUnattendedOptions(commandLine);
   QuietMessageBoxes boxes = Answering(platform.messages, options.quiet);
   if (!options.anySwitch) {
-    UninstallApp(platform.With(boxes), commandLine, instance).RunUninstall();
+    // As LocalSystem, nothing else could reach the users' parts.
+    const EveryUserRun everyUser(platform.With(boxes), platform.registry, platform.user.IsLocalSystem(), true);
+    UninstallApp(everyUser.View(), commandLine, instance).RunUninstall();
     return kExitDone;
   }
   const std::uint32_t exclamation = kMbOk | kMbIconExclamation;
@@ -138,9 +143,13 @@ int RunProgram(const Platform& platform, LogFile& log, StandardOutput& output, c
     journal.Note("==== twuninst.exe " TW_VERSION_TEXT ", " + log.LocalTime());
     journal.Note("command line: " + journal.Utf8(commandLine));
     journal.Note("switches: " + journal.Utf8(options.switches));
-    // The hive and start menu this run sees are SYSTEM's own: the user's stay.
+    // The hive and start menu of its own are SYSTEM's: the users' are reached in their profiles.
     if (platform.user.IsLocalSystem()) {
-      journal.Note("account: SYSTEM; the user's shortcuts and sound events are not reached and stay");
+      journal.Note("account: SYSTEM; every user's shortcuts and sound events are released where they are (the "
+                   "users visited and passed over follow)");
+    } else if (options.allUsers) {
+      journal.Note("account: " + platform.user.AccountSid() + "; with /allusers every user's shortcuts and sound "
+                   "events are released where they are (the users visited and passed over follow)");
     }
   }
   if (options.unknownSwitch) {

@@ -47,6 +47,8 @@ bool Apply(const std::string& token, UnattendedOptions* options) {
     options->wait = true;
   } else if (name == "/preview") {
     options->preview = true;
+  } else if (name == "/allusers") {
+    options->allUsers = true;
   } else if (name == "/norestart") {
   } else if (name == "/?") {
     options->usage = true;

@@ -18,6 +18,7 @@ struct UnattendedOptions {
   bool wait = false;   // /wait
   bool usage = false;  // /?
   bool preview = false;  // /preview: the removal run against an overlay, its journal reported
+  bool allUsers = false;  // /allusers: every user profile's part, as a run as LocalSystem always does
   std::optional<std::string> logPath;        // /log:<path>, /log:"<path>", "/log:<path>"
   std::optional<std::string> unknownSwitch;  // the first switch not understood, as given
   std::string switches;  // the switch tokens as given, one blank apart

@@ -39,6 +39,12 @@ class Registry {
   virtual Status DeleteKey(RegKey key, const char* subKey) = 0;
   // RegCloseKey
   virtual Status CloseKey(RegKey key) = 0;
+  // RegLoadKey below HKEY_USERS: the hive file at filePath (a profile's
+  // NTUSER.DAT) as the key `name`, with the privileges the load needs. A file
+  // in use (its user logged on, or loaded elsewhere) fails.
+  virtual Status LoadHive(const char* name, const char* filePath) = 0;
+  // RegUnLoadKey of a hive LoadHive made; fails while a handle into it is open.
+  virtual Status UnloadHive(const char* name) = 0;
 };
 
 // The first enumeration of an open key's subkeys (values): kErrorNoMoreItems

@@ -31,9 +31,11 @@ constexpr Status kErrorDirectory = 267;
 constexpr Status kErrorMoreData = 234;
 constexpr Status kErrorNoMoreItems = 259;
 constexpr Status kErrorKeyDeleted = 1018;
+constexpr Status kErrorAlreadyExists = 183;
 
 constexpr RegKey kHkeyCurrentUser = 0x80000001u;
 constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+constexpr RegKey kHkeyUsers = 0x80000003u;
 
 constexpr AccessMask kKeyQueryValue = 0x0001;
 constexpr AccessMask kKeySetValue = 0x0002;

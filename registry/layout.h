@@ -81,19 +81,26 @@ constexpr const char* kShellFolders = "Software\\Microsoft\\Windows\\CurrentVers
 constexpr const char* kPrograms = "Programs";
 constexpr const char* kSoundScheme = "AppEvents\\Schemes\\Apps\\Talkwise";
 constexpr const char* kEventLabels = "AppEvents\\EventLabels";
+// The machine's user profiles: one key per SID, its "ProfileImagePath" the
+// profile folder holding the user's hive file.
+constexpr const char* kProfileList = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\ProfileList";
+constexpr const char* kProfileHiveFile = "NTUSER.DAT";
 
-// Every key tree a removal reads or changes: all a preview reads from the
-// machine (a key elsewhere is not there for it), so a step that reaches
-// another tree adds it here.
+// Every key tree of the machine a removal reads or changes, and below them
+// those of each user's hive: all a preview reads from the machine (a key
+// elsewhere is not there for it), so a step that reaches another tree adds
+// it here.
 struct KeyTreeName {
   RegKey root;
   const char* path;
 };
-inline constexpr KeyTreeName kRemovalKeyTrees[] = {
-    {kHkeyLocalMachine, kHelpRegistrations}, {kHkeyLocalMachine, kAppPaths},
+inline constexpr KeyTreeName kMachineKeyTrees[] = {
+    {kHkeyLocalMachine, kHelpRegistrations},
+    {kHkeyLocalMachine, kAppPaths},
     {kHkeyLocalMachine, "SOFTWARE\\Corvane\\Talkwise"},  // kSoftware, kCompany, kFamily
-    {kHkeyCurrentUser, kShellFolders},       {kHkeyCurrentUser, kEventLabels},
-    {kHkeyCurrentUser, kSoundScheme},
+    {kHkeyLocalMachine, kProfileList},
 };
+// In HKEY_CURRENT_USER, and below each hive's key in HKEY_USERS.
+inline constexpr const char* kUserKeyTrees[] = {kShellFolders, kEventLabels, kSoundScheme};
 
 }  // namespace tw::layout

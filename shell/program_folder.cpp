@@ -15,10 +15,12 @@ void UninstallApp::RemoveProgramFolder(const std::string& folderName) {
     if (!defaultFolder) return;
     name = *defaultFolder;
   }
-  const auto programsDirectory = ReadProgramsDirectory(platform_.registry, platform_.user);
-  if (!programsDirectory) return;
-  // An empty or odd name never makes the programs directory, or anything above it, the folder.
-  if (auto path = ProgramFolderPath(platform_.codePage, *programsDirectory, name)) DeleteDirectoryTree(*path);
+  ForEachUser(platform_.user, [&](const UserAccount& account) {
+    const auto programsDirectory = ReadProgramsDirectory(platform_.registry, platform_.user, account);
+    if (!programsDirectory) return;
+    // An empty or odd name never makes the programs directory, or anything above it, the folder.
+    if (auto path = ProgramFolderPath(platform_.codePage, *programsDirectory, name)) DeleteDirectoryTree(*path);
+  });
 }
 
 }  // namespace tw

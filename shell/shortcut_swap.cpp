@@ -28,32 +28,34 @@ void UninstallApp::SwapShortcuts(const std::string& remainingProduct) {
   const auto folderValue = FolderValueName(remainingProduct, variantLetter_);
   ScopedKey language(platform_.registry, kHkeyLocalMachine, LanguageKeyPath(languageCode_), kKeyQueryValue);
   const auto folderName = folderValue ? language.ReadText(folderValue->c_str(), layout::kPathCapacity) : std::nullopt;
-  const auto programsDirectory = folderName ? ReadProgramsDirectory(platform_.registry, platform_.user) : std::nullopt;
-  // Without all three the link would be written at a made-up place and point
-  // at a made-up file: the shortcuts are better left as they are.
-  if (!helpDirectory || !folderName || !programsDirectory) return;
-  // Nor is a shortcut saved through a program folder that is a link.
-  const auto folderPath = ProgramFolderPath(platform_.codePage, *programsDirectory, *folderName);
-  if (folderPath && IsLinkedFolder(platform_.files, *folderPath)) return;
-
+  // Without both the link would point at a made-up file: the shortcuts are
+  // better left as they are.
+  if (!helpDirectory || !folderName) return;
   const SwapTargets targets = TargetsFor(remainingProduct);
   const std::string suffix = LanguageSuffix(platform_.codePage, languageCode_);
-  // A link path or target that does not fit a path buffer is passed over, and
-  // so is a folder or link name that would lead out of the programs directory.
-  const auto update = [&](const char* linkValue, const std::optional<std::string>& target,
-                          const std::optional<std::string>& workingDirectory) {
-    const auto linkName = language.ReadText(linkValue, layout::kPathCapacity);
-    if (!linkName) return;
-    const auto linkPath = ShortcutFilePath(platform_.codePage, *programsDirectory, *folderName, *linkName);
-    if (!linkPath || !target || !workingDirectory) return;
-    UpdateShortcut(*target, *linkPath, *workingDirectory);
-  };
-  update(layout::kSwapBeginHere,
-         JoinPath({*helpDirectory, std::string(targets.beginHerePrefix) + suffix + ".hlp"}, layout::kPathCapacity),
-         helpDirectory);
-  update(layout::kSwapGenRef,
-         JoinPath({*helpDirectory, targets.subdirectory, "refbook" + suffix + ".hlp"}, layout::kPathCapacity),
-         JoinPath({*helpDirectory, targets.subdirectory}, layout::kPathCapacity));
+  const auto beginHere =
+      JoinPath({*helpDirectory, std::string(targets.beginHerePrefix) + suffix + ".hlp"}, layout::kPathCapacity);
+  const auto genRef = JoinPath({*helpDirectory, targets.subdirectory, "refbook" + suffix + ".hlp"}, layout::kPathCapacity);
+  const auto genRefDirectory = JoinPath({*helpDirectory, targets.subdirectory}, layout::kPathCapacity);
+  ForEachUser(platform_.user, [&](const UserAccount& account) {
+    // Nor is a link written at a made-up place, or saved through a program folder that is a link.
+    const auto programsDirectory = ReadProgramsDirectory(platform_.registry, platform_.user, account);
+    if (!programsDirectory) return;
+    const auto folderPath = ProgramFolderPath(platform_.codePage, *programsDirectory, *folderName);
+    if (folderPath && IsLinkedFolder(platform_.files, *folderPath)) return;
+    // A link path or target that does not fit a path buffer is passed over, and
+    // so is a folder or link name that would lead out of the programs directory.
+    const auto update = [&](const char* linkValue, const std::optional<std::string>& target,
+                            const std::optional<std::string>& workingDirectory) {
+      const auto linkName = language.ReadText(linkValue, layout::kPathCapacity);
+      if (!linkName) return;
+      const auto linkPath = ShortcutFilePath(platform_.codePage, *programsDirectory, *folderName, *linkName);
+      if (!linkPath || !target || !workingDirectory) return;
+      UpdateShortcut(*target, *linkPath, *workingDirectory);
+    };
+    update(layout::kSwapBeginHere, beginHere, helpDirectory);
+    update(layout::kSwapGenRef, genRef, genRefDirectory);
+  });
 }
 
 ComResult UninstallApp::UpdateShortcut(const std::string& targetPath, const std::string& linkPath,

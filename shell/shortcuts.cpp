@@ -99,14 +99,17 @@ int UninstallApp::ReleaseShortcuts(std::string& folderName) {
   return folderIsFree ? 0 : 1;
 }
 
+// In every user's start menu the run reaches.
 void UninstallApp::DeleteShortcut(const std::string& folderName, const std::string& shortcutName) {
-  const auto programsDirectory = ReadProgramsDirectory(platform_.registry, platform_.user);
-  if (!programsDirectory) return;
-  // A name that is not one plain component would reach outside the folder.
-  const auto path = ShortcutFilePath(platform_.codePage, *programsDirectory, folderName, shortcutName);
-  // Nor may the folder be a link: the file of that name wherever it leads would go.
-  const auto folder = ProgramFolderPath(platform_.codePage, *programsDirectory, folderName);
-  if (path && folder && !IsLinkedFolder(platform_.files, *folder)) platform_.files.RemoveFile(path->c_str());
+  ForEachUser(platform_.user, [&](const UserAccount& account) {
+    const auto programsDirectory = ReadProgramsDirectory(platform_.registry, platform_.user, account);
+    if (!programsDirectory) return;
+    // A name that is not one plain component would reach outside the folder.
+    const auto path = ShortcutFilePath(platform_.codePage, *programsDirectory, folderName, shortcutName);
+    // Nor may the folder be a link: the file of that name wherever it leads would go.
+    const auto folder = ProgramFolderPath(platform_.codePage, *programsDirectory, folderName);
+    if (path && folder && !IsLinkedFolder(platform_.files, *folder)) platform_.files.RemoveFile(path->c_str());
+  });
 }
 
 }  // namespace tw

@@ -2,6 +2,7 @@
 #include "registry/layout.h"
 #include "registry/scoped_key.h"
 #include "registry/text.h"
+#include "shell/start_menu_paths.h"
 
 namespace tw {
 namespace {
@@ -13,16 +14,22 @@ constexpr const char* kSchemeEntries[] = {"\\Start Dictation ", "\\Stop Dictatio
 
 }  // namespace
 
+// From every user's hive the run reaches.
 void UninstallApp::RemoveSoundEvents() {
   const std::string suffix = SoundEventSuffix(platform_.codePage, languageCode_);
-  for (const char* label : kLabelKeys) DeleteKeyTree(kHkeyCurrentUser, label + suffix);
-  for (const char* entry : kSchemeEntries) DeleteKeyTree(kHkeyCurrentUser, layout::kSoundScheme + (entry + suffix));
+  ForEachUser(platform_.user, [&](const UserAccount& account) {
+    const auto remove = [&](const std::string& path) {
+      if (const auto inHive = HiveKeyPath(account, path)) tw::DeleteKeyTree(platform_.registry, platform_.codePage, account.hiveRoot, *inHive);
+    };
+    for (const char* label : kLabelKeys) remove(label + suffix);
+    for (const char* entry : kSchemeEntries) remove(layout::kSoundScheme + (entry + suffix));
 
-  // The scheme key goes once no language has an entry below it, whatever values it holds.
-  ScopedKey scheme(platform_.registry, kHkeyCurrentUser, std::string(layout::kSoundScheme), kKeyAllAccess,
-                   ScopedKey::RefuseLinks{platform_.codePage});
-  if (!scheme.IsOpen()) return;
-  if (FirstSubkeyStatus(platform_.registry, scheme.Handle()) == kErrorNoMoreItems) scheme.DeleteSelf();
+    // The scheme key goes once no language has an entry below it, whatever values it holds.
+    ScopedKey scheme(platform_.registry, account.hiveRoot, HiveKeyPath(account, layout::kSoundScheme), kKeyAllAccess,
+                     ScopedKey::RefuseLinks{platform_.codePage});
+    if (!scheme.IsOpen()) return;
+    if (FirstSubkeyStatus(platform_.registry, scheme.Handle()) == kErrorNoMoreItems) scheme.DeleteSelf();
+  });
 }
 
 }  // namespace tw

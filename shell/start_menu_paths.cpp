@@ -41,8 +41,13 @@ bool NamesDevice(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user) {
-  const ScopedKey shellFolders(registry, kHkeyCurrentUser, std::string(layout::kShellFolders), kKeyQueryValue);
+std::optional<std::string> HiveKeyPath(const UserAccount& account, const std::string& path) {
+  if (account.hivePath.empty()) return path;
+  return JoinPath({account.hivePath, path}, layout::kKeyPathCapacity);
+}
+
+std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user, const UserAccount& account) {
+  const ScopedKey shellFolders(registry, account.hiveRoot, HiveKeyPath(account, layout::kShellFolders), kKeyQueryValue);
   const auto directory = shellFolders.ReadText(layout::kPrograms, layout::kPathCapacity);
   if (!directory) return std::nullopt;
   if (!IsDriveLetterPath(*directory) || NamesDevice(*directory)) {

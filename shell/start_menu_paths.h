@@ -14,14 +14,19 @@
 
 namespace tw {
 
-// The current user's start-menu programs directory, as the final path of the
-// folder; nothing when it cannot be read or cannot be opened. Nothing either,
+// path in the account's hive (HKEY_CURRENT_USER's own, or its key below
+// HKEY_USERS); nothing for a path that would not fit.
+std::optional<std::string> HiveKeyPath(const UserAccount& account, const std::string& path);
+
+// The entered user's start-menu programs directory (the account's, which
+// user has entered), as the final path of the folder; nothing when it cannot
+// be read or cannot be opened. Nothing either,
 // and the refusal told to user, when it is not a path on a drive letter
 // (drive letter and backslash; no UNC, device or pipe path, no device name
 // in it), which is refused before anything opens it, or when the folder does
 // not lie below the user's profile folder or the user's own rights cannot be
 // had: whatever lies below such a folder is not the user's to have removed.
-std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user);
+std::optional<std::string> ReadProgramsDirectory(Registry& registry, UserFolders& user, const UserAccount& account);
 
 // Whether the final path lies below the final path of the folder. Both come
 // from the same system call, which spells every name as the disk holds it, so

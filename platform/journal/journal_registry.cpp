@@ -29,6 +29,7 @@ JournalRegistry::JournalRegistry(Registry& inner, Journal& journal, std::string 
     : inner_(inner), journal_(journal), bookkeeping_(Folded(std::move(bookkeeping))) {
   paths_[kHkeyLocalMachine] = "HKEY_LOCAL_MACHINE";
   paths_[kHkeyCurrentUser] = "HKEY_CURRENT_USER";
+  paths_[kHkeyUsers] = "HKEY_USERS";
 }
 
 std::string JournalRegistry::PathOf(RegKey key, const char* subKey) const {

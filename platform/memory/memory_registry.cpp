@@ -11,7 +11,6 @@ namespace {
 
 // Windows gives up after this many links in a row.
 constexpr int kMaxLinkDepth = 16;
-constexpr Status kErrorAlreadyExists = 183;
 
 // Where no code page is given: no lead bytes, A-Z the only letters.
 class SingleByteCodePage : public CodePage {
@@ -39,7 +38,10 @@ void CopyData(ValueType type, const std::vector<std::uint8_t>& stored, std::uint
 
 // The native path Windows stores in a link, in UTF-16 without a terminator.
 std::vector<std::uint8_t> NativeLinkPath(RegKey root, const std::string& path) {
-  const std::string native = (root == kHkeyCurrentUser ? "\\REGISTRY\\USER\\CURRENT\\" : "\\REGISTRY\\MACHINE\\") + path;
+  const char* prefix = root == kHkeyCurrentUser ? "\\REGISTRY\\USER\\CURRENT\\"
+                       : root == kHkeyUsers     ? "\\REGISTRY\\USER\\"
+                                                : "\\REGISTRY\\MACHINE\\";
+  const std::string native = prefix + path;
   std::vector<std::uint8_t> data;
   for (char c : native) {
     data.push_back(static_cast<std::uint8_t>(c));
@@ -71,6 +73,8 @@ struct MemoryRegistry::Node {
   RegKey sourceRoot = 0;
   std::string sourcePath;
   std::set<std::string> named;
+  // A hive's root key: the file LoadHive read it from, as given.
+  std::string hiveFile;
   const CodePage* codePage;
 
   std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
@@ -104,18 +108,25 @@ struct MemoryRegistry::Node {
 MemoryRegistry::MemoryRegistry(const CodePage* codePage)
     : codePage_(codePage ? codePage : &kSingleByte),
       localMachine_(std::make_shared<Node>(codePage_)),
-      currentUser_(std::make_shared<Node>(codePage_)) {
+      currentUser_(std::make_shared<Node>(codePage_)),
+      users_(std::make_shared<Node>(codePage_)) {
   localMachine_->name = "HKEY_LOCAL_MACHINE";
   currentUser_->name = "HKEY_CURRENT_USER";
+  users_->name = "HKEY_USERS";
+}
+
+const std::shared_ptr<MemoryRegistry::Node>* MemoryRegistry::RootNode(RegKey key) const {
+  if (key == kHkeyLocalMachine) return &localMachine_;
+  if (key == kHkeyCurrentUser) return &currentUser_;
+  if (key == kHkeyUsers) return &users_;
+  return nullptr;
 }
 
 MemoryRegistry::~MemoryRegistry() = default;
 
 Status MemoryRegistry::Resolve(RegKey key, OpenHandle* handle) const {
-  if (key == kHkeyLocalMachine) {
-    *handle = {localMachine_, kKeyAllAccess};
-  } else if (key == kHkeyCurrentUser) {
-    *handle = {currentUser_, kKeyAllAccess};
+  if (const auto* root = RootNode(key)) {
+    *handle = {*root, kKeyAllAccess};
   } else {
     auto it = handles_.find(key);
     if (it == handles_.end()) return kErrorInvalidHandle;
@@ -152,8 +163,8 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const std::strin
 std::shared_ptr<MemoryRegistry::Node> MemoryRegistry::Target(const Node& link, int depth) {
   if (depth >= kMaxLinkDepth) return nullptr;
   std::shared_ptr<Node> target;
-  const auto& root = link.linkRoot == kHkeyCurrentUser ? currentUser_ : localMachine_;
-  if (Walk(root, link.linkPath, false, true, &target, depth + 1) != kErrorSuccess) return nullptr;
+  const auto* root = RootNode(link.linkRoot);
+  if (!root || Walk(*root, link.linkPath, false, true, &target, depth + 1) != kErrorSuccess) return nullptr;
   return target;
 }
 
@@ -336,7 +347,7 @@ Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
 
 Status MemoryRegistry::CloseKey(RegKey key) {
   BetweenCalls();
-  if (key == kHkeyLocalMachine || key == kHkeyCurrentUser) return kErrorSuccess;
+  if (RootNode(key)) return kErrorSuccess;
   return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
@@ -386,7 +397,9 @@ void MemoryRegistry::Reach(const std::shared_ptr<Node>& node) {
 bool MemoryRegistry::ReadKey(RegKey, RegKey, const std::string&) { return true; }
 
 void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
-  std::shared_ptr<Node> node = root == kHkeyCurrentUser ? currentUser_ : localMachine_;
+  const auto* rootNode = RootNode(root);
+  if (!rootNode) return;
+  std::shared_ptr<Node> node = *rootNode;
   const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
   if (parts.empty()) return;  // never a whole root
   if (node->children.empty()) node->partial = true;
@@ -447,6 +460,51 @@ Status MemoryRegistry::DeleteKeyNamed(RegKey parent, const std::string& name) {
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   const std::shared_ptr<Node> node = base.node->Child(name);
   return node ? RemoveNode(node) : kErrorFileNotFound;
+}
+
+// A hive is one key below HKEY_USERS; its file, while loaded, is in use.
+Status MemoryRegistry::LoadHive(const char* name, const char* filePath) {
+  BetweenCalls();
+  const std::string keyName = NameOf(name);
+  if (keyName.empty() || keyName.find('\\') != std::string::npos) return kErrorInvalidParameter;
+  if (users_->Child(keyName)) return kErrorAlreadyExists;
+  const auto file = hiveFiles_.find(FoldedName(NameOf(filePath), codePage_));
+  if (file == hiveFiles_.end()) return kErrorFileNotFound;
+  if (!file->second) return kErrorSharingViolation;
+  const std::shared_ptr<Node> hive = std::move(file->second);  // null from now: in use
+  hive->name = keyName;
+  hive->folded = FoldedName(keyName, codePage_);
+  hive->parent = users_.get();
+  hive->hiveFile = NameOf(filePath);
+  users_->children.insert(users_->LowerBound(hive->folded), hive);
+  return kErrorSuccess;
+}
+
+Status MemoryRegistry::UnloadHive(const char* name) {
+  BetweenCalls();
+  const std::shared_ptr<Node> hive = users_->Child(NameOf(name));
+  if (!hive || hive->hiveFile.empty()) return kErrorInvalidParameter;
+  const auto inside = [&hive](const Node* node) {
+    for (; node; node = node->parent) {
+      if (node == hive.get()) return true;
+    }
+    return false;
+  };
+  for (const auto& handle : handles_) {
+    if (inside(handle.second.node.get())) return kErrorAccessDenied;
+  }
+  const std::string file = hive->hiveFile;  // cleared as the hive goes
+  return StoreHiveFile(NameOf(name), file);
+}
+
+Status MemoryRegistry::StoreHiveFile(const std::string& name, const std::string& filePath) {
+  const std::shared_ptr<Node> hive = users_->Child(name);
+  if (!hive) return kErrorFileNotFound;
+  users_->children.erase(users_->LowerBound(hive->folded));
+  hive->parent = nullptr;
+  hive->hiveFile.clear();
+  hiveFiles_[FoldedName(filePath, codePage_)] = hive;
+  return kErrorSuccess;
 }
 
 }  // namespace tw

@@ -1,5 +1,5 @@
 // An in-memory registry with the Windows behaviour the uninstaller relies on:
-// two roots; names compared without regard to case, stored case kept; subkeys
+// three roots (HKEY_USERS holding hives that files are loaded into); names compared without regard to case, stored case kept; subkeys
 // enumerated in case-insensitive name order and values in creation order; the
 // buffer-size rules of the 8-bit calls; access checked against the handle;
 // a key with subkeys that cannot be deleted unless whole-tree deletion (the
@@ -41,6 +41,8 @@ class MemoryRegistry : public Registry {
   Status DeleteValue(RegKey key, const char* valueName) override;
   Status DeleteKey(RegKey key, const char* subKey) override;
   Status CloseKey(RegKey key) override;
+  Status LoadHive(const char* name, const char* filePath) override;
+  Status UnloadHive(const char* name) override;
 
   // Older systems delete a key together with its subkeys.
   void SetDeletesWholeTree(bool wholeTree) { deletesWholeTree_ = wholeTree; }
@@ -61,6 +63,10 @@ class MemoryRegistry : public Registry {
   // Runs before each call of the Registry interface (not before the hook's
   // own calls): another process changing the registry in the middle of a walk.
   void SetBetweenCalls(std::function<void()> hook) { betweenCalls_ = std::move(hook); }
+  // The key HKEY_USERS\name and all below it made the hive file at
+  // filePath, as a user who logs off leaves it; LoadHive reads it again.
+  // (Keys below HKEY_USERS are made as anywhere else: a logged-on user's.)
+  Status StoreHiveFile(const std::string& name, const std::string& filePath);
   // Handles opened and not yet closed, roots excepted.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
@@ -87,6 +93,7 @@ class MemoryRegistry : public Registry {
     AccessMask access;
   };
 
+  const std::shared_ptr<Node>* RootNode(RegKey key) const;
   Status Resolve(RegKey key, OpenHandle* handle) const;
   // The key at subKey below start; links on the way are followed, the one
   // at the end only when followLast is set.
@@ -106,6 +113,9 @@ class MemoryRegistry : public Registry {
   const CodePage* codePage_;
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
+  std::shared_ptr<Node> users_;
+  // Hive files by folded path; null while the file is loaded.
+  std::map<std::string, std::shared_ptr<Node>> hiveFiles_;
   std::map<RegKey, OpenHandle> handles_;
   RegKey nextHandle_ = 0x1000;
   bool deletesWholeTree_ = false;

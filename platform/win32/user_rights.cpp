@@ -104,9 +104,20 @@ bool ProcessElevatedThroughUac() {
   return elevated;
 }
 
+bool& OtherUsersFolders() {
+  static bool other = false;
+  return other;
+}
+
 }  // namespace
 
+void SetOtherUsersFolders(bool other) { OtherUsersFolders() = other; }
+
 UserRights::UserRights() {
+  if (OtherUsersFolders()) {
+    held_ = true;
+    return;
+  }
   const HANDLE token = UnelevatedToken();
   impersonating_ = token != nullptr && ImpersonateLoggedOnUser(token);
   held_ = impersonating_ || !ProcessElevatedThroughUac();

@@ -12,6 +12,13 @@ namespace tw {
 // no shell) the thread keeps the process's rights. The rights are held only
 // when the process is not elevated through UAC or the impersonation works:
 // otherwise a change in the user's folders is to be refused.
+// While set, no UserRights impersonates: the folders changed are another
+// user's, whom the running user's unelevated token may not reach and whose
+// own token the run does not have. The changes are then made with the
+// process's rights, and only through handles checked to hold the object at
+// the exact path (OpenAtExactPath, HeldFolder), so a link anywhere refuses.
+void SetOtherUsersFolders(bool other);
+
 class UserRights {
  public:
   UserRights();

@@ -4,6 +4,7 @@
 #include <winternl.h>
 
 #include "platform/win32/dword_parameter.h"
+#include "platform/win32/wide_text.h"
 
 namespace tw {
 namespace {
@@ -13,10 +14,29 @@ namespace {
 HKEY ToHkey(RegKey key) {
   if (key == kHkeyLocalMachine) return HKEY_LOCAL_MACHINE;
   if (key == kHkeyCurrentUser) return HKEY_CURRENT_USER;
+  if (key == kHkeyUsers) return HKEY_USERS;
   return reinterpret_cast<HKEY>(key);
 }
 
 RegKey FromHkey(HKEY key) { return reinterpret_cast<RegKey>(key); }
+
+// Loading and unloading a hive need the backup and restore privileges,
+// which an administrator's and SYSTEM's tokens hold but do not enable.
+bool EnablePrivilege(HANDLE token, const wchar_t* name) {
+  TOKEN_PRIVILEGES privileges{};
+  privileges.PrivilegeCount = 1;
+  privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+  return LookupPrivilegeValueW(nullptr, name, &privileges.Privileges[0].Luid) &&
+         AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr) && GetLastError() == ERROR_SUCCESS;
+}
+
+bool EnableHivePrivileges() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) return false;
+  const bool enabled = EnablePrivilege(token, L"SeRestorePrivilege") && EnablePrivilege(token, L"SeBackupPrivilege");
+  CloseHandle(token);
+  return enabled;
+}
 
 }  // namespace
 
@@ -82,5 +102,19 @@ Status Win32Registry::DeleteKey(RegKey key, const char* subKey) {
 }
 
 Status Win32Registry::CloseKey(RegKey key) { return RegCloseKey(ToHkey(key)); }
+
+Status Win32Registry::LoadHive(const char* name, const char* filePath) {
+  if (!name || !filePath) return ERROR_INVALID_PARAMETER;
+  if (!EnableHivePrivileges()) return ERROR_PRIVILEGE_NOT_HELD;
+  const WideText file = WidenFromActiveCodePage(filePath);
+  if (file.empty()) return ERROR_INVALID_PARAMETER;
+  return RegLoadKeyW(HKEY_USERS, WidenFromActiveCodePage(name).c_str(), file.c_str());
+}
+
+Status Win32Registry::UnloadHive(const char* name) {
+  if (!name) return ERROR_INVALID_PARAMETER;
+  if (!EnableHivePrivileges()) return ERROR_PRIVILEGE_NOT_HELD;
+  return RegUnLoadKeyW(HKEY_USERS, WidenFromActiveCodePage(name).c_str());
+}
 
 }  // namespace tw

@@ -19,6 +19,8 @@ class Win32Registry : public Registry {
   Status DeleteValue(RegKey key, const char* valueName) override;
   Status DeleteKey(RegKey key, const char* subKey) override;
   Status CloseKey(RegKey key) override;
+  Status LoadHive(const char* name, const char* filePath) override;
+  Status UnloadHive(const char* name) override;
 };
 
 }  // namespace tw

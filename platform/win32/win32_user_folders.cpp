@@ -76,7 +76,9 @@ std::optional<std::string> FinalFolderPathOf(const WideText& path) {
 
 }  // namespace
 
-std::optional<std::string> Win32UserFolders::ProfileFolder() { return FinalFolderPathOf(ProfileImagePath(TokenUserSid())); }
+std::optional<std::string> Win32UserFolders::ProfileFolder() {
+  return FinalFolderPathOf(ProfileImagePath(enteredSid_.empty() ? TokenUserSid() : WidenFromActiveCodePage(enteredSid_.c_str())));
+}
 
 std::optional<std::string> Win32UserFolders::FinalFolderPath(const std::string& path) {
   return FinalFolderPathOf(WidenFromActiveCodePage(path.c_str()));
@@ -84,6 +86,11 @@ std::optional<std::string> Win32UserFolders::FinalFolderPath(const std::string& 
 
 bool Win32UserFolders::UserRightsHeld() { return UserRights().Held(); }
 
-bool Win32UserFolders::IsLocalSystem() { return TokenUserSid() == L"S-1-5-18"; }
+std::string Win32UserFolders::AccountSid() { return NarrowExactly(TokenUserSid().c_str()).value_or(std::string()); }
+
+void Win32UserFolders::Enter(const UserAccount& account) {
+  enteredSid_ = account.sid;
+  SetOtherUsersFolders(!account.sid.empty());
+}
 
 }  // namespace tw

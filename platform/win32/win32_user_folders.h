@@ -1,5 +1,5 @@
-// The user's folders as the system knows them: the profile of the token's
-// user from the machine's ProfileList, final paths of opened folders, and the
+// The user's folders as the system knows them: the profile of the entered
+// user (the token's own, or another's by SID) from the machine's ProfileList, final paths of opened folders, and the
 // rights that UserRights can have.
 #pragma once
 
@@ -12,7 +12,12 @@ class Win32UserFolders : public UserFolders {
   std::optional<std::string> ProfileFolder() override;
   std::optional<std::string> FinalFolderPath(const std::string& path) override;
   bool UserRightsHeld() override;
-  bool IsLocalSystem() override;
+  std::string AccountSid() override;
+  std::vector<UserAccount> Accounts() override { return {UserAccount{}}; }
+  void Enter(const UserAccount& account) override;
+
+ private:
+  std::string enteredSid_;  // empty: the process's own user
 };
 
 }  // namespace tw

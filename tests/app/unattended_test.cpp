@@ -267,8 +267,9 @@ TEST_F(UnattendedRunTest, UsageIsShownAndNothingRuns) {
   ASSERT_EQ(platform.messages.shown.size(), 1u);
   EXPECT_EQ(platform.messages.shown[0].textId, static_cast<std::uint32_t>(IDS_USAGE));
   EXPECT_EQ(platform.messages.shown[0].text,
-            "用法: twuninst.exe [/quiet|/qn] [/norestart] [/wait] [/preview] [/log:文件] <产品代码> <变体> <语言代码> "
-            "<卸载程序路径> <卸载程序参数>. /qn 同 /quiet; /norestart 不起作用 (本程序从不重新启动计算机)");
+            "用法: twuninst.exe [/quiet|/qn] [/norestart] [/wait] [/preview] [/allusers] [/log:文件] <产品代码> <变体> <语言代码> "
+            "<卸载程序路径> <卸载程序参数>. /qn 同 /quiet; /norestart 不起作用 (本程序从不重新启动计算机); "
+            "/allusers 也处理计算机上每个用户的快捷方式和声音事件 (以 SYSTEM 运行时总是如此)");
   EXPECT_TRUE(platform.processes.started.empty());
 }
 
@@ -281,11 +282,11 @@ TEST_F(UnattendedRunTest, LogIsAppendedToAndNeverTruncated) {
   EXPECT_EQ(log.find("account: SYSTEM"), std::string::npos) << log;
 
   // Run by a deployment tool as LocalSystem, the log says whose hive it saw.
-  platform.user.localSystem = true;
+  platform.user.sid = kLocalSystemSid;
   EXPECT_EQ(platform.RunProgram("/quiet /log:C:\\logs\\run.log " + std::string(kRemoval)), kExitDone);
   const std::string again = platform.ReadFile("C:\\logs\\run.log").substr(log.size());
-  EXPECT_NE(again.find("\r\nswitches: /quiet /log:C:\\logs\\run.log\r\naccount: SYSTEM; the user's shortcuts and "
-                       "sound events are not reached and stay\r\n"),
+  EXPECT_NE(again.find("\r\nswitches: /quiet /log:C:\\logs\\run.log\r\naccount: SYSTEM; every user's shortcuts and "
+                       "sound events are released where they are (the users visited and passed over follow)\r\n"),
             std::string::npos)
       << again;
 }

@@ -61,6 +61,14 @@ class InterleavingRegistry : public Registry {
     Next();
     return inner_.CloseKey(key);
   }
+  Status LoadHive(const char* name, const char* file) override {
+    Next();
+    return inner_.LoadHive(name, file);
+  }
+  Status UnloadHive(const char* name) override {
+    Next();
+    return inner_.UnloadHive(name);
+  }
   std::uint64_t Calls() const { return calls_; }
 
  private:

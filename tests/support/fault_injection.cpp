@@ -44,6 +44,14 @@ Status FaultyRegistry::CloseKey(RegKey key) {
   return fails ? schedule_.Error() : status;
 }
 
+Status FaultyRegistry::LoadHive(const char* name, const char* filePath) {
+  return schedule_.NextCallFails() ? schedule_.Error() : inner_.LoadHive(name, filePath);
+}
+
+Status FaultyRegistry::UnloadHive(const char* name) {
+  return schedule_.NextCallFails() ? schedule_.Error() : inner_.UnloadHive(name);
+}
+
 bool FaultyFileSystem::Inject() {
   injected_ = schedule_.NextCallFails();
   return injected_;

@@ -53,6 +53,8 @@ class FaultyRegistry : public Registry {
   // A failed close still releases the handle, as RegCloseKey does on an
   // error that it reports after the fact.
   Status CloseKey(RegKey key) override;
+  Status LoadHive(const char* name, const char* filePath) override;
+  Status UnloadHive(const char* name) override;
 
  private:
   Registry& inner_;

@@ -48,7 +48,9 @@ class PathRecorder {
     std::optional<std::string> ProfileFolder() override { return inner_.ProfileFolder(); }
     std::optional<std::string> FinalFolderPath(const std::string& path) override;
     bool UserRightsHeld() override { return inner_.UserRightsHeld(); }
-    bool IsLocalSystem() override { return inner_.IsLocalSystem(); }
+    std::string AccountSid() override { return inner_.AccountSid(); }
+    std::vector<UserAccount> Accounts() override { return inner_.Accounts(); }
+    void Enter(const UserAccount& account) override { inner_.Enter(account); }
     void Refused(const std::string& folder, const std::string& reason) override { inner_.Refused(folder, reason); }
 
    private:

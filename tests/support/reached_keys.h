@@ -41,6 +41,8 @@ class ReachRecordingRegistry : public Registry {
   Status DeleteValue(RegKey key, const char* valueName) override { return inner_.DeleteValue(key, valueName); }
   Status DeleteKey(RegKey key, const char* subKey) override;
   Status CloseKey(RegKey key) override;
+  Status LoadHive(const char* name, const char* filePath) override { return inner_.LoadHive(name, filePath); }
+  Status UnloadHive(const char* name) override { return inner_.UnloadHive(name); }
 
   // Every key reached, in the order reached, whether or not it was there.
   const std::vector<ReachedKey>& Reached() const { return reached_; }

@@ -22,7 +22,9 @@ bool StartsWithNoCase(const std::string& text, const std::string& prefix) {
 DiskUserFolders::DiskUserFolders(const DiskFileSystem& files, fs::path root) : files_(files), root_(std::move(root)) {}
 
 std::optional<std::string> DiskUserFolders::ProfileFolder() {
-  return profile ? FinalFolderPath(*profile) : std::nullopt;
+  if (entered.empty()) return profile ? FinalFolderPath(*profile) : std::nullopt;
+  const auto other = profiles.find(entered);
+  return other != profiles.end() ? FinalFolderPath(other->second) : std::nullopt;
 }
 
 std::string DiskUserFolders::LongForm(const std::string& path) const {
@@ -55,7 +57,7 @@ std::optional<std::string> DiskUserFolders::FinalFolderPath(const std::string& p
 }
 
 void DiskUserFolders::Refused(const std::string& folder, const std::string& reason) {
-  refused.push_back(folder + ": " + reason);
+  refused.push_back((entered.empty() ? "" : entered + " ") + folder + ": " + reason);
 }
 
 }  // namespace tw

@@ -280,6 +280,7 @@ Status WriteValueBytes(Registry& registry, RegKey key, const char* valueName, Va
 std::optional<RegKey> RootByName(const std::string& name) {
   if (name == "HKEY_LOCAL_MACHINE" || name == "HKLM") return kHkeyLocalMachine;
   if (name == "HKEY_CURRENT_USER" || name == "HKCU") return kHkeyCurrentUser;
+  if (name == "HKEY_USERS" || name == "HKU") return kHkeyUsers;
   return std::nullopt;
 }
 

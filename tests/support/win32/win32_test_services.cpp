@@ -127,6 +127,11 @@ Status Win32TestRegistry::RenameKey(RegKey, const char*, const std::string&) {
   return kErrorAccessDenied;
 }
 
+Status Win32TestRegistry::StoreHiveFile(const std::string&, const std::string&) {
+  ADD_FAILURE() << "hive files exist on the portable registry only: mark the test TW_PORTABLE_ONLY()";
+  return kErrorAccessDenied;
+}
+
 void Win32TestRegistry::SetDeletesWholeTree(bool wholeTree) {
   // Windows deletes a key with subkeys never; that is the default here.
   if (wholeTree) ADD_FAILURE() << "whole-tree deletion exists on the portable registry only: mark the test TW_PORTABLE_ONLY()";

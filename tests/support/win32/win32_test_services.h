@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <set>
 #include <string>
@@ -43,6 +44,7 @@ class Win32TestRegistry : public Win32Registry {
   void SetDeletesWholeTree(bool wholeTree);
   void SetBetweenCalls(std::function<void()> hook);
   Status RenameKey(RegKey key, const char* subKey, const std::string& newName);
+  Status StoreHiveFile(const std::string& name, const std::string& filePath);
 
  private:
   // The keys below the roots and their software keys, where tests make
@@ -70,24 +72,37 @@ class Win32TestFileSystem : public Win32FileSystem {
   std::set<FindHandle> searches_;
 };
 
-// The system's final paths; the profile folder and whether the user's rights
-// are held are the test's, as on the portable platform.
+// The system's final paths and rights; the profile folders (the running
+// user's and others' by SID) and whether the user's rights are held are the
+// test's, as on the portable platform.
 class Win32TestUserFolders : public Win32UserFolders {
  public:
   Win32TestUserFolders(const Win32TestFileSystem&, const std::filesystem::path&) {}
 
-  std::optional<std::string> ProfileFolder() override { return profile ? FinalFolderPath(*profile) : std::nullopt; }
-  bool UserRightsHeld() override { return rightsHeld && Win32UserFolders::UserRightsHeld(); }
-  // The test's LocalSystem, or the system's answer (no under the test runner).
-  bool IsLocalSystem() override { return localSystem || Win32UserFolders::IsLocalSystem(); }
+  std::optional<std::string> ProfileFolder() override {
+    if (entered_.empty()) return profile ? FinalFolderPath(*profile) : std::nullopt;
+    const auto other = profiles.find(entered_);
+    return other != profiles.end() ? FinalFolderPath(other->second) : std::nullopt;
+  }
+  bool UserRightsHeld() override { return (!entered_.empty() || rightsHeld) && Win32UserFolders::UserRightsHeld(); }
+  // The test's SID, or the system's answer.
+  std::string AccountSid() override { return sid ? *sid : Win32UserFolders::AccountSid(); }
+  void Enter(const UserAccount& account) override {
+    entered_ = account.sid;
+    Win32UserFolders::Enter(account);
+  }
   void Refused(const std::string& folder, const std::string& reason) override {
     refused.push_back(folder + ": " + reason);
   }
 
   std::optional<std::string> profile;
-  bool localSystem = false;
+  std::map<std::string, std::string> profiles;  // another user's SID -> profile folder
+  std::optional<std::string> sid;
   bool rightsHeld = true;
   std::vector<std::string> refused;
+
+ private:
+  std::string entered_;
 };
 
 // Drive C: as the test found it: whatever a test adds in its first two folder
