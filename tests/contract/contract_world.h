@@ -55,6 +55,14 @@ class ContractWorld {
                                const std::vector<std::uint8_t>& data) = 0;
   virtual Status DeleteKeyNamed(RegKey parent, const std::string& name) = 0;
 
+  // A hive file at the Windows path holding the value "kept" and the subkey
+  // "Sub", as a logged-off user's NTUSER.DAT is; false, with the reason, in a
+  // world that loads no hives (a preview's overlay reaches none).
+  virtual bool MakeHiveFile(const std::string& /*windowsPath*/, std::string* whyNot) {
+    *whyNot = "this world loads no hives";
+    return false;
+  }
+
   // The machine's removal lock as a run of this process takes it.
   virtual std::unique_ptr<RemovalLock> MakeRemovalLock() = 0;
   virtual std::unique_ptr<OtherLockHolder> HoldRemovalLockElsewhere() = 0;

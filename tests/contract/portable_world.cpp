@@ -79,6 +79,18 @@ class PortableWorld : public MemoryRegistryWorld {
     return *host;
   }
 
+  bool MakeHiveFile(const std::string& windowsPath, std::string*) override {
+    RegKey hive = 0;
+    RegKey sub = 0;
+    const std::uint8_t one[] = {'1', 0};
+    const bool made = registry_.CreateKey(kHkeyUsers, "hive-to-be", &hive) == kErrorSuccess &&
+                      registry_.SetValue(hive, "kept", kRegSz, one, sizeof one) == kErrorSuccess &&
+                      registry_.CreateKey(hive, "Sub", &sub) == kErrorSuccess;
+    registry_.CloseKey(sub);
+    registry_.CloseKey(hive);
+    return made && registry_.StoreHiveFile("hive-to-be", windowsPath) == kErrorSuccess;
+  }
+
  protected:
   MemoryRegistry& memoryRegistry() override { return registry_; }
 

@@ -374,5 +374,38 @@ TEST_F(RegistryContract, NamesHoldingANulAreListedWholeAndReachNoKeyCutShort) {
   EXPECT_EQ(SubkeyNames(scratch), std::vector<std::string>{"p"});
 }
 
+// A profile's hive file as every-user runs load it: below HKEY_USERS under a
+// name of the run's own, its keys and values there, gone after the unload;
+// a missing file and an unload of a key never loaded fail. Windows also
+// refuses a file already loaded (ERROR_SHARING_VIOLATION: its user is logged
+// on) and an unload while a key of the hive is open, as the portable registry
+// does (the every-user tests rely on the first); Wine, which reads its own
+// text files, does neither. The run closes every key before it unloads.
+TEST_F(RegistryContract, AHiveFileLoadsBelowHkeyUsersAndUnloadsAgain) {
+  const std::string file = FilePath("hive.dat");
+  std::string whyNot;
+  if (!world->MakeHiveFile(file, &whyNot)) GTEST_SKIP() << whyNot;
+  const std::string name = ScratchName("twcontract-hive-");
+  ASSERT_EQ(registry.LoadHive(name.c_str(), file.c_str()), kErrorSuccess);
+  RegKey sub = 0;
+  ASSERT_EQ(registry.OpenKey(kHkeyUsers, (name + "\\Sub").c_str(), kKeyRead, &sub), kErrorSuccess);
+  EXPECT_EQ(registry.CloseKey(sub), kErrorSuccess);
+  RegKey hive = 0;
+  ASSERT_EQ(registry.OpenKey(kHkeyUsers, name.c_str(), kKeyRead, &hive), kErrorSuccess);
+  char kept[8] = {};
+  std::uint32_t size = sizeof kept;
+  EXPECT_EQ(registry.QueryValue(hive, "kept", nullptr, reinterpret_cast<std::uint8_t*>(kept), &size), kErrorSuccess);
+  EXPECT_STREQ(kept, "1");
+  EXPECT_EQ(registry.CloseKey(hive), kErrorSuccess);
+
+  EXPECT_EQ(registry.UnloadHive(name.c_str()), kErrorSuccess);
+  EXPECT_EQ(registry.OpenKey(kHkeyUsers, name.c_str(), kKeyRead, &hive), kErrorFileNotFound);
+  EXPECT_NE(registry.UnloadHive(name.c_str()), kErrorSuccess);
+  EXPECT_NE(registry.LoadHive(name.c_str(), FilePath("missing.dat").c_str()), kErrorSuccess);
+  // Unloaded, the file is free again.
+  ASSERT_EQ(registry.LoadHive(name.c_str(), file.c_str()), kErrorSuccess);
+  EXPECT_EQ(registry.UnloadHive(name.c_str()), kErrorSuccess);
+}
+
 }  // namespace
 }  // namespace tw::contract

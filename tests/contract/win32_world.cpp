@@ -140,6 +140,30 @@ class Win32World : public ContractWorld {
     DeleteBoundaryDescriptor(boundary);
     return false;
   }
+  // Saved by RegSaveKey from a key of the scratch key's, as Windows writes a hive.
+  bool MakeHiveFile(const std::string& windowsPath, std::string* whyNot) override {
+    HANDLE token = nullptr;
+    TOKEN_PRIVILEGES backup{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+    if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) {
+      if (LookupPrivilegeValueW(nullptr, L"SeBackupPrivilege", &backup.Privileges[0].Luid)) {
+        AdjustTokenPrivileges(token, FALSE, &backup, 0, nullptr, nullptr);
+      }
+      CloseHandle(token);
+    }
+    HKEY hive = nullptr;
+    HKEY sub = nullptr;
+    const std::string path = scratchKey_ + "\\hive-to-be";
+    bool made = RegCreateKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &hive, nullptr) ==
+                    ERROR_SUCCESS &&
+                RegSetValueExA(hive, "kept", 0, REG_SZ, reinterpret_cast<const BYTE*>("1"), 2) == ERROR_SUCCESS &&
+                RegCreateKeyExA(hive, "Sub", 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &sub, nullptr) == ERROR_SUCCESS;
+    if (sub) RegCloseKey(sub);
+    const LONG saved = made ? RegSaveKeyA(hive, windowsPath.c_str(), nullptr) : ERROR_INVALID_FUNCTION;
+    if (hive) RegCloseKey(hive);
+    RegDeleteTreeA(HKEY_CURRENT_USER, path.c_str());
+    if (saved != ERROR_SUCCESS) *whyNot = "RegSaveKey failed with " + std::to_string(saved);
+    return saved == ERROR_SUCCESS;
+  }
   const std::string& ScratchKey() const override { return scratchKey_; }
   const std::string& ScratchFolder() const override { return scratchFolder_; }
   fs::path Host(const std::string& windowsPath) const override { return windowsPath; }

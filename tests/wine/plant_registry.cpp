@@ -4,10 +4,12 @@
 //   plant_registry key    ROOT\PARENT NAME               a subkey
 //   plant_registry value  ROOT\KEY NAME TEXT             a REG_SZ value
 //   plant_registry remove ROOT\PARENT NAME               deletes the key (a link itself)
+//   plant_registry save   ROOT\PARENT NAME FILE          saves the key as a hive file (RegSaveKey),
+//       as a logged-off user's NTUSER.DAT is
 //   plant_registry race   ROOT\PARENT NAME ROOT\TARGET   waits until a subkey of NAME\A has
 //       gone (a walk deleting the tree has begun), then renames NAME aside
 //       ("aside NAME") and puts a link to TARGET in its place
-// ROOT is HKLM or HKCU; "\0" in NAME stands for a NUL character. The exit
+// ROOT is HKLM, HKCU or HKU; "\0" in NAME stands for a NUL character. The exit
 // status is the Win32 error (0 on success).
 #include <windows.h>
 
@@ -29,6 +31,8 @@ bool SplitRoot(const std::string& path, RegKey* root, std::string* rest) {
     *root = tw::kHkeyLocalMachine;
   } else if (name == "HKCU") {
     *root = tw::kHkeyCurrentUser;
+  } else if (name == "HKU") {
+    *root = tw::kHkeyUsers;
   } else {
     return false;
   }
@@ -72,9 +76,27 @@ LONG AwaitWalk(HKEY parent, const std::string& name) {
 
 }  // namespace
 
+// RegSaveKey needs the backup privilege enabled.
+LONG SaveHive(HKEY parent, const std::string& name, const char* file) {
+  HANDLE token = nullptr;
+  TOKEN_PRIVILEGES backup{1, {{{0, 0}, SE_PRIVILEGE_ENABLED}}};
+  if (OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES, &token)) {
+    if (LookupPrivilegeValueA(nullptr, "SeBackupPrivilege", &backup.Privileges[0].Luid)) {
+      AdjustTokenPrivileges(token, FALSE, &backup, 0, nullptr, nullptr);
+    }
+    CloseHandle(token);
+  }
+  HKEY key = nullptr;
+  LONG status = RegOpenKeyExA(parent, name.c_str(), 0, KEY_READ, &key);
+  if (status != ERROR_SUCCESS) return status;
+  status = RegSaveKeyA(key, file, nullptr);
+  RegCloseKey(key);
+  return status;
+}
+
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: plant_registry link|key|value|remove|race ROOT\\KEY NAME [TARGET|TEXT]\n");
+    std::fprintf(stderr, "usage: plant_registry link|key|value|remove|race|save ROOT\\KEY NAME [TARGET|TEXT|FILE]\n");
     return ERROR_INVALID_PARAMETER;
   }
   const std::string command = argv[1];
@@ -82,7 +104,9 @@ int main(int argc, char** argv) {
   std::string path;
   if (!SplitRoot(argv[2], &root, &path)) return ERROR_INVALID_PARAMETER;
   HKEY key = nullptr;
-  const HKEY rootKey = root == tw::kHkeyLocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  const HKEY rootKey = root == tw::kHkeyLocalMachine ? HKEY_LOCAL_MACHINE
+                       : root == tw::kHkeyUsers     ? HKEY_USERS
+                                                    : HKEY_CURRENT_USER;
   LONG status = RegOpenKeyExA(rootKey, path.c_str(), REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key);
   if (status != ERROR_SUCCESS) return static_cast<int>(status);
   const RegKey parent = reinterpret_cast<RegKey>(key);
@@ -105,6 +129,8 @@ int main(int argc, char** argv) {
     // server (the key takes its next sibling's place); one sorting first does not.
     if (status == ERROR_SUCCESS) status = tw::test::NativeRenameKey(parent, name, "aside " + name);
     if (status == ERROR_SUCCESS) status = tw::test::NativeCreateLink(parent, name, targetRoot, targetPath);
+  } else if (command == "save" && argc == 5) {
+    status = SaveHive(key, name, argv[4]);
   } else if (command == "remove") {
     status = tw::test::NativeDeleteKey(parent, name);
   } else {
