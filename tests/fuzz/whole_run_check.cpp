@@ -4,9 +4,12 @@
 #include <iterator>
 #include <sstream>
 
+#include "app/every_user.h"
+#include "tests/support/other_users.h"
 #include "tests/support/portable/reg_file.h"
 #include "tests/fuzz/checks.h"
 #include "registry/key_path.h"
+#include "registry/layout.h"
 #include "tests/support/fault_injection.h"
 #include "tests/support/hostile_planting.h"
 #include "tests/support/machine_states.h"
@@ -107,7 +110,8 @@ std::string BuildRegistry(Registry& registry, const std::string& input, const st
 // The preview of the run: nothing on disk or in the registry may change,
 // nothing may start and the engine stays untouched. A log the command line
 // asks for is the one thing it writes, so such inputs are not previewed.
-void CheckPreview(test::TestPlatform& platform, const std::string& commandLine, Problems* problems) {
+void CheckPreview(test::TestPlatform& platform, const std::string& commandLine, const std::string& switches,
+                  Problems* problems) {
   std::string folded = commandLine;
   std::transform(folded.begin(), folded.end(), folded.begin(), ::tolower);
   if (folded.find("/log") != std::string::npos) return;
@@ -116,7 +120,7 @@ void CheckPreview(test::TestPlatform& platform, const std::string& commandLine, 
   if (!test::kPortablePlatform) excluded.push_back(platform.Host("C:\\windows"));
   const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
   const test::DiskImage diskBefore = test::CaptureDisk(platform.drives.Path(), excluded);
-  platform.RunProgram("/preview " + commandLine);
+  platform.RunProgram("/preview " + switches + commandLine);
   if (test::CaptureRegistry(platform.registry) != registryBefore) problems->push_back("preview: the registry changed");
   for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(platform.drives.Path(), excluded))) {
     problems->push_back("preview: disk: " + change);
@@ -125,6 +129,46 @@ void CheckPreview(test::TestPlatform& platform, const std::string& commandLine, 
       !platform.messages.shown.empty()) {
     problems->push_back("preview: started, called, saved or showed something");
   }
+}
+
+// Now and then a second user, whose part an every-user run releases too: a
+// copy of the running user's start menu and sound events, logged on or with
+// his hive in a file, his programs directory in a drawn spelling too.
+struct SecondUser {
+  bool present = false;
+  test::OtherUser user{"S-1-5-21-7-7-7-1001", "C:\\users\\Bob", true};
+  test::UserFolderForms forms;
+};
+
+SecondUser AddSecondUser(test::TestPlatform& platform, std::mt19937_64& draws) {
+  SecondUser second;
+  second.present = test::kPortablePlatform && draws() % 3 == 0;
+  if (!second.present) return second;
+  const bool loggedOn = draws() % 2 == 0;
+  second.forms = test::DrawUserFolderForms(second.user.ProgramsDirectory(), draws);
+  const test::OtherUser& user = second.user;
+  test::WriteText(platform.registry, kHkeyLocalMachine, std::string(layout::kProfileList) + "\\" + user.sid,
+                  "ProfileImagePath", user.profile);
+  test::WriteText(platform.registry, kHkeyUsers, test::UserKey(user, layout::kShellFolders), layout::kPrograms,
+                  second.forms.programs);
+  for (const char* event : {"Start Dictation US", "Stop Dictation US"}) {
+    test::WriteText(platform.registry, kHkeyUsers, test::UserKey(user, "AppEvents\\EventLabels\\") + event, "", event);
+    test::WriteText(platform.registry, kHkeyUsers,
+                    test::UserKey(user, std::string(layout::kSoundScheme) + "\\" + event + "\\.Current"), "", "x.wav");
+  }
+  std::error_code error;
+  const fs::path own = *platform.files.HostPath(std::string(kProgramsDirectory) + "\\Talkwise");
+  const fs::path his = *platform.files.HostPath(user.ProgramsDirectory() + "\\Talkwise");
+  fs::create_directories(his, error);
+  fs::copy(own, his, fs::copy_options::recursive, error);
+  // The drawn profile spelling, or his own profile where the draw leaves the whole drive.
+  platform.user.profiles[second.user.sid] = second.forms.profile == "C:\\" ? second.user.profile : second.forms.profile;
+  if (!loggedOn) {
+    second.user.loggedOn = false;
+    platform.WriteFile(second.user.HiveFile(), "hive");
+    platform.registry.StoreHiveFile(second.user.sid, second.user.HiveFile());
+  }
+  return second;
 }
 
 }  // namespace
@@ -137,14 +181,18 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   std::mt19937_64 folderDraws(std::hash<std::string>{}(input + "\nuser folders"));
   const test::UserFolderForms forms = test::DrawUserFolderForms(kProgramsDirectory, folderDraws);
   platform.user.profile = forms.profile;
-  const std::string commandLine = BuildRegistry(platform.registry, input, forms.programs);
+  const std::string commandLine = BuildRegistry(platform.registry, input, kProgramsDirectory);
+  const fs::path& drives = platform.drives.Path();
+  CreateFiles(drives);
+  // The second user copies the running user's start menu while it is where it is.
+  const SecondUser second = AddSecondUser(platform, folderDraws);
+  test::WriteText(platform.registry, kHkeyCurrentUser, layout::kShellFolders, layout::kPrograms, forms.programs);
+  const std::string switches = second.present ? "/allusers " : "";
   // Links and names holding a NUL, planted by the input's own hash so that a
   // crash input replays. The system's registry under Wine could not be
   // cleared of NUL-named subkeys afterwards: only links and values there.
   std::mt19937_64 random(std::hash<std::string>{}(input));
   test::PlantHostileEntries(platform.registry, random, test::kPortablePlatform);
-  const fs::path& drives = platform.drives.Path();
-  CreateFiles(drives);
   // And one state that only asking the machine reveals (a file held open, a
   // read-only shortcut, a deep label key...), which the preview must meet too.
   const std::string language = test::Family("Install\\Languages\\EN_US");
@@ -154,10 +202,13 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
        "AppEvents\\EventLabels\\Start Dictation US"},
       random);
   const fs::path programs = *platform.files.HostPath(kProgramsDirectory);
+  std::vector<fs::path> startMenus = {programs};
+  if (second.present) startMenus.push_back(*platform.files.HostPath(second.user.ProgramsDirectory()));
   const test::RegistryImage registryBefore = test::CaptureRegistry(platform.registry);
-  const test::DiskImage diskBefore = test::CaptureDisk(drives, {programs});
+  const test::DiskImage diskBefore = test::CaptureDisk(drives, startMenus);
   const test::DiskImage programsBefore = test::CaptureDisk(programs);
-  CheckPreview(platform, commandLine, &problems);
+  const test::DiskImage secondBefore = second.present ? test::CaptureDisk(startMenus.back()) : test::DiskImage();
+  CheckPreview(platform, commandLine, switches, &problems);
 
   // A kill point drawn from the input: the run dies at that call (no later
   // one reaches the machine) and is run again to its end.
@@ -166,18 +217,32 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
     test::FaultSchedule schedule(killAt, kErrorAccessDenied, true);
     test::FaultyRegistry registry(platform.registry, schedule);
     test::FaultyFileSystem files(platform.files, schedule);
-    UninstallApp(platform.View().With(registry).With(files), commandLine, test::TestPlatform::kInstance).RunUninstall();
+    const EveryUserRun killed(platform.View().With(registry).With(files), registry, second.present, true);
+    UninstallApp(killed.View(), commandLine, test::TestPlatform::kInstance).RunUninstall();
     platform.processes.started.clear();
   }
-  UninstallApp app(platform.View(), commandLine, test::TestPlatform::kInstance);
+  const EveryUserRun everyUser(platform.View(), platform.registry, second.present, true);
+  UninstallApp app(everyUser.View(), commandLine, test::TestPlatform::kInstance);
   app.RunUninstall();
 
   for (std::string& change : test::RegistryChangesOutsideScope(registryBefore, test::CaptureRegistry(platform.registry),
                                                                app.LanguageCode())) {
     problems.push_back("registry: " + change);
   }
-  for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(drives, {programs}))) {
+  for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(drives, startMenus))) {
     problems.push_back("disk: " + change);
+  }
+  if (second.present && second.forms.refused) {
+    for (std::string& change : test::DiskChanges(secondBefore, test::CaptureDisk(startMenus.back()))) {
+      problems.push_back("disk below the second user's refused programs directory " + second.forms.programs + ": " + change);
+    }
+  }
+  if (second.present) {
+    RegKey left = 0;
+    if (platform.registry.OpenKey(kHkeyUsers, LoadedHiveKey(second.user.sid).c_str(), kKeyRead, &left) == kErrorSuccess) {
+      platform.registry.CloseKey(left);
+      problems.push_back("the second user's hive left loaded");
+    }
   }
   if (forms.refused) {
     for (std::string& change : test::DiskChanges(programsBefore, test::CaptureDisk(programs))) {

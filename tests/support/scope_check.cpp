@@ -79,6 +79,15 @@ void CaptureKey(Registry& registry, RegKey parent, const std::string& fullPath, 
   registry.CloseKey(key);
 }
 
+// A key of another user's hive (HKEY_USERS\<hive>\...) is in scope where
+// the same key of the running user's is: each user's part is the same.
+std::string AsCurrentUser(const std::string& foldedPath) {
+  static const std::string kUsers = "HKEY_USERS\\";
+  if (foldedPath.compare(0, kUsers.size(), kUsers) != 0) return foldedPath;
+  const std::size_t hiveEnd = foldedPath.find('\\', kUsers.size());
+  return hiveEnd == std::string::npos ? foldedPath : "HKEY_CURRENT_USER" + foldedPath.substr(hiveEnd);
+}
+
 bool IsAtOrBelow(const std::string& foldedPath, std::string prefix) {
   if (!prefix.empty() && prefix.back() == '\\') prefix.pop_back();
   return foldedPath == prefix ||
@@ -121,12 +130,12 @@ class Scope {
   bool KeyIsFree(const std::string& foldedPath) const {
     if (IsAtOrBelow(foldedPath, kFamilyTree)) return true;
     return std::any_of(soundEvents_.begin(), soundEvents_.end(),
-                       [&](const std::string& event) { return IsAtOrBelow(foldedPath, event); });
+                       [&](const std::string& event) { return IsAtOrBelow(AsCurrentUser(foldedPath), event); });
   }
 
   // An application path of the family that pointed at the engine may go.
   bool MayVanish(const std::string& foldedPath) const {
-    if (foldedPath == FoldCase(kSchemeKey)) return true;
+    if (AsCurrentUser(foldedPath) == FoldCase(kSchemeKey)) return true;
     for (const char* executable : kFamilyExecutables) {
       const std::string key = FoldCase(std::string(kAppPaths) + executable);
       if (IsAtOrBelow(foldedPath, key) && !engineDirectory_.empty() &&
@@ -192,6 +201,9 @@ RegistryImage CaptureRegistry(Registry& registry) {
   CaptureBuffers buffers;
   CaptureKey(registry, kHkeyLocalMachine, "HKEY_LOCAL_MACHINE", "", buffers, &image);
   CaptureKey(registry, kHkeyCurrentUser, "HKEY_CURRENT_USER", "", buffers, &image);
+  // Other users' hives are the portable registry's alone: the system's
+  // HKEY_USERS holds the running user's hive a second time.
+  if (kPortablePlatform) CaptureKey(registry, kHkeyUsers, "HKEY_USERS", "", buffers, &image);
   return image;
 }
 
