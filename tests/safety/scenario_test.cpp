@@ -5,6 +5,11 @@
 // the last one nothing of the family may be left but what the design leaves
 // knowingly (each such case is named below).
 //
+// One seed in three (on the portable registry) has one or two other users,
+// each with a copy of the running user's start menu and sound events, logged
+// on or with his hive in a file; those removals run with /allusers, and each
+// other user's part must end as the running user's (as the model expects).
+//
 //   TW_SCENARIOS=n   how many seeds to run (default 1000)
 //   TW_SEED=n        run only this seed (printed by a failing scenario)
 #include <gtest/gtest.h>
@@ -14,6 +19,7 @@
 #include <random>
 #include <set>
 
+#include "app/every_user.h"
 #include "tests/support/portable/reg_file.h"
 #include "tests/safety/family_model.h"
 #include "tests/safety/hostile_plants.h"
@@ -21,6 +27,7 @@
 #include "tests/support/hostile_planting.h"
 #include "tests/support/journal_lines.h"
 #include "tests/support/machine_states.h"
+#include "tests/support/other_users.h"
 #include "tests/support/registry_probe.h"
 #include "tests/support/scope_check.h"
 #include "tests/support/user_folder_forms.h"
@@ -101,6 +108,8 @@ class Scenario {
   explicit Scenario(std::uint64_t seed)
       : random_(seed),
         formsRandom_(seed ^ 0x666f726d73ull),
+        usersRandom_(seed ^ 0x7573657273ull),
+        drawsUsers_(kPortablePlatform && seed % 3 == 1),
         doubleByte_(seed % 3 == 0 && ServicesRunCodePage(936)),
         model_(doubleByte_) {
     if (doubleByte_) platform_.codePage.Set(936);
@@ -109,6 +118,8 @@ class Scenario {
   void Run() {
     SCOPED_TRACE(doubleByte_ ? "double-byte names" : "single-byte names");
     std::vector<Installation> order = InstallRandomFamily(platform_, model_, random_);
+    if (drawsUsers_) AddOtherUsers();
+    SCOPED_TRACE(std::to_string(others_.size()) + " other user(s)");
     PlantHostileEntries(platform_.registry, random_, false);
     std::shuffle(order.begin(), order.end(), random_);
     for (const Installation& installation : order) {
@@ -118,6 +129,23 @@ class Scenario {
   }
 
  private:
+  // Copies of the running user's part, made before anything is planted in it.
+  void AddOtherUsers() {
+    const std::size_t count = 1 + usersRandom_() % 2;
+    for (std::size_t i = 0; i < count; ++i) {
+      const std::string name = i == 0 ? "bob" : "carol";
+      others_.push_back({"S-1-5-21-7-7-7-100" + std::to_string(i + 1), "C:\\users\\" + name, usersRandom_() % 2 == 0});
+      AddOtherUser(platform_, others_.back());
+    }
+  }
+
+  // The switch of every run of the scenario, and whether its preview reaches
+  // every user (it loads no hive: a logged-off user's changes it cannot show).
+  std::string Switches() const { return others_.empty() ? "" : "/allusers "; }
+  bool PreviewReachesEveryUser() const {
+    return std::all_of(others_.begin(), others_.end(), [](const OtherUser& user) { return user.loggedOn; });
+  }
+
   void Uninstall(const Installation& leaving) {
     SCOPED_TRACE("uninstalling " + leaving.product + " " + leaving.variant + " " + leaving.language);
     const bool last = model_.Installed().size() == 1;
@@ -133,9 +161,17 @@ class Scenario {
     const std::string profile = platform_.user.profile.value_or("");
     SetProgramsDirectory(forms.programs);
     platform_.user.profile = forms.profile;
+    // The other users' programs directories are their own: the swap reaches them all the same.
+    const std::vector<RecordingShellLinks::LinkUpdate> handedOver = expectedLinks_;
     if (forms.refused) {
       expectedLinks_.clear();
       littered_.insert(leaving.language);
+    }
+    for (const OtherUser& user : others_) {
+      for (RecordingShellLinks::LinkUpdate update : handedOver) {
+        update.linkPath = user.ProgramsDirectory() + update.linkPath.substr(std::string(FamilyModel::kPrograms).size());
+        expectedLinks_.push_back(update);
+      }
     }
 
     // Links need a system that makes them, names with backslashes the portable disk.
@@ -151,12 +187,13 @@ class Scenario {
     const int exitCode = state.startFails ? 1603 : 0;
     const RegistryImage before = CaptureRegistry(platform_.registry);
     std::vector<std::filesystem::path> programs = {platform_.Host(FamilyModel::kPrograms)};
+    for (const OtherUser& user : others_) programs.push_back(platform_.Host(user.ProgramsDirectory()));
     // A real drive C: holds the system's own folder: too big to image each
     // time, and the programs directory lies elsewhere.
     if (!kPortablePlatform) programs.push_back(platform_.Host("C:\\windows"));
     const DiskImage diskBefore = CaptureDisk(platform_.drives.Path(), programs);
     const DiskImage programsBefore = forms.refused ? CaptureDisk(programs[0]) : DiskImage();
-    const std::vector<std::filesystem::path> system(programs.begin() + 1, programs.end());
+    const std::vector<std::filesystem::path> system(programs.begin() + 1 + others_.size(), programs.end());
     platform_.links.updates.clear();
     platform_.processes.started.clear();
     std::string language = leaving.language;
@@ -167,14 +204,17 @@ class Scenario {
         random_() % 2 ? "\"C:\\Program Files\\Uninst\\uninst.exe\"" : "C:\\Uninst\\uninst.exe";
     const std::string commandLine =
         leaving.product + " " + leaving.variant + " " + language + " " + uninstaller + " " + arguments;
-    const std::vector<std::string> preview = Preview(commandLine, system, exitCode);
+    const std::vector<std::string> preview = Preview(Switches() + commandLine, system, exitCode);
     // Half the runs keep a log, whose lines must be the preview's.
     if (random_() % 2) {
       LinesLog log;
-      EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + commandLine, platform_.registry, log), exitCode);
-      EXPECT_EQ(FirstDifference(preview, ChangeLines(log.lines)), "");
+      EXPECT_EQ(platform_.RunProgram("/quiet /log:C:\\run.log " + Switches() + commandLine, platform_.registry, log),
+                exitCode);
+      if (PreviewReachesEveryUser()) {
+        EXPECT_EQ(FirstDifference(preview, ChangeLines(log.lines)), "");
+      }
     } else {
-      EXPECT_EQ(platform_.RunProgram("/quiet " + commandLine), exitCode);
+      EXPECT_EQ(platform_.RunProgram("/quiet " + Switches() + commandLine), exitCode);
     }
     platform_.links.readOnly.clear();
     platform_.processes.result = 33;
@@ -197,8 +237,14 @@ class Scenario {
     platform_.user.profile = profile;
     CheckLinks();
     CheckHelp();
-    CheckSoundEvents();
-    CheckFolders();
+    CheckSoundEvents(kHkeyCurrentUser, "");
+    CheckFolders(FamilyModel::kPrograms, true);
+    for (const OtherUser& user : others_) {
+      SCOPED_TRACE("user " + user.sid);
+      WithUserHive(platform_, user, [&](TestPlatform&) { CheckSoundEvents(kHkeyUsers, user.sid + "\\"); });
+      CheckFolders(user.ProgramsDirectory(), false);
+      EXPECT_FALSE(KeyExists(platform_.registry, kHkeyUsers, LoadedHiveKey(user.sid))) << "hive left loaded";
+    }
     if (last) {
       CheckNothingLeft();
     } else {
@@ -310,25 +356,27 @@ class Scenario {
     }
   }
 
-  void CheckSoundEvents() {
+  // In the hive at root\\prefix.
+  void CheckSoundEvents(RegKey root, const std::string& prefix) {
     for (const std::string& language : model_.languagesEverInstalled) {
       const std::string suffix = language.substr(3, 2);
       const bool expected = model_.soundEvents.count(language) != 0;
       for (const char* key : {"AppEvents\\EventLabels\\Start Dictation ", "AppEvents\\EventLabels\\Stop Dictation ",
                               "AppEvents\\Schemes\\Apps\\Talkwise\\Start Dictation ",
                               "AppEvents\\Schemes\\Apps\\Talkwise\\Stop Dictation "}) {
-        EXPECT_EQ(KeyExists(platform_.registry, kHkeyCurrentUser, key + suffix), expected) << key << suffix;
+        EXPECT_EQ(KeyExists(platform_.registry, root, prefix + key + suffix), expected) << prefix << key << suffix;
       }
     }
-    EXPECT_EQ(KeyExists(platform_.registry, kHkeyCurrentUser, "AppEvents\\Schemes\\Apps\\Talkwise"),
+    EXPECT_EQ(KeyExists(platform_.registry, root, prefix + "AppEvents\\Schemes\\Apps\\Talkwise"),
               !model_.soundEvents.empty());
   }
 
   // Each language's program folder holds exactly the shortcuts of the
-  // products that stay for it, and goes with the last of them.
-  void CheckFolders() {
+  // products that stay for it, and goes with the last of them. What was
+  // planted and refused runs' litter are the running user's only.
+  void CheckFolders(const std::string& programs, bool runningUser) {
     for (const std::string& language : model_.languagesEverInstalled) {
-      const auto folder = platform_.Host(std::string(FamilyModel::kPrograms) + "\\" + model_.Folder(language));
+      const auto folder = platform_.Host(programs + "\\" + model_.Folder(language));
       std::set<std::string> expected;
       for (const Installation& staying : model_.InLanguage(language)) {
         for (const Shortcut& shortcut : model_.Shortcuts(staying)) expected.insert(std::string(shortcut.name) + ".lnk");
@@ -343,7 +391,7 @@ class Scenario {
         // What the program must not empty keeps its folder: a name that reads as a path.
         keepsPlanted = keepsPlanted || HoldsOddName(entry.path()) || name == kHeldOpenName;
       }
-      if (littered_.count(language) != 0) {
+      if (runningUser && littered_.count(language) != 0) {
         // A refused run's litter may stay until the folder goes whole.
         EXPECT_TRUE(std::includes(actual.begin(), actual.end(), expected.begin(), expected.end()))
             << "program folder of " << language;
@@ -457,6 +505,9 @@ class Scenario {
 
   std::mt19937_64 random_;
   std::mt19937_64 formsRandom_;  // apart, so that the other draws of a seed stay as they were
+  std::mt19937_64 usersRandom_;  // likewise
+  bool drawsUsers_;
+  std::vector<OtherUser> others_;
   bool doubleByte_;
   TestPlatform platform_;
   FamilyModel model_;
@@ -495,12 +546,15 @@ class LastWrite : public FaultyRegistry {
 
 // A removal whose process dies at call killAt (0: never), as the setup runs
 // it; the number of calls and the last value written.
+// With everyUser, as /allusers runs it: a kill between a hive's load and its
+// unload leaves the hive loaded for the retry to find.
 std::uint64_t RunKilledAt(TestPlatform& platform, const std::string& commandLine, std::uint64_t killAt,
-                          std::string* lastWrite = nullptr) {
+                          std::string* lastWrite = nullptr, bool everyUser = false) {
   FaultSchedule schedule(killAt, kErrorAccessDenied, true);
   LastWrite registry(platform.registry, schedule);
   FaultyFileSystem files(platform.files, schedule);
-  UninstallApp(platform.View().With(registry).With(files), commandLine, TestPlatform::kInstance).RunUninstall();
+  const EveryUserRun run(platform.View().With(registry).With(files), registry, everyUser, true);
+  UninstallApp(run.View(), commandLine, TestPlatform::kInstance).RunUninstall();
   if (lastWrite) *lastWrite = registry.name;
   return schedule.Calls();
 }
@@ -657,6 +711,10 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
     TestPlatform platform;
     FamilyModel model;
     std::vector<Installation> order = InstallRandomFamily(platform, model, random);
+    // One seed in four with a second and a third user, one logged on, one whose hive the runs load.
+    const bool everyUser = seed % 4 == 2;
+    const std::vector<OtherUser> others = everyUser ? std::vector<OtherUser>{kBob, kCarol} : std::vector<OtherUser>{};
+    for (const OtherUser& user : others) AddOtherUser(platform, user);
     std::shuffle(order.begin(), order.end(), random);
     const auto commandLine = [](const Installation& i) {
       return i.product + " " + i.variant + " " + i.language + " C:\\Uninst\\uninst.exe C:\\Uninst\\u.log";
@@ -667,11 +725,12 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       const std::string entryKey = Family("Uninstall\\" + order[i].product + " " + order[i].language);
       SCOPED_TRACE(removal);
       const std::unique_ptr<TestPlatform> copy = CloneOf(platform);
-      const std::uint64_t calls = RunKilledAt(platform, removal, 0);
+      for (const OtherUser& user : others) CopyOtherUser(platform, *copy, user);
+      const std::uint64_t calls = RunKilledAt(platform, removal, 0, nullptr, everyUser);
       const std::uint64_t killAt = 1 + random() % calls;
       SCOPED_TRACE("killed at call " + std::to_string(killAt) + " of " + std::to_string(calls));
       std::string lastWrite;
-      RunKilledAt(*copy, removal, killAt, &lastWrite);
+      RunKilledAt(*copy, removal, killAt, &lastWrite, everyUser);
       // Killed before its first record, the removal changed nothing: the
       // other one would come first, and the order is not the same; a retry
       // spelled otherwise would be another removal.
@@ -683,21 +742,29 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       const bool interleaved = seed % 3 == 0 && i + 1 < order.size() && running;
       if (interleaved) {
         // The other removal, then both ahead on the machine.
-        RunKilledAt(*copy, commandLine(order[i + 1]), 0);
-        RunKilledAt(platform, commandLine(order[++i]), 0);
+        RunKilledAt(*copy, commandLine(order[i + 1]), 0, nullptr, everyUser);
+        RunKilledAt(platform, commandLine(order[++i]), 0, nullptr, everyUser);
       }
       const bool damage = seed % 5 == 4 && running && !interleaved;
       if (damage) Damage(copy->registry, entryKey, seed / 5);
       damaged += damage;
-      const RegistryImage beforeRetry = CaptureRegistry(copy->registry);
+      // A hive a killed run left loaded is the retry's to unload: no change of anyone's data.
+      const auto withoutLoadedHives = [](RegistryImage image) {
+        for (auto it = image.begin(); it != image.end();) {
+          it = it->first.rfind("HKEY_USERS\\TWUNINST_", 0) == 0 ? image.erase(it) : std::next(it);
+        }
+        return image;
+      };
+      const RegistryImage beforeRetry = withoutLoadedHives(CaptureRegistry(copy->registry));
       const DiskImage diskBeforeRetry = CaptureDisk(copy->drives.Path());
       const std::size_t engineCallsBeforeRetry = copy->engine.calls.size();
       const std::size_t started = copy->processes.started.size();
-      RunKilledAt(*copy, retry, 0);
+      RunKilledAt(*copy, retry, 0, nullptr, everyUser);
       EXPECT_EQ(copy->processes.started.size(), started + 1);
       if (damage) {
         // Progress unknown: nothing more released.
-        EXPECT_TRUE(CaptureRegistry(copy->registry) == beforeRetry) << "the retry of a damaged entry changed the registry";
+        EXPECT_TRUE(withoutLoadedHives(CaptureRegistry(copy->registry)) == beforeRetry)
+            << "the retry of a damaged entry changed the registry";
         EXPECT_TRUE(DiskChanges(diskBeforeRetry, CaptureDisk(copy->drives.Path())).empty());
         EXPECT_EQ(copy->engine.calls.size(), engineCallsBeforeRetry);
       }
@@ -710,13 +777,25 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       const auto compared = [&](Registry& registry) {
         RegistryImage image = WithoutLedger(registry);
         const std::string events = "HKEY_CURRENT_USER\\APPEVENTS\\";
+        const auto isEvents = [&](const std::string& key) {
+          return key.rfind(events, 0) == 0 || (key.rfind("HKEY_USERS\\", 0) == 0 && key.find("\\APPEVENTS\\") != std::string::npos);
+        };
         for (auto it = image.begin(); soundEventsMayGo && it != image.end();) {
-          it = it->first.rfind(events, 0) == 0 ? image.erase(it) : std::next(it);
+          it = isEvents(it->first) ? image.erase(it) : std::next(it);
         }
         return image;
       };
       bool litter = true;
       std::vector<std::string> differences = Differences(compared(platform.registry), compared(copy->registry), &litter);
+      // A hive the runs load is compared as its file holds it; none is left loaded.
+      for (const OtherUser& user : others) {
+        EXPECT_FALSE(KeyExists(copy->registry, kHkeyUsers, LoadedHiveKey(user.sid))) << user.sid << "'s hive left loaded";
+        if (user.loggedOn || soundEventsMayGo) continue;
+        std::string uninterrupted, retried;
+        WithUserHive(platform, user, [&](TestPlatform& p) { uninterrupted = ExportRegText(p.registry, {"HKEY_USERS\\" + user.sid}); });
+        WithUserHive(*copy, user, [&](TestPlatform& p) { retried = ExportRegText(p.registry, {"HKEY_USERS\\" + user.sid}); });
+        if (uninterrupted != retried) differences.push_back(user.sid + "'s hive file: " + retried + " against " + uninterrupted);
+      }
       for (const std::string& change : DiskChanges(CaptureDisk(platform.drives.Path()), CaptureDisk(copy->drives.Path()))) {
         differences.push_back("disk: " + change);
         litter = litter && change.rfind("added: ", 0) == 0;
@@ -739,7 +818,7 @@ TEST(FamilyScenarios, AKilledRemovalFinishesOnTheRetryAndARepeatChangesNothing) 
       const RegistryImage registry = CaptureRegistry(platform.registry);
       const DiskImage disk = CaptureDisk(platform.drives.Path());
       const std::size_t engineCalls = platform.engine.calls.size();
-      RunKilledAt(platform, commandLine(Respelled(current, seed)), 0);
+      RunKilledAt(platform, commandLine(Respelled(current, seed)), 0, nullptr, everyUser);
       EXPECT_TRUE(CaptureRegistry(platform.registry) == registry) << "a repeat changed the registry";
       EXPECT_TRUE(DiskChanges(disk, CaptureDisk(platform.drives.Path())).empty()) << "a repeat changed the disk";
       EXPECT_EQ(platform.engine.calls.size(), engineCalls);

@@ -40,4 +40,15 @@ void AddOtherUser(TestPlatform& platform, const OtherUser& user) {
   }
 }
 
+void CopyOtherUser(TestPlatform& from, TestPlatform& to, const OtherUser& user) {
+  std::string hive;
+  WithUserHive(from, user, [&](TestPlatform& p) { hive = ExportRegText(p.registry, {"HKEY_USERS\\" + user.sid}); });
+  to.LoadRegText(hive);
+  to.user.profiles[user.sid] = user.profile;
+  if (!user.loggedOn) {
+    to.WriteFile(user.HiveFile(), "hive");
+    EXPECT_EQ(to.registry.StoreHiveFile(user.sid, user.HiveFile()), kErrorSuccess);
+  }
+}
+
 }  // namespace tw::test

@@ -28,6 +28,10 @@ inline const OtherUser kCarol{"S-1-5-21-7-7-7-1002", "C:\\Users\\carol", false};
 // user. Call it after the running user's part is installed.
 void AddOtherUser(TestPlatform& platform, const OtherUser& user);
 
+// The user as he is on `from` made on `to` too (his hive, logged on or a
+// file, and his profile), for a copy of a test machine.
+void CopyOtherUser(TestPlatform& from, TestPlatform& to, const OtherUser& user);
+
 // path in the user's hive, below HKEY_USERS while the hive is there by SID.
 std::string UserKey(const OtherUser& user, const std::string& path);
 
