@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/memory/folded_name.h"
+#include "platform/memory/key_fill.h"
 #include "platform/memory/value_list.h"
 
 namespace tw {
@@ -52,61 +53,9 @@ std::vector<std::uint8_t> NativeLinkPath(RegKey root, const std::string& path) {
 
 }  // namespace
 
-struct MemoryRegistry::Node {
-  explicit Node(const CodePage* page) : values(page), codePage(page) {}
-
-  std::string name;
-  std::string folded;
-  Node* parent = nullptr;
-  std::vector<std::shared_ptr<Node>> children;  // sorted by folded name
-  ValueList values;
-  bool deleted = false;
-  bool isProtected = false;
-  bool isLink = false;
-  RegKey linkRoot = 0;
-  std::string linkPath;
-  // Read through: still to be read from sourceRoot\sourcePath; or holding
-  // only the paths to keys read through, with every folded name it ever had
-  // (a name it lost stays lost, one it never had is not the source's).
-  bool unread = false;
-  bool partial = false;
-  RegKey sourceRoot = 0;
-  std::string sourcePath;
-  std::set<std::string> named;
-  // A hive's root key: the file LoadHive read it from, as given.
-  std::string hiveFile;
-  const CodePage* codePage;
-
-  std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
-    return std::lower_bound(children.begin(), children.end(), foldedName,
-                            [](const std::shared_ptr<Node>& child, const std::string& key) { return child->folded < key; });
-  }
-
-  std::shared_ptr<Node> Child(const std::string& childName) {
-    const std::string key = FoldedName(childName, codePage);
-    auto it = LowerBound(key);
-    return (it != children.end() && (*it)->folded == key) ? *it : nullptr;
-  }
-
-  std::shared_ptr<Node> AddChild(const std::string& childName) {
-    auto child = std::make_shared<Node>(codePage);
-    child->name = childName;
-    child->folded = FoldedName(childName, codePage);
-    child->parent = this;
-    children.insert(LowerBound(child->folded), child);
-    if (partial) named.insert(child->folded);
-    return child;
-  }
-
-  void MarkDeleted() {
-    deleted = true;
-    parent = nullptr;
-    for (auto& child : children) child->MarkDeleted();
-  }
-};
-
-MemoryRegistry::MemoryRegistry(const CodePage* codePage)
+MemoryRegistry::MemoryRegistry(const CodePage* codePage, KeySource* source)
     : codePage_(codePage ? codePage : &kSingleByte),
+      source_(source),
       localMachine_(std::make_shared<Node>(codePage_)),
       currentUser_(std::make_shared<Node>(codePage_)),
       users_(std::make_shared<Node>(codePage_)) {
@@ -379,22 +328,19 @@ Status MemoryRegistry::CreateKeyNamed(RegKey parent, const std::string& name) {
 }
 
 void MemoryRegistry::Reach(const std::shared_ptr<Node>& node) {
-  if (!node->unread) return;
-  node->unread = false;
-  const RegKey key = AddHandle(node, kKeyAllAccess);
-  const bool found = ReadKey(key, node->sourceRoot, node->sourcePath);
-  handles_.erase(key);
+  if (!node->pending.unread) return;
+  node->pending.unread = false;
+  KeyFill fill(*this, *node);
+  const bool found = !source_ || source_->ReadKey(fill, node->pending.root, node->pending.path);
   // A key that held paths to others stays for them.
-  const bool wasPartial = node->partial;
-  node->partial = false;
-  node->named.clear();
+  const bool wasPartial = node->pending.partial;
+  node->pending.partial = false;
+  node->pending.named.clear();
   if (found || wasPartial || !node->parent) return;
   Node* parent = node->parent;
   parent->children.erase(parent->LowerBound(node->folded));
   node->MarkDeleted();
 }
-
-bool MemoryRegistry::ReadKey(RegKey, RegKey, const std::string&) { return true; }
 
 void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
   const auto* rootNode = RootNode(root);
@@ -402,57 +348,23 @@ void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
   std::shared_ptr<Node> node = *rootNode;
   const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
   if (parts.empty()) return;  // never a whole root
-  if (node->children.empty()) node->partial = true;
+  if (node->children.empty()) node->pending.partial = true;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     // Below a key still to be read or a link, the path is the source's.
-    if (node->unread || node->isLink) return;
+    if (node->pending.unread || node->isLink) return;
     std::shared_ptr<Node> child = node->Child(parts[i]);
     if (!child) {
-      if (!node->partial || node->named.count(FoldedName(parts[i], codePage_)) != 0) return;
+      if (!node->pending.partial || node->pending.named.count(FoldedName(parts[i], codePage_)) != 0) return;
       child = node->AddChild(parts[i]);
-      child->partial = i + 1 < parts.size();
-      child->unread = !child->partial;
+      child->pending.partial = i + 1 < parts.size();
+      child->pending.unread = !child->pending.partial;
     }
     node = child;
   }
-  if (!node->unread && !node->partial) return;  // known already
-  node->unread = true;
-  node->sourceRoot = root;
-  node->sourcePath = path;
-}
-
-MemoryRegistry::Node* MemoryRegistry::NodeOf(RegKey key) {
-  OpenHandle handle;
-  return Resolve(key, &handle) == kErrorSuccess ? handle.node.get() : nullptr;
-}
-
-void MemoryRegistry::AddUnreadSubkey(RegKey key, const std::string& name) {
-  Node* node = NodeOf(key);
-  if (!node || node->Child(name) || node->named.count(FoldedName(name, codePage_)) != 0) return;
-  const std::shared_ptr<Node> child = node->AddChild(name);
-  child->unread = true;
-  child->sourceRoot = node->sourceRoot;
-  child->sourcePath = node->sourcePath + "\\" + name;
-}
-
-void MemoryRegistry::AddReadValue(RegKey key, const std::string& name, ValueType type,
-                                  const std::vector<std::uint8_t>& data) {
-  Node* node = NodeOf(key);
-  if (node && !node->values.Find(name)) node->values.Set(name, type, data);
-}
-
-void MemoryRegistry::MakeReadLink(RegKey key, RegKey targetRoot, const std::string& targetPath,
-                                  const std::vector<std::uint8_t>& value) {
-  Node* node = NodeOf(key);
-  if (!node) return;
-  node->isLink = true;
-  node->linkRoot = targetRoot;
-  node->linkPath = targetPath;
-  node->values.Set(kRegLinkValueName, kRegLink, value);
-}
-
-void MemoryRegistry::ProtectKey(RegKey key) {
-  if (Node* node = NodeOf(key)) node->isProtected = true;
+  if (!node->pending.unread && !node->pending.partial) return;  // known already
+  node->pending.unread = true;
+  node->pending.root = root;
+  node->pending.path = path;
 }
 
 Status MemoryRegistry::DeleteKeyNamed(RegKey parent, const std::string& name) {

@@ -12,12 +12,13 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <map>
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/memory/key_node.h"
+#include "platform/memory/key_source.h"
 #include "platform/registry.h"
 
 namespace tw {
@@ -25,8 +26,8 @@ namespace tw {
 class MemoryRegistry : public Registry {
  public:
   // Names are split and folded as the code page reads them (null: a
-  // single-byte one); it must outlive the registry.
-  explicit MemoryRegistry(const CodePage* codePage = nullptr);
+  // single-byte one); it must outlive the registry, as must the source.
+  explicit MemoryRegistry(const CodePage* codePage = nullptr, KeySource* source = nullptr);
   ~MemoryRegistry() override;
 
   Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
@@ -70,24 +71,13 @@ class MemoryRegistry : public Registry {
   // Handles opened and not yet closed, roots excepted.
   std::size_t OpenHandleCount() const { return handles_.size(); }
 
- protected:
-  // A registry read through from another one (a preview's overlay): the key
-  // at root\path and everything below it is filled in by ReadKey when a call
-  // first reaches it, not before. The keys on the way hold only such paths.
+  // Read through from the source: the key at root\path and everything below
+  // it is filled in by the source when a call first reaches it, not before.
+  // The keys on the way hold only such paths.
   void ReadThrough(RegKey root, const std::string& path);
-  // Fills the key open as `into` with what the source holds at root\path;
-  // false when the source has no such key.
-  virtual bool ReadKey(RegKey into, RegKey root, const std::string& path);
-  // For ReadKey: a subkey to be read when reached, a value, the key made a
-  // link holding `value`, the key refused for writing. What the key already
-  // holds (or held and lost) by the same name is kept.
-  void AddUnreadSubkey(RegKey key, const std::string& name);
-  void AddReadValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
-  void MakeReadLink(RegKey key, RegKey targetRoot, const std::string& targetPath, const std::vector<std::uint8_t>& value);
-  void ProtectKey(RegKey key);
 
  private:
-  struct Node;
+  using Node = KeyNode;
   struct OpenHandle {
     std::shared_ptr<Node> node;
     AccessMask access;
@@ -106,11 +96,11 @@ class MemoryRegistry : public Registry {
   // gone then.
   void Reach(const std::shared_ptr<Node>& node);
   bool TreeIsProtected(const std::shared_ptr<Node>& node);
-  Node* NodeOf(RegKey key);
   void BetweenCalls();
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 
   const CodePage* codePage_;
+  KeySource* source_;
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
   std::shared_ptr<Node> users_;
