@@ -27,7 +27,7 @@ struct PendingRead {
 };
 
 struct KeyNode {
-  explicit KeyNode(const CodePage* page) : values(page), codePage(page) {}
+  explicit KeyNode(const CodePage& page) : values(page), codePage(page) {}
 
   std::vector<std::shared_ptr<KeyNode>>::iterator LowerBound(const std::string& foldedName);
   // Null when there is no subkey of that name.
@@ -49,7 +49,7 @@ struct KeyNode {
   PendingRead pending;
   // A hive's root key: the file LoadHive read it from, as given.
   std::string hiveFile;
-  const CodePage* codePage;
+  const CodePage& codePage;
 };
 
 }  // namespace tw

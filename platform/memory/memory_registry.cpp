@@ -13,16 +13,6 @@ namespace {
 // Windows gives up after this many links in a row.
 constexpr int kMaxLinkDepth = 16;
 
-// Where no code page is given: no lead bytes, A-Z the only letters.
-class SingleByteCodePage : public CodePage {
- public:
-  bool IsLeadByte(unsigned char) const override { return false; }
-  void Uppercase(std::string& text) const override { text = FoldedName(text, nullptr); }
-  void FoldCase(std::string& text) const override { text = FoldedName(text, nullptr); }
-  std::string ToUtf8(const std::string& text) const override { return text; }
-};
-const SingleByteCodePage kSingleByte;
-
 constexpr AccessMask kWriteAccess = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
 
 std::string NameOf(const char* name) { return name ? std::string(name) : std::string(); }
@@ -37,24 +27,10 @@ void CopyData(ValueType type, const std::vector<std::uint8_t>& stored, std::uint
   if (IsText(type) && !stored.empty() && stored.back() != 0 && stored.size() < capacity) data[stored.size()] = 0;
 }
 
-// The native path Windows stores in a link, in UTF-16 without a terminator.
-std::vector<std::uint8_t> NativeLinkPath(RegKey root, const std::string& path) {
-  const char* prefix = root == kHkeyCurrentUser ? "\\REGISTRY\\USER\\CURRENT\\"
-                       : root == kHkeyUsers     ? "\\REGISTRY\\USER\\"
-                                                : "\\REGISTRY\\MACHINE\\";
-  const std::string native = prefix + path;
-  std::vector<std::uint8_t> data;
-  for (char c : native) {
-    data.push_back(static_cast<std::uint8_t>(c));
-    data.push_back(0);
-  }
-  return data;
-}
-
 }  // namespace
 
-MemoryRegistry::MemoryRegistry(const CodePage* codePage, KeySource* source)
-    : codePage_(codePage ? codePage : &kSingleByte),
+MemoryRegistry::MemoryRegistry(const CodePage& codePage, KeySource* source)
+    : codePage_(codePage),
       source_(source),
       localMachine_(std::make_shared<Node>(codePage_)),
       currentUser_(std::make_shared<Node>(codePage_)),
@@ -88,7 +64,7 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const std::strin
                             bool followLast, std::shared_ptr<Node>* result, int depth) {
   if (!path.empty() && path.front() == '\\') return kErrorBadPathname;
   std::shared_ptr<Node> node = start;
-  const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
+  const std::vector<std::string> parts = KeyPathParts(codePage_, path);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     std::shared_ptr<Node> child = node->Child(parts[i]);
     if (child) Reach(child);
@@ -125,7 +101,6 @@ RegKey MemoryRegistry::AddHandle(std::shared_ptr<Node> node, AccessMask access) 
 }
 
 Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
-  BetweenCalls();
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
@@ -137,7 +112,6 @@ Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask acc
 }
 
 Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
-  BetweenCalls();
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
@@ -149,7 +123,6 @@ Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* resu
 
 Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
                                   std::uint32_t* dataSize) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -170,7 +143,6 @@ Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* 
 
 Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
                                 std::uint32_t dataSize) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -178,16 +150,16 @@ Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType typ
   // Like RegSetValueExA, a text whose count left out a terminator that is
   // there after it is stored with the terminator.
   if (IsText(type) && dataSize != 0 && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
-  return SetValueNamed(key, NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
+  return StoreValue(key, NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
 }
 
-Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueType type,
+Status MemoryRegistry::StoreValue(RegKey key, const std::string& name, ValueType type,
                                      const std::vector<std::uint8_t>& data) {
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
   // A link holds its target and nothing else.
-  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kRegLinkValueName, nullptr))) {
+  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kRegLinkValueName, codePage_))) {
     return kErrorAccessDenied;
   }
   handle.node->values.Set(name, type, data);
@@ -195,7 +167,6 @@ Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueT
 }
 
 Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyEnumerateSubKeys) == 0) return kErrorAccessDenied;
@@ -210,7 +181,6 @@ Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std:
 
 Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
                                  ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -233,7 +203,6 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, st
 }
 
 Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -241,36 +210,12 @@ Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
 }
 
 Status MemoryRegistry::DeleteKey(RegKey key, const char* subKey) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if (!subKey) return kErrorInvalidParameter;
   std::shared_ptr<Node> node;
   if (Status status = Walk(handle.node, subKey, false, false, &node); status != kErrorSuccess) return status;
   return RemoveNode(node);
-}
-
-void MemoryRegistry::BetweenCalls() {
-  if (!betweenCalls_ || inBetweenCalls_) return;
-  inBetweenCalls_ = true;
-  betweenCalls_();
-  inBetweenCalls_ = false;
-}
-
-Status MemoryRegistry::RenameKey(RegKey key, const char* subKey, const std::string& newName) {
-  OpenHandle handle;
-  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
-  std::shared_ptr<Node> node;
-  if (Status status = Walk(handle.node, NameOf(subKey), false, false, &node); status != kErrorSuccess) return status;
-  Node* parent = node->parent;
-  const std::string folded = FoldedName(newName, codePage_);
-  if (!parent || node->isProtected || newName.empty()) return kErrorAccessDenied;
-  if (parent->Child(newName)) return kErrorAlreadyExists;
-  parent->children.erase(parent->LowerBound(node->folded));
-  node->name = newName;
-  node->folded = folded;
-  parent->children.insert(parent->LowerBound(folded), node);
-  return kErrorSuccess;
 }
 
 bool MemoryRegistry::TreeIsProtected(const std::shared_ptr<Node>& node) {
@@ -295,36 +240,8 @@ Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
 }
 
 Status MemoryRegistry::CloseKey(RegKey key) {
-  BetweenCalls();
   if (RootNode(key)) return kErrorSuccess;
   return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
-}
-
-void MemoryRegistry::Protect(RegKey root, const std::string& path) {
-  OpenHandle base;
-  if (Resolve(root, &base) != kErrorSuccess) return;
-  std::shared_ptr<Node> node;
-  if (Walk(base.node, path, true, true, &node) == kErrorSuccess) node->isProtected = true;
-}
-
-Status MemoryRegistry::CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
-                                  const std::string& targetPath) {
-  OpenHandle base;
-  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
-  if (base.node->Child(name)) return kErrorAlreadyExists;
-  const std::shared_ptr<Node> link = base.node->AddChild(name);
-  link->isLink = true;
-  link->linkRoot = targetRoot;
-  link->linkPath = targetPath;
-  link->values.Set(kRegLinkValueName, kRegLink, NativeLinkPath(targetRoot, targetPath));
-  return kErrorSuccess;
-}
-
-Status MemoryRegistry::CreateKeyNamed(RegKey parent, const std::string& name) {
-  OpenHandle base;
-  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
-  if (!base.node->Child(name)) base.node->AddChild(name);
-  return kErrorSuccess;
 }
 
 void MemoryRegistry::Reach(const std::shared_ptr<Node>& node) {
@@ -346,7 +263,7 @@ void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
   const auto* rootNode = RootNode(root);
   if (!rootNode) return;
   std::shared_ptr<Node> node = *rootNode;
-  const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
+  const std::vector<std::string> parts = KeyPathParts(codePage_, path);
   if (parts.empty()) return;  // never a whole root
   if (node->children.empty()) node->pending.partial = true;
   for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -367,16 +284,8 @@ void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
   node->pending.path = path;
 }
 
-Status MemoryRegistry::DeleteKeyNamed(RegKey parent, const std::string& name) {
-  OpenHandle base;
-  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
-  const std::shared_ptr<Node> node = base.node->Child(name);
-  return node ? RemoveNode(node) : kErrorFileNotFound;
-}
-
 // A hive is one key below HKEY_USERS; its file, while loaded, is in use.
 Status MemoryRegistry::LoadHive(const char* name, const char* filePath) {
-  BetweenCalls();
   const std::string keyName = NameOf(name);
   if (keyName.empty() || keyName.find('\\') != std::string::npos) return kErrorInvalidParameter;
   if (users_->Child(keyName)) return kErrorAlreadyExists;
@@ -393,7 +302,6 @@ Status MemoryRegistry::LoadHive(const char* name, const char* filePath) {
 }
 
 Status MemoryRegistry::UnloadHive(const char* name) {
-  BetweenCalls();
   const std::shared_ptr<Node> hive = users_->Child(NameOf(name));
   if (!hive || hive->hiveFile.empty()) return kErrorInvalidParameter;
   const auto inside = [&hive](const Node* node) {
@@ -406,10 +314,10 @@ Status MemoryRegistry::UnloadHive(const char* name) {
     if (inside(handle.second.node.get())) return kErrorAccessDenied;
   }
   const std::string file = hive->hiveFile;  // cleared as the hive goes
-  return StoreHiveFile(NameOf(name), file);
+  return StoreHive(NameOf(name), file);
 }
 
-Status MemoryRegistry::StoreHiveFile(const std::string& name, const std::string& filePath) {
+Status MemoryRegistry::StoreHive(const std::string& name, const std::string& filePath) {
   const std::shared_ptr<Node> hive = users_->Child(name);
   if (!hive) return kErrorFileNotFound;
   users_->children.erase(users_->LowerBound(hive->folded));

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <map>
@@ -22,12 +21,15 @@
 #include "platform/registry.h"
 
 namespace tw {
+namespace test {
+class MemoryRegistryControls;
+}  // namespace test
 
 class MemoryRegistry : public Registry {
  public:
-  // Names are split and folded as the code page reads them (null: a
-  // single-byte one); it must outlive the registry, as must the source.
-  explicit MemoryRegistry(const CodePage* codePage = nullptr, KeySource* source = nullptr);
+  // Names are split and folded as the code page reads them. It must outlive
+  // the registry, as must the source of the keys read through, if any.
+  explicit MemoryRegistry(const CodePage& codePage, KeySource* source = nullptr);
   ~MemoryRegistry() override;
 
   Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
@@ -45,38 +47,16 @@ class MemoryRegistry : public Registry {
   Status LoadHive(const char* name, const char* filePath) override;
   Status UnloadHive(const char* name) override;
 
-  // Older systems delete a key together with its subkeys.
-  void SetDeletesWholeTree(bool wholeTree) { deletesWholeTree_ = wholeTree; }
-  // Opening the key for anything but reading, and deleting it, is denied from
-  // now on. The key is created when missing.
-  void Protect(RegKey root, const std::string& path);
-  // What the 8-bit calls cannot make, for the tests. A registry link at
-  // parent\name to targetRoot\targetPath, which need not exist; it holds
-  // the value "SymbolicLinkValue" that Windows gives a link.
-  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot, const std::string& targetPath);
-  // A subkey or value whose name is taken whole: it may hold NUL characters.
-  Status CreateKeyNamed(RegKey parent, const std::string& name);
-  Status SetValueNamed(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
-  Status DeleteKeyNamed(RegKey parent, const std::string& name);
-  // RegRenameKey: the key at key\subKey (a link itself, not its target) gets
-  // the new name; handles open on it stay on it.
-  Status RenameKey(RegKey key, const char* subKey, const std::string& newName);
-  // Runs before each call of the Registry interface (not before the hook's
-  // own calls): another process changing the registry in the middle of a walk.
-  void SetBetweenCalls(std::function<void()> hook) { betweenCalls_ = std::move(hook); }
-  // The key HKEY_USERS\name and all below it made the hive file at
-  // filePath, as a user who logs off leaves it; LoadHive reads it again.
-  // (Keys below HKEY_USERS are made as anywhere else: a logged-on user's.)
-  Status StoreHiveFile(const std::string& name, const std::string& filePath);
-  // Handles opened and not yet closed, roots excepted.
-  std::size_t OpenHandleCount() const { return handles_.size(); }
-
   // Read through from the source: the key at root\path and everything below
   // it is filled in by the source when a call first reaches it, not before.
   // The keys on the way hold only such paths.
   void ReadThrough(RegKey root, const std::string& path);
 
  private:
+  // What the 8-bit calls cannot make (links, names holding NUL characters,
+  // protected keys, stored hives) the tests make through this alone.
+  friend class test::MemoryRegistryControls;
+
   using Node = KeyNode;
   struct OpenHandle {
     std::shared_ptr<Node> node;
@@ -96,10 +76,14 @@ class MemoryRegistry : public Registry {
   // gone then.
   void Reach(const std::shared_ptr<Node>& node);
   bool TreeIsProtected(const std::shared_ptr<Node>& node);
-  void BetweenCalls();
+  // The value whose name is taken whole, as SetValue stores it.
+  Status StoreValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
+  // The key HKEY_USERS\name and all below it made the hive file at
+  // filePath, as a user who logs off leaves it; LoadHive reads it again.
+  Status StoreHive(const std::string& name, const std::string& filePath);
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 
-  const CodePage* codePage_;
+  const CodePage& codePage_;
   KeySource* source_;
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
@@ -108,9 +92,8 @@ class MemoryRegistry : public Registry {
   std::map<std::string, std::shared_ptr<Node>> hiveFiles_;
   std::map<RegKey, OpenHandle> handles_;
   RegKey nextHandle_ = 0x1000;
+  // Older systems delete a key together with its subkeys.
   bool deletesWholeTree_ = false;
-  std::function<void()> betweenCalls_;
-  bool inBetweenCalls_ = false;
 };
 
 }  // namespace tw
