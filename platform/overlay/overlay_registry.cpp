@@ -3,8 +3,8 @@
 namespace tw {
 
 OverlayRegistry::OverlayRegistry(Registry& machine, const CodePage& codePage, const std::vector<KeyTree>& trees)
-    : MachineKeys(machine, codePage), MemoryRegistry(codePage, this) {
-  for (const KeyTree& tree : trees) ReadThrough(tree.root, tree.path);
+    : machineKeys_(machine, codePage), store_(codePage, &machineKeys_) {
+  for (const KeyTree& tree : trees) store_.ReadThrough(tree.root, tree.path);
 }
 
 }  // namespace tw

@@ -217,7 +217,7 @@ TEST_F(MemoryRegistryTest, OverlayReadsEachKeyOnFirstTouchAndKeepsItsChanges) {
   ASSERT_EQ(overlay.CreateKey(kHkeyLocalMachine, "Fam\\New", &key), kErrorSuccess);
   overlay.CloseKey(key);
   EXPECT_FALSE(overlay.Unreadable());
-  EXPECT_EQ(MemoryRegistryControls(overlay).OpenHandleCount(), 0u);
+  EXPECT_EQ(MemoryRegistryControls(overlay.Store()).OpenHandleCount(), 0u);
 
   EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, "Fam\\ToC", "v"), "c");
   EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, "Fam\\A", "v"), "a");
