@@ -1,7 +1,7 @@
 // Registry names match and sort by their upper-cased form, as on Windows:
 // each character's simple upper case as the code page folds it. A
 // double-byte character is kept whole: its trail byte may look like a small
-// letter and is none. A null code page folds A-Z only.
+// letter and is none.
 #pragma once
 
 #include <string>
@@ -10,13 +10,9 @@
 
 namespace tw {
 
-inline std::string FoldedName(const std::string& name, const CodePage* codePage) {
+inline std::string FoldedName(const std::string& name, const CodePage& codePage) {
   std::string folded = name;
-  if (codePage) {
-    codePage->FoldCase(folded);
-    return folded;
-  }
-  for (char& c : folded) c = UpperAscii(c);
+  codePage.FoldCase(folded);
   return folded;
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/memory/folded_name.h"
+#include "platform/memory/key_fill.h"
 #include "platform/memory/value_list.h"
 
 namespace tw {
@@ -11,16 +12,6 @@ namespace {
 
 // Windows gives up after this many links in a row.
 constexpr int kMaxLinkDepth = 16;
-
-// Where no code page is given: no lead bytes, A-Z the only letters.
-class SingleByteCodePage : public CodePage {
- public:
-  bool IsLeadByte(unsigned char) const override { return false; }
-  void Uppercase(std::string& text) const override { text = FoldedName(text, nullptr); }
-  void FoldCase(std::string& text) const override { text = FoldedName(text, nullptr); }
-  std::string ToUtf8(const std::string& text) const override { return text; }
-};
-const SingleByteCodePage kSingleByte;
 
 constexpr AccessMask kWriteAccess = kKeySetValue | kKeyCreateSubKey | kKeyCreateLink | kDelete | kWriteDac | kWriteOwner;
 
@@ -36,77 +27,11 @@ void CopyData(ValueType type, const std::vector<std::uint8_t>& stored, std::uint
   if (IsText(type) && !stored.empty() && stored.back() != 0 && stored.size() < capacity) data[stored.size()] = 0;
 }
 
-// The native path Windows stores in a link, in UTF-16 without a terminator.
-std::vector<std::uint8_t> NativeLinkPath(RegKey root, const std::string& path) {
-  const char* prefix = root == kHkeyCurrentUser ? "\\REGISTRY\\USER\\CURRENT\\"
-                       : root == kHkeyUsers     ? "\\REGISTRY\\USER\\"
-                                                : "\\REGISTRY\\MACHINE\\";
-  const std::string native = prefix + path;
-  std::vector<std::uint8_t> data;
-  for (char c : native) {
-    data.push_back(static_cast<std::uint8_t>(c));
-    data.push_back(0);
-  }
-  return data;
-}
-
 }  // namespace
 
-struct MemoryRegistry::Node {
-  explicit Node(const CodePage* page) : values(page), codePage(page) {}
-
-  std::string name;
-  std::string folded;
-  Node* parent = nullptr;
-  std::vector<std::shared_ptr<Node>> children;  // sorted by folded name
-  ValueList values;
-  bool deleted = false;
-  bool isProtected = false;
-  bool isLink = false;
-  RegKey linkRoot = 0;
-  std::string linkPath;
-  // Read through: still to be read from sourceRoot\sourcePath; or holding
-  // only the paths to keys read through, with every folded name it ever had
-  // (a name it lost stays lost, one it never had is not the source's).
-  bool unread = false;
-  bool partial = false;
-  RegKey sourceRoot = 0;
-  std::string sourcePath;
-  std::set<std::string> named;
-  // A hive's root key: the file LoadHive read it from, as given.
-  std::string hiveFile;
-  const CodePage* codePage;
-
-  std::vector<std::shared_ptr<Node>>::iterator LowerBound(const std::string& foldedName) {
-    return std::lower_bound(children.begin(), children.end(), foldedName,
-                            [](const std::shared_ptr<Node>& child, const std::string& key) { return child->folded < key; });
-  }
-
-  std::shared_ptr<Node> Child(const std::string& childName) {
-    const std::string key = FoldedName(childName, codePage);
-    auto it = LowerBound(key);
-    return (it != children.end() && (*it)->folded == key) ? *it : nullptr;
-  }
-
-  std::shared_ptr<Node> AddChild(const std::string& childName) {
-    auto child = std::make_shared<Node>(codePage);
-    child->name = childName;
-    child->folded = FoldedName(childName, codePage);
-    child->parent = this;
-    children.insert(LowerBound(child->folded), child);
-    if (partial) named.insert(child->folded);
-    return child;
-  }
-
-  void MarkDeleted() {
-    deleted = true;
-    parent = nullptr;
-    for (auto& child : children) child->MarkDeleted();
-  }
-};
-
-MemoryRegistry::MemoryRegistry(const CodePage* codePage)
-    : codePage_(codePage ? codePage : &kSingleByte),
+MemoryRegistry::MemoryRegistry(const CodePage& codePage, KeySource* source)
+    : codePage_(codePage),
+      source_(source),
       localMachine_(std::make_shared<Node>(codePage_)),
       currentUser_(std::make_shared<Node>(codePage_)),
       users_(std::make_shared<Node>(codePage_)) {
@@ -139,7 +64,7 @@ Status MemoryRegistry::Walk(const std::shared_ptr<Node>& start, const std::strin
                             bool followLast, std::shared_ptr<Node>* result, int depth) {
   if (!path.empty() && path.front() == '\\') return kErrorBadPathname;
   std::shared_ptr<Node> node = start;
-  const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
+  const std::vector<std::string> parts = KeyPathParts(codePage_, path);
   for (std::size_t i = 0; i < parts.size(); ++i) {
     std::shared_ptr<Node> child = node->Child(parts[i]);
     if (child) Reach(child);
@@ -176,7 +101,6 @@ RegKey MemoryRegistry::AddHandle(std::shared_ptr<Node> node, AccessMask access) 
 }
 
 Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) {
-  BetweenCalls();
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
@@ -188,7 +112,6 @@ Status MemoryRegistry::OpenKey(RegKey parent, const char* subKey, AccessMask acc
 }
 
 Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* result) {
-  BetweenCalls();
   OpenHandle base;
   if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
   std::shared_ptr<Node> node;
@@ -200,7 +123,6 @@ Status MemoryRegistry::CreateKey(RegKey parent, const char* subKey, RegKey* resu
 
 Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* type, std::uint8_t* data,
                                   std::uint32_t* dataSize) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -221,7 +143,6 @@ Status MemoryRegistry::QueryValue(RegKey key, const char* valueName, ValueType* 
 
 Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType type, const std::uint8_t* data,
                                 std::uint32_t dataSize) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -229,16 +150,16 @@ Status MemoryRegistry::SetValue(RegKey key, const char* valueName, ValueType typ
   // Like RegSetValueExA, a text whose count left out a terminator that is
   // there after it is stored with the terminator.
   if (IsText(type) && dataSize != 0 && data[dataSize - 1] != 0 && data[dataSize] == 0) ++dataSize;
-  return SetValueNamed(key, NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
+  return StoreValue(key, NameOf(valueName), type, std::vector<std::uint8_t>(data, data + dataSize));
 }
 
-Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueType type,
+Status MemoryRegistry::StoreValue(RegKey key, const std::string& name, ValueType type,
                                      const std::vector<std::uint8_t>& data) {
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
   // A link holds its target and nothing else.
-  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kRegLinkValueName, nullptr))) {
+  if (handle.node->isLink && (type != kRegLink || FoldedName(name, codePage_) != FoldedName(kRegLinkValueName, codePage_))) {
     return kErrorAccessDenied;
   }
   handle.node->values.Set(name, type, data);
@@ -246,7 +167,6 @@ Status MemoryRegistry::SetValueNamed(RegKey key, const std::string& name, ValueT
 }
 
 Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyEnumerateSubKeys) == 0) return kErrorAccessDenied;
@@ -261,7 +181,6 @@ Status MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std:
 
 Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameChars,
                                  ValueType* type, std::uint8_t* data, std::uint32_t* dataSize) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeyQueryValue) == 0) return kErrorAccessDenied;
@@ -284,7 +203,6 @@ Status MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, st
 }
 
 Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if ((handle.access & kKeySetValue) == 0) return kErrorAccessDenied;
@@ -292,36 +210,12 @@ Status MemoryRegistry::DeleteValue(RegKey key, const char* valueName) {
 }
 
 Status MemoryRegistry::DeleteKey(RegKey key, const char* subKey) {
-  BetweenCalls();
   OpenHandle handle;
   if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
   if (!subKey) return kErrorInvalidParameter;
   std::shared_ptr<Node> node;
   if (Status status = Walk(handle.node, subKey, false, false, &node); status != kErrorSuccess) return status;
   return RemoveNode(node);
-}
-
-void MemoryRegistry::BetweenCalls() {
-  if (!betweenCalls_ || inBetweenCalls_) return;
-  inBetweenCalls_ = true;
-  betweenCalls_();
-  inBetweenCalls_ = false;
-}
-
-Status MemoryRegistry::RenameKey(RegKey key, const char* subKey, const std::string& newName) {
-  OpenHandle handle;
-  if (Status status = Resolve(key, &handle); status != kErrorSuccess) return status;
-  std::shared_ptr<Node> node;
-  if (Status status = Walk(handle.node, NameOf(subKey), false, false, &node); status != kErrorSuccess) return status;
-  Node* parent = node->parent;
-  const std::string folded = FoldedName(newName, codePage_);
-  if (!parent || node->isProtected || newName.empty()) return kErrorAccessDenied;
-  if (parent->Child(newName)) return kErrorAlreadyExists;
-  parent->children.erase(parent->LowerBound(node->folded));
-  node->name = newName;
-  node->folded = folded;
-  parent->children.insert(parent->LowerBound(folded), node);
-  return kErrorSuccess;
 }
 
 bool MemoryRegistry::TreeIsProtected(const std::shared_ptr<Node>& node) {
@@ -346,125 +240,52 @@ Status MemoryRegistry::RemoveNode(const std::shared_ptr<Node>& node) {
 }
 
 Status MemoryRegistry::CloseKey(RegKey key) {
-  BetweenCalls();
   if (RootNode(key)) return kErrorSuccess;
   return handles_.erase(key) == 1 ? kErrorSuccess : kErrorInvalidHandle;
 }
 
-void MemoryRegistry::Protect(RegKey root, const std::string& path) {
-  OpenHandle base;
-  if (Resolve(root, &base) != kErrorSuccess) return;
-  std::shared_ptr<Node> node;
-  if (Walk(base.node, path, true, true, &node) == kErrorSuccess) node->isProtected = true;
-}
-
-Status MemoryRegistry::CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
-                                  const std::string& targetPath) {
-  OpenHandle base;
-  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
-  if (base.node->Child(name)) return kErrorAlreadyExists;
-  const std::shared_ptr<Node> link = base.node->AddChild(name);
-  link->isLink = true;
-  link->linkRoot = targetRoot;
-  link->linkPath = targetPath;
-  link->values.Set(kRegLinkValueName, kRegLink, NativeLinkPath(targetRoot, targetPath));
-  return kErrorSuccess;
-}
-
-Status MemoryRegistry::CreateKeyNamed(RegKey parent, const std::string& name) {
-  OpenHandle base;
-  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
-  if (!base.node->Child(name)) base.node->AddChild(name);
-  return kErrorSuccess;
-}
-
 void MemoryRegistry::Reach(const std::shared_ptr<Node>& node) {
-  if (!node->unread) return;
-  node->unread = false;
-  const RegKey key = AddHandle(node, kKeyAllAccess);
-  const bool found = ReadKey(key, node->sourceRoot, node->sourcePath);
-  handles_.erase(key);
+  if (!node->pending.unread) return;
+  node->pending.unread = false;
+  KeyFill fill(*this, *node);
+  const bool found = !source_ || source_->ReadKey(fill, node->pending.root, node->pending.path);
   // A key that held paths to others stays for them.
-  const bool wasPartial = node->partial;
-  node->partial = false;
-  node->named.clear();
+  const bool wasPartial = node->pending.partial;
+  node->pending.partial = false;
+  node->pending.named.clear();
   if (found || wasPartial || !node->parent) return;
   Node* parent = node->parent;
   parent->children.erase(parent->LowerBound(node->folded));
   node->MarkDeleted();
 }
 
-bool MemoryRegistry::ReadKey(RegKey, RegKey, const std::string&) { return true; }
-
 void MemoryRegistry::ReadThrough(RegKey root, const std::string& path) {
   const auto* rootNode = RootNode(root);
   if (!rootNode) return;
   std::shared_ptr<Node> node = *rootNode;
-  const std::vector<std::string> parts = KeyPathParts(*codePage_, path);
+  const std::vector<std::string> parts = KeyPathParts(codePage_, path);
   if (parts.empty()) return;  // never a whole root
-  if (node->children.empty()) node->partial = true;
+  if (node->children.empty()) node->pending.partial = true;
   for (std::size_t i = 0; i < parts.size(); ++i) {
     // Below a key still to be read or a link, the path is the source's.
-    if (node->unread || node->isLink) return;
+    if (node->pending.unread || node->isLink) return;
     std::shared_ptr<Node> child = node->Child(parts[i]);
     if (!child) {
-      if (!node->partial || node->named.count(FoldedName(parts[i], codePage_)) != 0) return;
+      if (!node->pending.partial || node->pending.named.count(FoldedName(parts[i], codePage_)) != 0) return;
       child = node->AddChild(parts[i]);
-      child->partial = i + 1 < parts.size();
-      child->unread = !child->partial;
+      child->pending.partial = i + 1 < parts.size();
+      child->pending.unread = !child->pending.partial;
     }
     node = child;
   }
-  if (!node->unread && !node->partial) return;  // known already
-  node->unread = true;
-  node->sourceRoot = root;
-  node->sourcePath = path;
-}
-
-MemoryRegistry::Node* MemoryRegistry::NodeOf(RegKey key) {
-  OpenHandle handle;
-  return Resolve(key, &handle) == kErrorSuccess ? handle.node.get() : nullptr;
-}
-
-void MemoryRegistry::AddUnreadSubkey(RegKey key, const std::string& name) {
-  Node* node = NodeOf(key);
-  if (!node || node->Child(name) || node->named.count(FoldedName(name, codePage_)) != 0) return;
-  const std::shared_ptr<Node> child = node->AddChild(name);
-  child->unread = true;
-  child->sourceRoot = node->sourceRoot;
-  child->sourcePath = node->sourcePath + "\\" + name;
-}
-
-void MemoryRegistry::AddReadValue(RegKey key, const std::string& name, ValueType type,
-                                  const std::vector<std::uint8_t>& data) {
-  Node* node = NodeOf(key);
-  if (node && !node->values.Find(name)) node->values.Set(name, type, data);
-}
-
-void MemoryRegistry::MakeReadLink(RegKey key, RegKey targetRoot, const std::string& targetPath,
-                                  const std::vector<std::uint8_t>& value) {
-  Node* node = NodeOf(key);
-  if (!node) return;
-  node->isLink = true;
-  node->linkRoot = targetRoot;
-  node->linkPath = targetPath;
-  node->values.Set(kRegLinkValueName, kRegLink, value);
-}
-
-void MemoryRegistry::ProtectKey(RegKey key) {
-  if (Node* node = NodeOf(key)) node->isProtected = true;
-}
-
-Status MemoryRegistry::DeleteKeyNamed(RegKey parent, const std::string& name) {
-  OpenHandle base;
-  if (Status status = Resolve(parent, &base); status != kErrorSuccess) return status;
-  const std::shared_ptr<Node> node = base.node->Child(name);
-  return node ? RemoveNode(node) : kErrorFileNotFound;
+  if (!node->pending.unread && !node->pending.partial) return;  // known already
+  node->pending.unread = true;
+  node->pending.root = root;
+  node->pending.path = path;
 }
 
 // A hive is one key below HKEY_USERS; its file, while loaded, is in use.
 Status MemoryRegistry::LoadHive(const char* name, const char* filePath) {
-  BetweenCalls();
   const std::string keyName = NameOf(name);
   if (keyName.empty() || keyName.find('\\') != std::string::npos) return kErrorInvalidParameter;
   if (users_->Child(keyName)) return kErrorAlreadyExists;
@@ -481,7 +302,6 @@ Status MemoryRegistry::LoadHive(const char* name, const char* filePath) {
 }
 
 Status MemoryRegistry::UnloadHive(const char* name) {
-  BetweenCalls();
   const std::shared_ptr<Node> hive = users_->Child(NameOf(name));
   if (!hive || hive->hiveFile.empty()) return kErrorInvalidParameter;
   const auto inside = [&hive](const Node* node) {
@@ -494,10 +314,10 @@ Status MemoryRegistry::UnloadHive(const char* name) {
     if (inside(handle.second.node.get())) return kErrorAccessDenied;
   }
   const std::string file = hive->hiveFile;  // cleared as the hive goes
-  return StoreHiveFile(NameOf(name), file);
+  return StoreHive(NameOf(name), file);
 }
 
-Status MemoryRegistry::StoreHiveFile(const std::string& name, const std::string& filePath) {
+Status MemoryRegistry::StoreHive(const std::string& name, const std::string& filePath) {
   const std::shared_ptr<Node> hive = users_->Child(name);
   if (!hive) return kErrorFileNotFound;
   users_->children.erase(users_->LowerBound(hive->folded));

@@ -10,23 +10,26 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
-#include <set>
 #include <string>
 #include <map>
 #include <vector>
 
 #include "platform/code_page.h"
+#include "platform/memory/key_node.h"
+#include "platform/memory/key_source.h"
 #include "platform/registry.h"
 
 namespace tw {
+namespace test {
+class MemoryRegistryControls;
+}  // namespace test
 
 class MemoryRegistry : public Registry {
  public:
-  // Names are split and folded as the code page reads them (null: a
-  // single-byte one); it must outlive the registry.
-  explicit MemoryRegistry(const CodePage* codePage = nullptr);
+  // Names are split and folded as the code page reads them. It must outlive
+  // the registry, as must the source of the keys read through, if any.
+  explicit MemoryRegistry(const CodePage& codePage, KeySource* source = nullptr);
   ~MemoryRegistry() override;
 
   Status OpenKey(RegKey parent, const char* subKey, AccessMask access, RegKey* result) override;
@@ -44,50 +47,17 @@ class MemoryRegistry : public Registry {
   Status LoadHive(const char* name, const char* filePath) override;
   Status UnloadHive(const char* name) override;
 
-  // Older systems delete a key together with its subkeys.
-  void SetDeletesWholeTree(bool wholeTree) { deletesWholeTree_ = wholeTree; }
-  // Opening the key for anything but reading, and deleting it, is denied from
-  // now on. The key is created when missing.
-  void Protect(RegKey root, const std::string& path);
-  // What the 8-bit calls cannot make, for the tests. A registry link at
-  // parent\name to targetRoot\targetPath, which need not exist; it holds
-  // the value "SymbolicLinkValue" that Windows gives a link.
-  Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot, const std::string& targetPath);
-  // A subkey or value whose name is taken whole: it may hold NUL characters.
-  Status CreateKeyNamed(RegKey parent, const std::string& name);
-  Status SetValueNamed(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
-  Status DeleteKeyNamed(RegKey parent, const std::string& name);
-  // RegRenameKey: the key at key\subKey (a link itself, not its target) gets
-  // the new name; handles open on it stay on it.
-  Status RenameKey(RegKey key, const char* subKey, const std::string& newName);
-  // Runs before each call of the Registry interface (not before the hook's
-  // own calls): another process changing the registry in the middle of a walk.
-  void SetBetweenCalls(std::function<void()> hook) { betweenCalls_ = std::move(hook); }
-  // The key HKEY_USERS\name and all below it made the hive file at
-  // filePath, as a user who logs off leaves it; LoadHive reads it again.
-  // (Keys below HKEY_USERS are made as anywhere else: a logged-on user's.)
-  Status StoreHiveFile(const std::string& name, const std::string& filePath);
-  // Handles opened and not yet closed, roots excepted.
-  std::size_t OpenHandleCount() const { return handles_.size(); }
-
- protected:
-  // A registry read through from another one (a preview's overlay): the key
-  // at root\path and everything below it is filled in by ReadKey when a call
-  // first reaches it, not before. The keys on the way hold only such paths.
+  // Read through from the source: the key at root\path and everything below
+  // it is filled in by the source when a call first reaches it, not before.
+  // The keys on the way hold only such paths.
   void ReadThrough(RegKey root, const std::string& path);
-  // Fills the key open as `into` with what the source holds at root\path;
-  // false when the source has no such key.
-  virtual bool ReadKey(RegKey into, RegKey root, const std::string& path);
-  // For ReadKey: a subkey to be read when reached, a value, the key made a
-  // link holding `value`, the key refused for writing. What the key already
-  // holds (or held and lost) by the same name is kept.
-  void AddUnreadSubkey(RegKey key, const std::string& name);
-  void AddReadValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
-  void MakeReadLink(RegKey key, RegKey targetRoot, const std::string& targetPath, const std::vector<std::uint8_t>& value);
-  void ProtectKey(RegKey key);
 
  private:
-  struct Node;
+  // What the 8-bit calls cannot make (links, names holding NUL characters,
+  // protected keys, stored hives) the tests make through this alone.
+  friend class test::MemoryRegistryControls;
+
+  using Node = KeyNode;
   struct OpenHandle {
     std::shared_ptr<Node> node;
     AccessMask access;
@@ -106,11 +76,15 @@ class MemoryRegistry : public Registry {
   // gone then.
   void Reach(const std::shared_ptr<Node>& node);
   bool TreeIsProtected(const std::shared_ptr<Node>& node);
-  Node* NodeOf(RegKey key);
-  void BetweenCalls();
+  // The value whose name is taken whole, as SetValue stores it.
+  Status StoreValue(RegKey key, const std::string& name, ValueType type, const std::vector<std::uint8_t>& data);
+  // The key HKEY_USERS\name and all below it made the hive file at
+  // filePath, as a user who logs off leaves it; LoadHive reads it again.
+  Status StoreHive(const std::string& name, const std::string& filePath);
   RegKey AddHandle(std::shared_ptr<Node> node, AccessMask access);
 
-  const CodePage* codePage_;
+  const CodePage& codePage_;
+  KeySource* source_;
   std::shared_ptr<Node> localMachine_;
   std::shared_ptr<Node> currentUser_;
   std::shared_ptr<Node> users_;
@@ -118,9 +92,8 @@ class MemoryRegistry : public Registry {
   std::map<std::string, std::shared_ptr<Node>> hiveFiles_;
   std::map<RegKey, OpenHandle> handles_;
   RegKey nextHandle_ = 0x1000;
+  // Older systems delete a key together with its subkeys.
   bool deletesWholeTree_ = false;
-  std::function<void()> betweenCalls_;
-  bool inBetweenCalls_ = false;
 };
 
 }  // namespace tw

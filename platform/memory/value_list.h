@@ -20,8 +20,8 @@ namespace tw {
 
 class ValueList {
  public:
-  // Names are folded as codePage (null: single-byte) reads them.
-  explicit ValueList(const CodePage* codePage = nullptr) : codePage_(codePage) {}
+  // Names are folded as the code page reads them; it must outlive the list.
+  explicit ValueList(const CodePage& codePage) : codePage_(codePage) {}
 
   struct Value {
     std::string name;
@@ -45,7 +45,7 @@ class ValueList {
   // Drops the slots of deleted values once they outnumber the live ones.
   void CompactIfSparse();
 
-  const CodePage* codePage_;
+  const CodePage& codePage_;
   std::vector<std::optional<Value>> slots_;  // creation order; empty where deleted
   std::map<std::string, std::size_t> slotByFoldedName_;  // ordered: no hash tables in the program
   LiveSlots live_;

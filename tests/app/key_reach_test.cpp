@@ -25,9 +25,9 @@ bool AtOrBelow(const std::string& below, const std::string& above) {
 // In a listed tree; or only opened on the way to one, as the paths are
 // opened a key at a time and the preview holds the keys above its trees.
 bool InListedTree(const ReachedKey& key, const CodePage& codePage, const std::vector<KeyTree>& trees) {
-  const std::string path = FoldedName(key.path, &codePage);
+  const std::string path = FoldedName(key.path, codePage);
   for (const KeyTree& tree : trees) {
-    const std::string top = FoldedName(tree.path, &codePage);
+    const std::string top = FoldedName(tree.path, codePage);
     if (key.root == tree.root && (AtOrBelow(path, top) || (key.opened && AtOrBelow(top, path)))) return true;
   }
   return false;

@@ -12,6 +12,7 @@
 #include "platform/journal/journal_registry.h"
 #include "platform/overlay/overlay_registry.h"
 #include "platform/memory/memory_registry.h"
+#include "tests/support/portable/ascii_code_page.h"
 #include "tests/support/portable/settable_code_page.h"
 #include "tests/safety/family_model.h"
 #include "tests/support/fault_injection.h"
@@ -489,7 +490,7 @@ TEST(ChangeLogTest, ReplayingTheLogsRegistryLinesGivesTheRegistryAfterTheRun) {
 // only begins the same is the machine's. A write that leaves a value as it
 // was (type and data) is listed as unchanged and not counted.
 TEST(ChangeLogTest, BookkeepingIsUnlistedAndAWriteThatChangesNothingUncounted) {
-  MemoryRegistry memory;
+  MemoryRegistry memory(AsciiCodePage());
   SettableCodePage codePage;
   LinesLog log;
   Journal journal(&log, codePage);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/memory/memory_registry.h"
+#include "tests/support/portable/memory_registry_controls.h"
 #include "tests/contract/contract_world.h"
 
 namespace tw::contract {
@@ -12,17 +13,17 @@ class MemoryRegistryWorld : public ContractWorld {
   Registry& registry() override { return memoryRegistry(); }
   Status CreateLink(RegKey parent, const std::string& name, RegKey targetRoot,
                     const std::string& targetPath) override {
-    return memoryRegistry().CreateLink(parent, name, targetRoot, targetPath);
+    return test::MemoryRegistryControls(memoryRegistry()).CreateLink(parent, name, targetRoot, targetPath);
   }
   Status CreateKeyNamed(RegKey parent, const std::string& name) override {
-    return memoryRegistry().CreateKeyNamed(parent, name);
+    return test::MemoryRegistryControls(memoryRegistry()).CreateKeyNamed(parent, name);
   }
   Status SetValueNamed(RegKey key, const std::string& name, ValueType type,
                        const std::vector<std::uint8_t>& data) override {
-    return memoryRegistry().SetValueNamed(key, name, type, data);
+    return test::MemoryRegistryControls(memoryRegistry()).SetValueNamed(key, name, type, data);
   }
   Status DeleteKeyNamed(RegKey parent, const std::string& name) override {
-    return memoryRegistry().DeleteKeyNamed(parent, name);
+    return test::MemoryRegistryControls(memoryRegistry()).DeleteKeyNamed(parent, name);
   }
 
  protected:

@@ -33,7 +33,7 @@ class OverlayWorld : public MemoryRegistryWorld {
   std::filesystem::path Host(const std::string& windowsPath) const override { return machine_->Host(windowsPath); }
 
  protected:
-  MemoryRegistry& memoryRegistry() override { return registry_; }
+  MemoryRegistry& memoryRegistry() override { return registry_.Store(); }
 
  private:
   std::unique_ptr<ContractWorld> machine_;

@@ -41,7 +41,7 @@ class PortableHolder : public OtherLockHolder {
 class PortableWorld : public MemoryRegistryWorld {
  public:
   PortableWorld()
-      : registry_(&codePage_),
+      : registry_(codePage_),
         files_(drives_.Path(), &codePage_),
         scratchKey_("Software\\TwContract\\" + ScratchName("")),
         scratchFolder_("C:\\" + ScratchName("twcontract-")) {
@@ -96,10 +96,10 @@ class PortableWorld : public MemoryRegistryWorld {
 
  private:
   test::TempFolder drives_;
+  SettableCodePage codePage_;  // before the services that read names in it
   MemoryRegistry registry_;
   DiskFileSystem files_;
   DiskUserFolders user_{files_, drives_.Path()};
-  SettableCodePage codePage_;
   std::shared_ptr<test::RemovalMachine> lockMachine_ = std::make_shared<test::RemovalMachine>();
   std::string scratchKey_;
   std::string scratchFolder_;

@@ -1,7 +1,7 @@
 #include "tests/support/portable/reg_file.h"
 #include "registry/enumeration.h"
 #include "tests/fuzz/checks.h"
-#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/portable_registry.h"
 
 namespace tw::fuzz {
 namespace {
@@ -22,12 +22,12 @@ std::string ExportAll(Registry& registry) {
 
 Problems CheckRegText(const std::uint8_t* data, std::size_t size) {
   Problems problems;
-  MemoryRegistry imported;
+  test::PortableRegistry imported;
   ImportRegText(imported, std::string(reinterpret_cast<const char*>(data), size));
   if (imported.OpenHandleCount() != 0) problems.push_back("the import left handles open");
 
   const std::string exported = ExportAll(imported);
-  MemoryRegistry again;
+  test::PortableRegistry again;
   if (auto error = ImportRegText(again, exported)) {
     problems.push_back("exported text does not import: " + *error + "\n" + exported);
   } else if (ExportAll(again) != exported) {

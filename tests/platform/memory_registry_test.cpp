@@ -9,6 +9,7 @@
 
 #include "platform/overlay/overlay_registry.h"
 #include "platform/memory/memory_registry.h"
+#include "tests/support/portable/portable_registry.h"
 #include "tests/support/portable/settable_code_page.h"
 #include "tests/support/registry_probe.h"
 
@@ -36,7 +37,7 @@ class MemoryRegistryTest : public ::testing::Test {
     return names;
   }
 
-  MemoryRegistry registry;
+  PortableRegistry registry;
 };
 
 TEST_F(MemoryRegistryTest, NamesMatchWithoutCaseAndKeepTheirStoredCase) {
@@ -216,7 +217,7 @@ TEST_F(MemoryRegistryTest, OverlayReadsEachKeyOnFirstTouchAndKeepsItsChanges) {
   ASSERT_EQ(overlay.CreateKey(kHkeyLocalMachine, "Fam\\New", &key), kErrorSuccess);
   overlay.CloseKey(key);
   EXPECT_FALSE(overlay.Unreadable());
-  EXPECT_EQ(overlay.OpenHandleCount(), 0u);
+  EXPECT_EQ(MemoryRegistryControls(overlay.Store()).OpenHandleCount(), 0u);
 
   EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, "Fam\\ToC", "v"), "c");
   EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, "Fam\\A", "v"), "a");

@@ -11,6 +11,7 @@
 
 #include "platform/memory/folded_name.h"
 #include "platform/memory/value_list.h"
+#include "tests/support/portable/ascii_code_page.h"
 
 namespace tw::test {
 namespace {
@@ -37,7 +38,7 @@ class ModelValues {
  private:
   std::vector<std::pair<std::string, std::uint8_t>>::iterator Find(const std::string& name) {
     return std::find_if(values_.begin(), values_.end(),
-                        [&](const auto& value) { return FoldedName(value.first, nullptr) == FoldedName(name, nullptr); });
+                        [&](const auto& value) { return FoldedName(value.first, AsciiCodePage()) == FoldedName(name, AsciiCodePage()); });
   }
   std::vector<std::pair<std::string, std::uint8_t>> values_;
 };
@@ -55,7 +56,7 @@ TEST(ValueListTest, FollowsTheModelThroughLongMixesOfAddsReplacementsAndDeletes)
   // past the compaction threshold while the list stays big.
   for (const int poolSize : {3, 40, 700}) {
     std::mt19937 random(static_cast<std::mt19937::result_type>(poolSize));
-    ValueList list;
+    ValueList list(AsciiCodePage());
     ModelValues model;
     for (int step = 0; step < 6000; ++step) {
       std::string name = "v" + std::to_string(random() % poolSize);
@@ -79,7 +80,7 @@ TEST(ValueListTest, FollowsTheModelThroughLongMixesOfAddsReplacementsAndDeletes)
 }
 
 TEST(ValueListTest, FindsEveryNameInAnyCaseAndNothingAfterItsDelete) {
-  ValueList list;
+  ValueList list(AsciiCodePage());
   for (int i = 0; i < 200; ++i) list.Set("Name" + std::to_string(i), kRegDword, {static_cast<std::uint8_t>(i)});
   for (int i = 0; i < 200; i += 2) ASSERT_TRUE(list.Remove("NAME" + std::to_string(i)));
   for (int i = 0; i < 200; ++i) {
@@ -99,7 +100,7 @@ TEST(ValueListTest, FindsEveryNameInAnyCaseAndNothingAfterItsDelete) {
 }
 
 TEST(ValueListTest, AValueDeletedAndSetAgainGoesLastAndAReplacedOneKeepsItsStoredCase) {
-  ValueList list;
+  ValueList list(AsciiCodePage());
   for (const char* name : {"First", "Second", "Third"}) list.Set(name, kRegSz, {1});
   list.Remove("FIRST");
   list.Set("first", kRegSz, {2});

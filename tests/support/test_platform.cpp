@@ -26,7 +26,7 @@ TestPlatform::TestPlatform() : files(drives.Path(), &codePage), messages(Message
 }
 #else
 TestPlatform::TestPlatform()
-    : registry(&codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
+    : registry(codePage), files(drives.Path(), &codePage), messages(MessageTable(), IDS_APP_TITLE) {
   user.profile = "C:\\";
   links.files = &files;
 }

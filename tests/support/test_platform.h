@@ -58,13 +58,13 @@ class TestPlatform {
   static constexpr InstanceHandle kInstance = 0x400000;
 
   TestDrives drives;
+  SettableCodePage codePage;  // before the services that read names in it
   TestRegistry registry;
   TestFileSystem files;
   RecordingLauncher processes;
   ScriptedMessageBoxes messages;
   RecordingShellLinks links;  // its folders those of files
   RecordingSpeechEngine engine;
-  SettableCodePage codePage;
   // The profile is all of drive C: unless a test sets a narrower one.
   TestUserFolders user{files, drives.Path()};
   // The machine's removal lock, which other "processes" of the test can

@@ -15,7 +15,7 @@
 #else
 #include "tests/support/portable/disk_file_system.h"
 #include "tests/support/portable/disk_user_folders.h"
-#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/portable_registry.h"
 #endif
 
 namespace tw::test {
@@ -35,7 +35,7 @@ bool ServicesRunCodePage(unsigned codePage);
 std::string FileNameOf(const std::filesystem::path& path);
 #else
 constexpr bool kPortablePlatform = true;
-using TestRegistry = MemoryRegistry;
+using TestRegistry = PortableRegistry;
 using TestFileSystem = DiskFileSystem;
 using TestUserFolders = DiskUserFolders;
 using TestDrives = TempDrives;

@@ -11,6 +11,8 @@
 #include <filesystem>
 
 #include "app/program_run.h"
+#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/ascii_code_page.h"
 #include "tests/support/portable/disk_log_file.h"
 #include "tests/support/portable/stream_standard_output.h"
 #include "tests/support/fault_injection.h"
@@ -157,7 +159,7 @@ void BM_SharedReleaseLogBytes(benchmark::State& state) {
 // removal does: linear in the number of values when the registry finds an
 // index in constant time.
 void BM_EnumerateValuesByIndex(benchmark::State& state) {
-  MemoryRegistry registry;
+  MemoryRegistry registry(AsciiCodePage());
   RegKey key = 0;
   registry.CreateKey(kHkeyLocalMachine, "SOFTWARE\\Many", &key);
   const std::uint8_t data[4] = {1, 0, 0, 0};

@@ -1,7 +1,7 @@
 // .reg text in and out: the fixtures of every test tier depend on it.
 #include <gtest/gtest.h>
 
-#include "platform/memory/memory_registry.h"
+#include "tests/support/portable/portable_registry.h"
 #include "tests/support/portable/reg_file.h"
 #include "tests/support/registry_probe.h"
 
@@ -25,7 +25,7 @@ constexpr const char* kEveryForm = R"(REGEDIT4
 )";
 
 TEST(RegFileTest, ReadsEveryDataForm) {
-  MemoryRegistry registry;
+  PortableRegistry registry;
   ASSERT_FALSE(ImportRegText(registry, kEveryForm).has_value());
   const std::string key = "SOFTWARE\\Test";
   EXPECT_EQ(TextValue(registry, kHkeyLocalMachine, key, ""), "default text");
@@ -42,11 +42,11 @@ TEST(RegFileTest, ReadsEveryDataForm) {
 }
 
 TEST(RegFileTest, ExportedTextImportsBackToTheSameRegistry) {
-  MemoryRegistry original;
+  PortableRegistry original;
   ASSERT_FALSE(ImportRegText(original, kEveryForm).has_value());
   const std::vector<std::string> roots = {"HKEY_LOCAL_MACHINE\\SOFTWARE", "HKEY_CURRENT_USER\\AppEvents"};
   const std::string exported = ExportRegText(original, roots);
-  MemoryRegistry copy;
+  PortableRegistry copy;
   ASSERT_FALSE(ImportRegText(copy, exported).has_value()) << exported;
   EXPECT_EQ(ExportRegText(copy, roots), exported);
   EXPECT_NE(exported.find("\"Counter\"=dword:0000002a"), std::string::npos);
@@ -54,7 +54,7 @@ TEST(RegFileTest, ExportedTextImportsBackToTheSameRegistry) {
 }
 
 TEST(RegFileTest, MinusFormsDeleteKeyTreesAndValues) {
-  MemoryRegistry registry;
+  PortableRegistry registry;
   ASSERT_FALSE(ImportRegText(registry, kEveryForm).has_value());
   ASSERT_FALSE(ImportRegText(registry, R"(REGEDIT4
 [-HKEY_CURRENT_USER\AppEvents]
@@ -69,7 +69,7 @@ TEST(RegFileTest, MinusFormsDeleteKeyTreesAndValues) {
 // Found by fuzzing: the tree deletion opened "SOFTWARE" again and again.
 TEST(RegFileTest, NamesWithANulCharacterAreRefusedAndChangeNothing) {
   for (const char* sign : {"", "-"}) {
-    MemoryRegistry registry;
+    PortableRegistry registry;
     WriteDword(registry, kHkeyLocalMachine, "SOFTWARE\\A", "Keep", 1);
     const std::string text = std::string("REGEDIT4\n[") + sign + "HKEY_LOCAL_MACHINE\\SOFTWARE" + '\0' + "\\B]\n";
     const auto error = ImportRegText(registry, text);
@@ -94,7 +94,7 @@ struct MalformedCase {
 class MalformedRegTest : public ::testing::TestWithParam<MalformedCase> {};
 
 TEST_P(MalformedRegTest, IsRefusedWithTheLineNamed) {
-  MemoryRegistry registry;
+  PortableRegistry registry;
   const auto error = ImportRegText(registry, GetParam().text);
   ASSERT_TRUE(error.has_value());
   EXPECT_EQ(error->substr(0, std::string(GetParam().error).size()), GetParam().error) << *error;
