@@ -5,6 +5,7 @@
 #include "tests/support/portable/disk_file_system.h"
 #include "tests/support/portable/disk_log_file.h"
 #include "tests/support/portable/disk_user_folders.h"
+#include "tests/support/portable/memory_registry_controls.h"
 #include "tests/support/portable/portable_removal_lock.h"
 #include "platform/memory/memory_registry.h"
 #include "tests/support/portable/settable_code_page.h"
@@ -88,7 +89,7 @@ class PortableWorld : public MemoryRegistryWorld {
                       registry_.CreateKey(hive, "Sub", &sub) == kErrorSuccess;
     registry_.CloseKey(sub);
     registry_.CloseKey(hive);
-    return made && registry_.StoreHiveFile("hive-to-be", windowsPath) == kErrorSuccess;
+    return made && test::MemoryRegistryControls(registry_).StoreHiveFile("hive-to-be", windowsPath) == kErrorSuccess;
   }
 
  protected:
