@@ -96,7 +96,8 @@ bool EveryUserFolders::Reach(const std::string& sid, UserAccount* account) {
   }
   account->hivePath = LoadedHiveKey(sid);
   if (KeyExists(hives_, account->hivePath)) {
-    loaded_.push_back(*account);
+    // A preview leaves it loaded: the removal it shows unloads it.
+    if (loadHives_) loaded_.push_back(*account);
     notes_.Note(whose + "visited in HKEY_USERS\\" + account->hivePath + ", left loaded by a removal cut short");
     return true;
   }

@@ -276,6 +276,16 @@ TEST(EveryUserTest, APreviewShowsEachLoadedHivesPartAndLoadsNoHive) {
   EXPECT_NE(report.find("[-HKEY_USERS\\S-1-5-21-7-7-7-1001\\AppEvents\\EventLabels\\Start Dictation US]"),
             std::string::npos) << report;
   EXPECT_NE(report.find("C:\\Users\\bob\\Start Menu\\Programs\\Talkwise\\Dictation.lnk"), std::string::npos) << report;
+  // A hive a removal cut short left loaded is shown, and stays loaded for
+  // the removal to use and unload.
+  ASSERT_EQ(platform.registry.LoadHive(LoadedHiveKey(kCarol.sid).c_str(), kCarol.HiveFile().c_str()), kErrorSuccess);
+  platform.standardOutput.str("");
+  ASSERT_EQ(platform.RunProgram(Logged("/preview /allusers")), 0);
+  EXPECT_TRUE(KeyExists(platform.registry, kHkeyUsers, LoadedHiveKey(kCarol.sid) + "\\AppEvents\\EventLabels\\Start Dictation US"))
+      << "the preview unloaded a hive, or changed it";
+  EXPECT_NE(platform.standardOutput.str().find(
+                "[-HKEY_USERS\\twuninst_S-1-5-21-7-7-7-1002\\AppEvents\\EventLabels\\Start Dictation US]"),
+            std::string::npos) << platform.standardOutput.str();
 }
 
 }  // namespace
