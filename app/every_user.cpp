@@ -57,8 +57,9 @@ std::vector<KeyTree> RemovalKeyTrees(Registry& machine) {
   return trees;
 }
 
-EveryUserFolders::EveryUserFolders(UserFolders& inner, Registry& hives, RunNotes& notes, bool loadHives)
-    : inner_(inner), hives_(hives), notes_(notes), loadHives_(loadHives) {}
+EveryUserFolders::EveryUserFolders(UserFolders& inner, Registry& hives, FileSystem& files, RunNotes& notes,
+                                   bool loadHives)
+    : inner_(inner), hives_(hives), files_(files), notes_(notes), loadHives_(loadHives) {}
 
 std::vector<UserAccount> EveryUserFolders::Accounts() {
   std::vector<UserAccount> accounts{UserAccount{}};
@@ -95,41 +96,74 @@ bool EveryUserFolders::Reach(const std::string& sid, UserAccount* account) {
     return true;
   }
   account->hivePath = LoadedHiveKey(sid);
-  if (KeyExists(hives_, account->hivePath)) {
+  const bool leftLoaded = KeyExists(hives_, account->hivePath);
+  if (!leftLoaded && !loadHives_) {
+    notes_.Note(whose + "passed over: its hive is not loaded, and a preview loads none (the removal loads it)");
+    return false;
+  }
+  // A hive left loaded came from the file a run cut short checked, or from
+  // what was put in its place before the check after the load: checked again.
+  const auto file = PlainHiveFile(*account, whose);
+  if (leftLoaded) {
+    if (!file) {
+      if (loadHives_) Unload(*account);
+      return false;
+    }
     // A preview leaves it loaded: the removal it shows unloads it.
     if (loadHives_) loaded_.push_back(*account);
     notes_.Note(whose + "visited in HKEY_USERS\\" + account->hivePath + ", left loaded by a removal cut short");
     return true;
   }
-  if (!loadHives_) {
-    notes_.Note(whose + "passed over: its hive is not loaded, and a preview loads none (the removal loads it)");
-    return false;
-  }
-  inner_.Enter(*account);
+  return file && Load(*account, *file, whose);
+}
+
+std::optional<std::string> EveryUserFolders::PlainHiveFile(const UserAccount& account, const std::string& whose) {
+  inner_.Enter(account);
   const auto profile = inner_.ProfileFolder();
   inner_.Enter(UserAccount{});
   const auto file = profile ? JoinPath({*profile, layout::kProfileHiveFile}, layout::kPathCapacity) : std::nullopt;
   if (!file) {
     notes_.Note(whose + "passed over: its profile folder is not known");
-    return false;
+    return std::nullopt;
   }
-  const Status status = hives_.LoadHive(account->hivePath.c_str(), file->c_str());
+  if (files_.IsPlainFile(file->c_str())) return file;
+  const Status error = files_.LastError();
+  if (error == kErrorFileNotFound || error == kErrorPathNotFound) {
+    notes_.Note(whose + "passed over: its hive " + *file + " cannot be loaded (error " + std::to_string(error) + ")");
+  } else {
+    notes_.Note(whose + "passed over: its hive " + *file + " is not a file of its own there (a link, a second name, " +
+                "or unreadable; error " + std::to_string(error) + "), so it is not loaded");
+  }
+  return std::nullopt;
+}
+
+// Checked again once loaded: a link put in the file's place between the
+// check and the load is found, and the hive goes before anything reads it.
+bool EveryUserFolders::Load(const UserAccount& account, const std::string& file, const std::string& whose) {
+  const Status status = hives_.LoadHive(account.hivePath.c_str(), file.c_str());
   if (status != kErrorSuccess) {
-    notes_.Note(whose + "passed over: its hive " + *file + " cannot be loaded (error " + std::to_string(status) + ")");
+    notes_.Note(whose + "passed over: its hive " + file + " cannot be loaded (error " + std::to_string(status) + ")");
     return false;
   }
-  loaded_.push_back(*account);
-  notes_.Note(whose + "visited, its hive " + *file + " loaded as HKEY_USERS\\" + account->hivePath);
+  if (!files_.IsPlainFile(file.c_str())) {
+    notes_.Note(whose + "passed over: its hive " + file + " was replaced while it was loaded; unloaded again");
+    Unload(account);
+    return false;
+  }
+  loaded_.push_back(account);
+  notes_.Note(whose + "visited, its hive " + file + " loaded as HKEY_USERS\\" + account.hivePath);
   return true;
 }
 
+void EveryUserFolders::Unload(const UserAccount& account) {
+  const Status status = hives_.UnloadHive(account.hivePath.c_str());
+  if (status == kErrorSuccess) return;
+  notes_.Note("user " + account.sid + ": its hive cannot be unloaded (error " + std::to_string(status) +
+              "); it stays loaded as HKEY_USERS\\" + account.hivePath + " until the next every-user removal");
+}
+
 void EveryUserFolders::Leave() {
-  for (const UserAccount& account : loaded_) {
-    const Status status = hives_.UnloadHive(account.hivePath.c_str());
-    if (status == kErrorSuccess) continue;
-    notes_.Note("user " + account.sid + ": its hive cannot be unloaded (error " + std::to_string(status) +
-                "); it stays loaded as HKEY_USERS\\" + account.hivePath + " until the next every-user removal");
-  }
+  for (const UserAccount& account : loaded_) Unload(account);
   loaded_.clear();
   others_.clear();
 }
@@ -148,7 +182,7 @@ void EveryUserLock::Give() {
 EveryUserRun::EveryUserRun(const Platform& platform, Registry& hives, bool everyUser, bool loadHives)
     : platform_(platform),
       everyUser_(everyUser),
-      folders_(platform.user, hives, platform.notes, loadHives),
+      folders_(platform.user, hives, platform.files, platform.notes, loadHives),
       lock_(platform.lock, folders_) {}
 
 }  // namespace tw

@@ -8,6 +8,7 @@
 // before another removal can take the lock.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,11 +34,11 @@ std::vector<KeyTree> RemovalKeyTrees(Registry& machine);
 // The running user first, then every other user visited.
 class EveryUserFolders : public UserFolders {
  public:
-  // hives: where the hives are looked for and loaded. loadHives: false in a
-  // preview, which reaches only the hives that are loaded: it changes
-  // nothing, a hive mount included, and must not hold a file a real removal
-  // is to load.
-  EveryUserFolders(UserFolders& inner, Registry& hives, RunNotes& notes, bool loadHives);
+  // hives: where the hives are looked for and loaded. files: where each
+  // hive file is checked before it is loaded. loadHives: false in a preview,
+  // which reaches only the hives that are loaded: it changes nothing, a hive
+  // mount included, and must not hold a file a real removal is to load.
+  EveryUserFolders(UserFolders& inner, Registry& hives, FileSystem& files, RunNotes& notes, bool loadHives);
   ~EveryUserFolders() override { Leave(); }
   EveryUserFolders(const EveryUserFolders&) = delete;
   EveryUserFolders& operator=(const EveryUserFolders&) = delete;
@@ -59,9 +60,15 @@ class EveryUserFolders : public UserFolders {
  private:
   // The user's hive opened or loaded; false, with the reason noted, when neither can be.
   bool Reach(const std::string& sid, UserAccount* account);
+  // The user's hive file, when it is a file of his own where his profile
+  // says (the load follows links, and the user can plant one there).
+  std::optional<std::string> PlainHiveFile(const UserAccount& account, const std::string& whose);
+  bool Load(const UserAccount& account, const std::string& file, const std::string& whose);
+  void Unload(const UserAccount& account);
 
   UserFolders& inner_;
   Registry& hives_;
+  FileSystem& files_;
   RunNotes& notes_;
   bool loadHives_;
   std::vector<UserAccount> others_;

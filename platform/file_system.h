@@ -44,6 +44,11 @@ class FileSystem {
   // follow the open are the caller's (a preview knows the attributes the run
   // would have set by then). False with LastError set as the delete sets it.
   virtual bool MayRemove(const char* path, bool folder) = 0;
+  // Whether path names, exactly, a file of its own: no folder, no link at
+  // the path or on the way to it, no second name. For a file that is handed
+  // to a call that follows links (a hive a user can plant). False with
+  // LastError set: ERROR_ACCESS_DENIED for a link, a folder or a second name.
+  virtual bool IsPlainFile(const char* path) = 0;
   // GetLastError after a failed call of this interface.
   virtual Status LastError() = 0;
 };

@@ -20,6 +20,7 @@ class JournalFileSystem : public FileSystem {
   bool RemoveFolder(const char* path) override;
   bool MaySetAttributes(const char* path) override { return inner_.MaySetAttributes(path); }
   bool MayRemove(const char* path, bool folder) override { return inner_.MayRemove(path, folder); }
+  bool IsPlainFile(const char* path) override { return inner_.IsPlainFile(path); }
   Status LastError() override { return inner_.LastError(); }
 
  private:

@@ -136,6 +136,13 @@ bool OverlayFileSystem::MaySetAttributes(const char* path) {
   return machine_.MaySetAttributes(text.c_str()) ? Succeed() : Fail(machine_.LastError());
 }
 
+bool OverlayFileSystem::IsPlainFile(const char* path) {
+  const std::string text = path ? path : "";
+  Status error = kErrorSuccess;
+  if (Attributes(text, &error) == kInvalidFileAttributes) return Fail(error);
+  return machine_.IsPlainFile(text.c_str()) ? Succeed() : Fail(machine_.LastError());
+}
+
 bool OverlayFileSystem::SetAttributes(const char* path, std::uint32_t attributes) {
   if (!MaySetAttributes(path)) return false;
   const std::string text = path;

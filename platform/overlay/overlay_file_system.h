@@ -27,6 +27,7 @@ class OverlayFileSystem : public FileSystem {
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;
+  bool IsPlainFile(const char* path) override;
   Status LastError() override { return ownError_ ? lastError_ : machine_.LastError(); }
 
  private:

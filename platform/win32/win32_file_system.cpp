@@ -123,6 +123,14 @@ bool Win32FileSystem::MayRemove(const char* path, bool) {
   return ChangeAtExactPath(path, DELETE, [](HANDLE, const FileInfo&) { return true; });
 }
 
+// Asked with the run's own rights: it changes nothing, and the file is
+// usually another user's.
+bool Win32FileSystem::IsPlainFile(const char* path) {
+  const WideText wide = WidenFromActiveCodePage(path);
+  if (wide.empty()) return Fail(ERROR_INVALID_NAME);
+  return IsPlainFileAt(wide.c_str(), true);
+}
+
 Status Win32FileSystem::LastError() { return static_cast<Status>(GetLastError()); }
 
 }  // namespace tw

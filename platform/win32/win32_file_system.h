@@ -19,6 +19,7 @@ class Win32FileSystem : public FileSystem {
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;
+  bool IsPlainFile(const char* path) override;
   Status LastError() override;
 };
 

@@ -208,6 +208,90 @@ TEST(EveryUserTest, AHiveThatCannotBeLoadedIsPassedOverAndOneLeftLoadedIsUnloade
   }
 }
 
+// The load follows links, and a user can plant one where his hive file is:
+// a hive file that is not a file of his own there is not loaded (a link, a
+// second name), nor one a link took the
+// place of between the check and the load; a hive a run cut short left
+// loaded whose file is such a one now is unloaded unused.
+TEST(EveryUserTest, AHiveFileThatIsNotAFileOfItsOwnThereIsNotLoaded) {
+  TW_PORTABLE_ONLY();
+  const std::string elsewhere = "C:\\Elsewhere\\NTUSER.DAT";
+  struct Plant {
+    const char* name;
+    bool leftLoaded;
+    void (*plant)(TestPlatform&, const fs::path& carolHive, const fs::path& elsewhere);
+  };
+  const Plant plants[] = {
+      {"a link to another file", false,
+       [](TestPlatform&, const fs::path& hive, const fs::path& other) {
+         fs::remove(hive);
+         fs::create_symlink(other, hive);
+       }},
+      {"a second name", false, [](TestPlatform&, const fs::path& hive, const fs::path& other) {
+         fs::remove(other);
+         fs::create_hard_link(hive, other);
+       }},
+      {"a link, the hive left loaded", true, [](TestPlatform&, const fs::path& hive, const fs::path& other) {
+         fs::remove(hive);
+         fs::create_symlink(other, hive);
+       }},
+  };
+  for (const Plant& plant : plants) {
+    SCOPED_TRACE(plant.name);
+    TestPlatform platform;
+    Install(platform, false);
+    platform.WriteFile(elsewhere, "another hive");
+    if (plant.leftLoaded) {
+      ASSERT_EQ(platform.registry.LoadHive(LoadedHiveKey(kCarol.sid).c_str(), kCarol.HiveFile().c_str()), kErrorSuccess);
+    }
+    plant.plant(platform, platform.Host(kCarol.HiveFile()), platform.Host(elsewhere));
+    const std::string other = platform.ReadFile(elsewhere);
+    ASSERT_EQ(platform.RunProgram(Logged("/quiet /allusers")), 0);
+    ExpectUntouched(platform, kCarol);
+    EXPECT_FALSE(KeyExists(platform.registry, kHkeyUsers, LoadedHiveKey(kCarol.sid)));
+    EXPECT_EQ(platform.ReadFile(elsewhere), other);
+    Logs(platform, "user S-1-5-21-7-7-7-1002: passed over: its hive C:\\Users\\carol\\NTUSER.DAT is not a file of its "
+                   "own there (a link, a second name, or unreadable; error 5), so it is not loaded");
+    Logs(platform, "users: 1 other user(s) visited, 1 passed over");
+  }
+}
+
+// Another process of the user's puts a link in the file's place just after
+// the check: the check after the load finds it and the hive goes unused.
+class SwappedAfterTheCheck : public TestFileSystem {
+ public:
+  SwappedAfterTheCheck(TestPlatform& platform, std::string file)
+      : TestFileSystem(platform.drives.Path(), &platform.codePage), platform_(platform), file_(std::move(file)) {}
+
+  bool IsPlainFile(const char* path) override {
+    const bool plain = TestFileSystem::IsPlainFile(path);
+    if (plain && path == file_ && !swapped_) {
+      swapped_ = true;
+      fs::remove(platform_.Host(file_));
+      fs::create_symlink(platform_.Host("C:\\Elsewhere\\NTUSER.DAT"), platform_.Host(file_));
+    }
+    return plain;
+  }
+
+ private:
+  TestPlatform& platform_;
+  std::string file_;
+  bool swapped_ = false;
+};
+
+TEST(EveryUserTest, AHiveFileSwappedForALinkDuringTheLoadIsUnloadedUnused) {
+  TW_PORTABLE_ONLY();
+  TestPlatform platform;
+  Install(platform, false);
+  platform.WriteFile("C:\\Elsewhere\\NTUSER.DAT", "another hive");
+  SwappedAfterTheCheck files(platform, kCarol.HiveFile());
+  ASSERT_EQ(platform.RunProgram(Logged("/quiet /allusers"), platform.View().With(files)), 0);
+  ExpectUntouched(platform, kCarol);
+  EXPECT_FALSE(KeyExists(platform.registry, kHkeyUsers, LoadedHiveKey(kCarol.sid)));
+  Logs(platform, "user S-1-5-21-7-7-7-1002: passed over: its hive C:\\Users\\carol\\NTUSER.DAT was replaced while it "
+                 "was loaded; unloaded again");
+}
+
 // What another user planted in his own hive or start menu reaches nothing
 // outside his profile: a programs directory elsewhere (another user's, the
 // running user's, the machine's) or a program folder that is a link.

@@ -189,6 +189,43 @@ TEST_F(FileSystemContract, AFileWithAnotherNameKeepsItsAttributes) {
   EXPECT_TRUE(files.RemoveFile(inside.c_str()));
 }
 
+// A file handed to a call that follows links (a hive load) must be a file
+// of its own at exactly its path: a link at it or on the way to it, a second
+// name, a folder or nothing there are all refused.
+TEST_F(FileSystemContract, OnlyAFileOfItsOwnAtItsPathIsPlain) {
+  MakeFolder("elsewhere");
+  MakeFolder("profile");
+  MakeFile("elsewhere\\hive.dat");
+  MakeFile("profile\\own.dat", true);
+  MakeFile("profile\\shared.dat");
+  std::error_code error;
+  std::filesystem::create_hard_link(world->Host(FilePath("profile\\shared.dat")),
+                                    world->Host(FilePath("elsewhere\\shared.dat")), error);
+  ASSERT_FALSE(error) << error.message();
+  EXPECT_TRUE(files.IsPlainFile(FilePath("profile\\own.dat").c_str()));
+  EXPECT_TRUE(files.IsPlainFile(FilePath("PROFILE\\Own.dat").c_str()));
+  struct Refused {
+    const char* name;
+    Status error;
+  };
+  std::vector<Refused> refused{{"profile\\shared.dat", kErrorAccessDenied},
+                               {"profile", kErrorAccessDenied},
+                               {"profile\\absent.dat", kErrorFileNotFound},
+                               {"absent\\hive.dat", kErrorPathNotFound}};
+  std::filesystem::create_symlink(world->Host(FilePath("elsewhere\\hive.dat")),
+                                  world->Host(FilePath("profile\\linked.dat")), error);
+  std::filesystem::create_directory_symlink(world->Host(FilePath("elsewhere")), world->Host(FilePath("linked")), error);
+  if (!error) {
+    refused.push_back({"profile\\linked.dat", kErrorAccessDenied});
+    refused.push_back({"linked\\hive.dat", kErrorAccessDenied});
+  }
+  for (const Refused& path : refused) {
+    EXPECT_FALSE(files.IsPlainFile(FilePath(path.name).c_str())) << path.name;
+    EXPECT_EQ(files.LastError(), path.error) << path.name;
+  }
+  if (error) GTEST_SKIP() << "no symbolic links here: " << error.message();
+}
+
 // Another program holds the shortcut open without delete sharing: its delete
 // and the open that asks for one fail with a sharing violation, and its
 // folder stays full; once it is let go, both go.

@@ -89,4 +89,6 @@ bool FaultyFileSystem::MayRemove(const char* path, bool folder) {
   return Inject() ? false : inner_.MayRemove(path, folder);
 }
 
+bool FaultyFileSystem::IsPlainFile(const char* path) { return Inject() ? false : inner_.IsPlainFile(path); }
+
 }  // namespace tw::test

@@ -75,6 +75,7 @@ class FaultyFileSystem : public FileSystem {
   bool RemoveFolder(const char* path) override;
   bool MaySetAttributes(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;
+  bool IsPlainFile(const char* path) override;
   Status LastError() override { return injected_ ? schedule_.Error() : inner_.LastError(); }
 
  private:

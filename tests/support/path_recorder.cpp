@@ -22,6 +22,11 @@ bool PathRecorder::Files::MaySetAttributes(const char* path) {
   return inner_.MaySetAttributes(path);
 }
 
+bool PathRecorder::Files::IsPlainFile(const char* path) {
+  recorder_.Record("IsPlainFile", path);
+  return inner_.IsPlainFile(path);
+}
+
 bool PathRecorder::Files::RemoveFile(const char* path) {
   recorder_.Record("RemoveFile", path);
   return inner_.RemoveFile(path);

@@ -36,6 +36,7 @@ class PathRecorder {
     bool RemoveFile(const char* path) override;
     bool RemoveFolder(const char* path) override;
     bool MayRemove(const char* path, bool folder) override;
+    bool IsPlainFile(const char* path) override;
     Status LastError() override { return inner_.LastError(); }
 
    private:

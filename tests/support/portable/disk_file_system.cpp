@@ -254,6 +254,18 @@ bool DiskFileSystem::MayRemove(const char* path, bool) {
   return HeldOpen(*host) ? Fail(kErrorSharingViolation) : true;
 }
 
+bool DiskFileSystem::IsPlainFile(const char* path) {
+  const auto host = HostPath(path ? path : "");
+  if (!host) return Fail(kErrorPathNotFound);
+  const std::uint32_t attributes = AttributesOf(*host);
+  if (attributes == kInvalidFileAttributes) return FailMissing(*host);
+  if (PassesLink(*host) || (attributes & (kFileAttributeReparsePoint | kFileAttributeDirectory)) != 0) {
+    return Fail(kErrorAccessDenied);
+  }
+  std::error_code error;
+  return fs::hard_link_count(*host, error) == 1 ? true : Fail(kErrorAccessDenied);
+}
+
 bool DiskFileSystem::RemoveFile(const char* path) {
   if (!MayRemove(path, false)) return false;
   const fs::path host = *HostPath(path);

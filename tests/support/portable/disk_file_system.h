@@ -36,6 +36,7 @@ class DiskFileSystem : public FileSystem {
   bool RemoveFile(const char* path) override;
   bool RemoveFolder(const char* path) override;
   bool MayRemove(const char* path, bool folder) override;
+  bool IsPlainFile(const char* path) override;
   Status LastError() override { return lastError_; }
 
   // Where a Windows path lives on the host, following existing names without
