@@ -81,7 +81,6 @@ class UninstallApp {
   const std::string& VariantLetter() const { return variantLetter_; }
   const std::string& LanguageCode() const { return languageCode_; }
   const std::string& UninstallerPath() const { return uninstallerPath_; }
-  const std::string& UninstallerArguments() const { return uninstallerArguments_; }
   const std::vector<std::string>& ComponentList() const { return componentList_; }
 
  private:

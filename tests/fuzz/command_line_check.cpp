@@ -18,7 +18,7 @@ bool IsWholePath(const std::string& path) {
   return path.size() >= 2 && path.back() == '"' && path.find('"', 1) == path.size() - 1;
 }
 
-void CheckParameters(const UninstallApp& app, const std::string& line, Problems* problems) {
+void CheckParameters(const UninstallApp& app, Problems* problems) {
   for (const std::string* token : {&app.ProductCode(), &app.VariantLetter(), &app.LanguageCode()}) {
     if (token->empty() || HasBlank(*token)) problems->push_back("parameter \"" + *token + "\" is empty or holds a blank");
   }
@@ -26,9 +26,16 @@ void CheckParameters(const UninstallApp& app, const std::string& line, Problems*
   for (char c : app.LanguageCode()) {
     if (c >= 'a' && c <= 'z') problems->push_back("language code not upper-cased: " + app.LanguageCode());
   }
-  const std::string& rest = app.UninstallerArguments();
+}
+
+// The uninstaller is started with its path, "-y" and the rest of the line
+// after the path, kept whole.
+void CheckStartedLine(const std::string& started, const std::string& path, const std::string& line,
+                      Problems* problems) {
+  const std::string head = path + " -y ";
+  const std::string rest = started.compare(0, head.size(), head) == 0 ? started.substr(head.size()) : std::string();
   if (rest.empty() || line.size() < rest.size() || line.compare(line.size() - rest.size(), rest.size(), rest) != 0) {
-    problems->push_back("the uninstaller arguments are not the end of the line: \"" + rest + "\"");
+    problems->push_back("started \"" + started + "\": not the path, -y and the end of the line");
   }
 }
 
@@ -110,7 +117,7 @@ Problems CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   UninstallApp parser(parsing.View(), commandLine, test::TestPlatform::kInstance);
   const bool parsed = parser.ParseCommandLine();
   if (parsed) {
-    CheckParameters(parser, line, &problems);
+    CheckParameters(parser, &problems);
     if (!parsing.messages.shown.empty()) problems.push_back("a message was shown for a complete command line");
   } else if (parsing.messages.shown.size() != 1) {
     problems.push_back("a failed parse showed " + std::to_string(parsing.messages.shown.size()) + " messages");
@@ -128,9 +135,8 @@ Problems CheckCommandLine(const std::uint8_t* data, std::size_t size) {
   const std::size_t expectedStarts = parsed ? 1 : 0;
   if (running.processes.started.size() != expectedStarts) {
     problems.push_back("started " + std::to_string(running.processes.started.size()) + " uninstallers");
-  } else if (parsed && running.processes.started[0].commandLine !=
-                           parser.UninstallerPath() + " -y " + parser.UninstallerArguments()) {
-    problems.push_back("started \"" + running.processes.started[0].commandLine + "\"");
+  } else if (parsed) {
+    CheckStartedLine(running.processes.started[0].commandLine, parser.UninstallerPath(), line, &problems);
   }
   if (running.registry.OpenHandleCount() != 0) problems.push_back("registry handles left open");
   return problems;
