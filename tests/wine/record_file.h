@@ -22,17 +22,28 @@ inline bool PathBesideExecutable(const char* fileName, char* path) {
 }
 
 // Appends one formatted line to fileName beside the process's executable.
+// Two stand-ins started together (two removals at once) append in turn: the
+// C runtime's append seeks to the end and then writes, and a line written
+// between the two by the other process would be overwritten.
 inline bool AppendRecord(const char* fileName, const char* format, ...) {
   char path[MAX_PATH + 64];
   if (!PathBesideExecutable(fileName, path)) return false;
+  const HANDLE turn = CreateMutexA(nullptr, FALSE, "Local\\tw-test-record-append");
+  if (turn == nullptr) return false;
+  WaitForSingleObject(turn, 10000);
   std::FILE* out = std::fopen(path, "ab");
-  if (out == nullptr) return false;
-  va_list arguments;
-  va_start(arguments, format);
-  std::vfprintf(out, format, arguments);
-  va_end(arguments);
-  std::fputc('\n', out);
-  return std::fclose(out) == 0;
+  bool written = out != nullptr;
+  if (written) {
+    va_list arguments;
+    va_start(arguments, format);
+    std::vfprintf(out, format, arguments);
+    va_end(arguments);
+    std::fputc('\n', out);
+    written = std::fclose(out) == 0;
+  }
+  ReleaseMutex(turn);
+  CloseHandle(turn);
+  return written;
 }
 
 // The number that fileName beside the process's executable holds; false
