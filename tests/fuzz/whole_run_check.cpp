@@ -138,6 +138,9 @@ struct SecondUser {
   bool present = false;
   test::OtherUser user{"S-1-5-21-7-7-7-1001", "C:\\users\\Bob", true};
   test::UserFolderForms forms;
+  // His hive file planted as a link to another file or given a second name:
+  // never loaded, his part untouched.
+  bool hivePlanted = false;
 };
 
 SecondUser AddSecondUser(test::TestPlatform& platform, std::mt19937_64& draws) {
@@ -167,6 +170,15 @@ SecondUser AddSecondUser(test::TestPlatform& platform, std::mt19937_64& draws) {
     second.user.loggedOn = false;
     platform.WriteFile(second.user.HiveFile(), "hive");
     platform.registry.StoreHiveFile(second.user.sid, second.user.HiveFile());
+    const std::uint64_t plant = draws() % 6;
+    second.hivePlanted = plant < 2;
+    if (second.hivePlanted) {
+      platform.WriteFile("C:\\Elsewhere\\NTUSER.DAT", "another hive");
+      const fs::path hive = platform.Host(second.user.HiveFile());
+      const fs::path other = platform.Host("C:\\Elsewhere\\NTUSER.DAT");
+      fs::remove(plant == 0 ? hive : other, error);
+      plant == 0 ? fs::create_symlink(other, hive, error) : fs::create_hard_link(hive, other, error);
+    }
   }
   return second;
 }
@@ -232,9 +244,10 @@ Problems CheckWholeRun(const std::uint8_t* data, std::size_t size) {
   for (std::string& change : test::DiskChanges(diskBefore, test::CaptureDisk(drives, startMenus))) {
     problems.push_back("disk: " + change);
   }
-  if (second.present && second.forms.refused) {
+  if (second.present && (second.forms.refused || second.hivePlanted)) {
     for (std::string& change : test::DiskChanges(secondBefore, test::CaptureDisk(startMenus.back()))) {
-      problems.push_back("disk below the second user's refused programs directory " + second.forms.programs + ": " + change);
+      problems.push_back("disk below the second user's programs directory " + second.forms.programs +
+                         (second.hivePlanted ? ", his hive file planted" : ", refused") + ": " + change);
     }
   }
   if (second.present) {
