@@ -101,8 +101,8 @@ bool EveryUserFolders::Reach(const std::string& sid, UserAccount* account) {
     notes_.Note(whose + "passed over: its hive is not loaded, and a preview loads none (the removal loads it)");
     return false;
   }
-  // A hive left loaded came from the file a run cut short checked, or from
-  // what was put in its place before the check after the load: checked again.
+  // A hive left loaded may come from a link put in the file's place before
+  // the killed run's check after the load: its file is checked again.
   const auto file = PlainHiveFile(*account, whose);
   if (leftLoaded) {
     if (!file) {

@@ -176,8 +176,13 @@ SecondUser AddSecondUser(test::TestPlatform& platform, std::mt19937_64& draws) {
       platform.WriteFile("C:\\Elsewhere\\NTUSER.DAT", "another hive");
       const fs::path hive = platform.Host(second.user.HiveFile());
       const fs::path other = platform.Host("C:\\Elsewhere\\NTUSER.DAT");
-      fs::remove(plant == 0 ? hive : other, error);
-      plant == 0 ? fs::create_symlink(other, hive, error) : fs::create_hard_link(hive, other, error);
+      if (plant == 0) {
+        fs::remove(hive, error);
+        fs::create_symlink(other, hive, error);
+      } else {
+        fs::remove(other, error);
+        fs::create_hard_link(hive, other, error);
+      }
     }
   }
   return second;
